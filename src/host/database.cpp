@@ -1,0 +1,218 @@
+#include "host/database.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <atomic>
+
+#include "common/error.h"
+#include "host/sqlitedialect.h"
+
+namespace incassi {
+
+namespace {
+
+std::atomic<int> connectionCounter{0};
+
+[[noreturn]] void DbFail(const QSqlError& e, const QString& sql) {
+    QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+    throw Errore(QStringLiteral("Errore del database: %1\nIstruzione: %2").arg(text, sql));
+}
+
+}  // namespace
+
+std::shared_ptr<Database> Database::OpenSqlite(const QString& file) {
+    const QString name = QStringLiteral("incassi-%1").arg(++connectionCounter);
+    std::shared_ptr<Database> db(new Database(std::make_unique<SqliteDialect>(), name));
+    db->db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    if (!db->db_.isValid()) {
+        throw Errore(QStringLiteral(
+            "Il driver SQLite di Qt non è installato (pacchetto libqt6sql6-sqlite)."));
+    }
+    db->db_.setDatabaseName(file);
+    db->db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db->db_.open()) {
+        throw Errore(QStringLiteral("Impossibile aprire il database %1: %2")
+                         .arg(file, db->db_.lastError().text()));
+    }
+    db->dialect_->configureConnection(db->db_);
+    return db;
+}
+
+Database::Database(std::unique_ptr<Dialect> dialect, const QString& connectionName)
+    : dialect_(std::move(dialect)), connectionName_(connectionName), translator_(*dialect_) {}
+
+Database::~Database() {
+    if (depth_ > 0) {
+        QSqlQuery q(db_);
+        q.exec(dialect_->rollbackTransaction());
+    }
+    prepared_.clear();
+    db_.close();
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+QString Database::fileName() const {
+    return db_.databaseName();
+}
+
+Database::Prepared& Database::prepared(const QString& sql, const QString& shownSql) {
+    auto it = prepared_.find(sql);
+    if (it != prepared_.end()) return it->second;
+    Prepared p;
+    p.query = std::make_unique<QSqlQuery>(db_);
+    p.query->setForwardOnly(true);
+    if (!p.query->prepare(sql)) DbFail(p.query->lastError(), shownSql.isEmpty() ? sql : shownSql);
+    if (prepared_.size() > 1024) prepared_.clear();
+    return prepared_.emplace(sql, std::move(p)).first->second;
+}
+
+void Database::bindAndExec(Prepared& p, const std::vector<QVariant>& params,
+                           const QString& shownSql) {
+    QSqlQuery& q = *p.query;
+    for (size_t i = 0; i < params.size(); ++i) {
+        q.bindValue(int(i), dialect_->toEngine(params[i]));
+    }
+    if (!q.exec()) {
+        const QSqlError e = q.lastError();
+        q.finish();
+        DbFail(e, shownSql);
+    }
+}
+
+QueryResult Database::queryNative(const QString& sql, const std::vector<QVariant>& params,
+                                  const QString& shownSql) {
+    const QString& shown = shownSql.isEmpty() ? sql : shownSql;
+    Prepared& p = prepared(sql, shown);
+    bindAndExec(p, params, shown);
+    QSqlQuery& q = *p.query;
+    if (!p.columnsKnown) {
+        p.columns = dialect_->resultColumns(q);
+        p.columnsKnown = true;
+    }
+    QueryResult r;
+    r.columns = p.columns;
+    const int n = int(r.columns.size());
+    while (q.next()) {
+        for (int c = 0; c < n; ++c)
+            r.values.push_back(q.value(c));
+        ++r.rows;
+    }
+    q.finish();
+    return r;
+}
+
+int Database::executeNative(const QString& sql, const std::vector<QVariant>& params,
+                            qint64* insertedId, const QString& shownSql) {
+    const QString& shown = shownSql.isEmpty() ? sql : shownSql;
+    Prepared& p = prepared(sql, shown);
+    bindAndExec(p, params, shown);
+    const int affected = p.query->numRowsAffected();
+    if (insertedId) *insertedId = dialect_->insertedId(*p.query);
+    p.query->finish();
+    return affected;
+}
+
+QueryResult Database::query(const QString& classicSql) {
+    std::vector<QVariant> params;
+    auto tr = translator_.translate(classicSql, params);
+    return queryNative(tr->sql, params, classicSql);
+}
+
+int Database::execute(const QString& classicSql) {
+    std::vector<QVariant> params;
+    auto tr = translator_.translate(classicSql, params);
+    if (tr->kind == StatementKind::Select) {
+        throw Errore(
+            QStringLiteral("Execute accetta solo istruzioni di modifica: %1").arg(classicSql));
+    }
+    return executeNative(tr->sql, params, nullptr, classicSql);
+}
+
+void Database::runPlain(const QString& sql) {
+    QSqlQuery q(db_);
+    if (!q.exec(sql)) DbFail(q.lastError(), sql);
+}
+
+void Database::executeScript(const QStringList& statements) {
+    for (const QString& s : statements)
+        runPlain(s);
+    invalidateCatalog();
+}
+
+QStringList Database::tables() {
+    return dialect_->tables(db_);
+}
+
+bool Database::hasTable(const QString& table) {
+    return tableColumns(table) != nullptr;
+}
+
+const std::vector<ColumnInfo>* Database::tableColumns(const QString& table) {
+    const QString key = table.toLower();
+    auto it = columns_.constFind(key);
+    if (it == columns_.constEnd()) {
+        auto cols = dialect_->columns(db_, table);
+        it = columns_.insert(key, std::move(cols));
+    }
+    return it->empty() ? nullptr : &*it;
+}
+
+const ColumnInfo* Database::column(const QString& table, const QString& column) {
+    const auto* cols = tableColumns(table);
+    if (!cols) return nullptr;
+    for (const ColumnInfo& c : *cols) {
+        if (c.name.compare(column, Qt::CaseInsensitive) == 0) return &c;
+    }
+    return nullptr;
+}
+
+void Database::invalidateCatalog() {
+    columns_.clear();
+    prepared_.clear();
+}
+
+void Database::begin() {
+    runPlain(depth_ == 0 ? dialect_->beginTransaction()
+                         : dialect_->savepoint(QStringLiteral("sp%1").arg(depth_)));
+    ++depth_;
+}
+
+void Database::commit() {
+    if (depth_ == 0) throw Errore(QStringLiteral("Nessuna transazione aperta"));
+    const int level = depth_ - 1;
+    // On failure the scope stays open, so the guard that owns it rolls it back.
+    runPlain(level == 0 ? dialect_->commitTransaction()
+                        : dialect_->releaseSavepoint(QStringLiteral("sp%1").arg(level)));
+    depth_ = level;
+}
+
+void Database::rollback() {
+    if (depth_ == 0) return;
+    --depth_;
+    if (depth_ == 0) {
+        runPlain(dialect_->rollbackTransaction());
+    } else {
+        const QString name = QStringLiteral("sp%1").arg(depth_);
+        runPlain(dialect_->rollbackToSavepoint(name));
+        runPlain(dialect_->releaseSavepoint(name));
+    }
+}
+
+Transazione::~Transazione() {
+    if (!done_) {
+        try {
+            db_.rollback();
+        } catch (...) {
+            // A failed rollback leaves nothing more to undo here.
+        }
+    }
+}
+
+void Transazione::commit() {
+    db_.commit();
+    done_ = true;
+}
+
+}  // namespace incassi

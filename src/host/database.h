@@ -1,0 +1,102 @@
+#pragma once
+
+// One connection to the suite's database. It translates classic statements,
+// keeps one prepared query per translated statement, binds the lifted values,
+// knows the tables' columns, and nests transactions as savepoints.
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "host/dialect.h"
+#include "host/sqltranslator.h"
+
+namespace incassi {
+
+// Rows read by a query: column metadata and the values, row after row.
+struct QueryResult {
+    std::vector<ResultColumn> columns;
+    std::vector<QVariant> values;  // rows * columns.size()
+    int rows = 0;
+};
+
+class Database {
+  public:
+    // Opens (creating when missing) an SQLite database file.
+    static std::shared_ptr<Database> OpenSqlite(const QString& file);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const Dialect& dialect() const { return *dialect_; }
+    SqlTranslator& translator() { return translator_; }
+    QString fileName() const;
+
+    // Classic-dialect statements.
+    QueryResult query(const QString& classicSql);
+    int execute(const QString& classicSql);
+
+    // Statements already in the engine's language, with values to bind.
+    QueryResult queryNative(const QString& sql, const std::vector<QVariant>& params,
+                            const QString& shownSql = QString());
+    int executeNative(const QString& sql, const std::vector<QVariant>& params,
+                      qint64* insertedId = nullptr, const QString& shownSql = QString());
+    // Runs engine statements as they are, without values (schema creation).
+    void executeScript(const QStringList& statements);
+
+    // Catalogue. Column lookups are case-insensitive; results are cached until
+    // invalidateCatalog().
+    QStringList tables();
+    bool hasTable(const QString& table);
+    const std::vector<ColumnInfo>* tableColumns(const QString& table);
+    const ColumnInfo* column(const QString& table, const QString& column);
+    void invalidateCatalog();
+
+    // Transactions: the outermost scope is a transaction, inner ones savepoints.
+    void begin();
+    void commit();
+    void rollback();
+    int transactionDepth() const { return depth_; }
+
+  private:
+    Database(std::unique_ptr<Dialect> dialect, const QString& connectionName);
+    struct Prepared {
+        std::unique_ptr<QSqlQuery> query;
+        std::vector<ResultColumn> columns;
+        bool columnsKnown = false;
+    };
+    Prepared& prepared(const QString& sql, const QString& shownSql);
+    void bindAndExec(Prepared& p, const std::vector<QVariant>& params, const QString& shownSql);
+    void runPlain(const QString& sql);
+
+    std::unique_ptr<Dialect> dialect_;
+    QString connectionName_;
+    QSqlDatabase db_;
+    SqlTranslator translator_;
+    std::unordered_map<QString, Prepared> prepared_;
+    QHash<QString, std::vector<ColumnInfo>> columns_;  // key: lower-case table name
+    QHash<QString, bool> knownTables_;
+    int depth_ = 0;
+};
+
+// Rolls back when it leaves its scope without commit(); nested scopes are
+// savepoints of the outer transaction.
+class Transazione {
+  public:
+    explicit Transazione(Database& db) : db_(db) { db_.begin(); }
+    ~Transazione();
+    Transazione(const Transazione&) = delete;
+    Transazione& operator=(const Transazione&) = delete;
+    void commit();
+
+  private:
+    Database& db_;
+    bool done_ = false;
+};
+
+}  // namespace incassi

@@ -1,0 +1,66 @@
+#pragma once
+
+// What differs between database engines: identifiers, row limits, functions,
+// how values are bound and read back, column types, transactions and the
+// catalogue. One small class per engine; nothing engine-specific lives
+// outside it.
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <optional>
+#include <vector>
+
+#include "host/fieldtype.h"
+
+namespace incassi {
+
+// A column of a query's result: its name, the table it comes from (empty for
+// expressions) and its type when the engine knows it.
+struct ResultColumn {
+    QString name;
+    QString table;
+    FieldType type = FieldType::Unknown;
+    int maxLength = 0;
+};
+
+class Dialect {
+  public:
+    virtual ~Dialect() = default;
+
+    virtual QString name() const = 0;
+    virtual QString quoteIdentifier(const QString& name) const = 0;
+    // Text appended to a select to keep its first n rows.
+    virtual QString limitClause(int n) const = 0;
+    virtual QString concatOperator() const = 0;
+    // Engine function for a classic function name, or empty when unknown.
+    virtual QString functionName(const QString& lowerName) const = 0;
+    virtual QString todayExpression() const = 0;
+    virtual QString nowExpression() const = 0;
+
+    // A value as it is bound into a statement.
+    virtual QVariant toEngine(const QVariant& value) const = 0;
+    // A value read from the engine, in the type of its column.
+    virtual QVariant fromEngine(const QVariant& raw, FieldType type) const = 0;
+
+    // Column DDL and its reading back.
+    virtual QString columnTypeSql(FieldType type, int maxLength) const = 0;
+    virtual FieldType typeFromDeclaration(const QString& decl, int* maxLength) const = 0;
+
+    virtual void configureConnection(QSqlDatabase& db) const = 0;
+    virtual QStringList tables(QSqlDatabase& db) const = 0;
+    virtual std::vector<ColumnInfo> columns(QSqlDatabase& db, const QString& table) const = 0;
+    // Columns of an executed query (names, source tables, declared types).
+    virtual std::vector<ResultColumn> resultColumns(const QSqlQuery& query) const = 0;
+    virtual qint64 insertedId(const QSqlQuery& query) const = 0;
+
+    virtual QString beginTransaction() const = 0;
+    virtual QString commitTransaction() const = 0;
+    virtual QString rollbackTransaction() const = 0;
+    virtual QString savepoint(const QString& name) const = 0;
+    virtual QString releaseSavepoint(const QString& name) const = 0;
+    virtual QString rollbackToSavepoint(const QString& name) const = 0;
+};
+
+}  // namespace incassi

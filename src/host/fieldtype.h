@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+namespace incassi {
+
+// Column types of the suite's database, independent of the engine.
+enum class FieldType {
+    Integer,   // whole numbers and counter keys
+    Double,    // amounts (euro) and other real numbers
+    Text,      // text with a maximum length
+    Memo,      // long text without a declared length
+    Date,      // a day without time
+    DateTime,  // a timestamp (iddata)
+    Flag,      // Boolean stored as 0 / -1
+    Blob,
+    Unknown,
+};
+
+struct ColumnInfo {
+    QString name;
+    FieldType type = FieldType::Unknown;
+    int maxLength = 0;  // for Text; 0 when not limited
+    bool primaryKey = false;
+};
+
+QString FieldTypeName(FieldType t);
+
+}  // namespace incassi

@@ -1,0 +1,737 @@
+#include "host/recordset.h"
+
+#include <QDate>
+#include <QDateTime>
+
+#include "common/error.h"
+#include "common/values.h"
+#include "host/database.h"
+
+namespace incassi {
+
+struct RecordSet::Pager {
+    std::shared_ptr<const Translation> tr;
+    std::vector<QVariant> params;  // the statement's own literals
+    int pageSize = 100;
+    QString filterSql;
+    std::vector<QVariant> filterParams;
+    std::vector<int> keyFields;     // field index of each ordering key
+    std::vector<QVariant> lastKey;  // keys and id of the last row read
+    bool complete = false;
+    std::optional<int> total;
+    QSet<qint64> seen;
+
+    QString orderBy() const {
+        QStringList keys;
+        bool lastDesc = false;
+        for (const OrderKey& k : tr->parts.order) {
+            keys << k.sql + (k.descending ? QStringLiteral(" DESC") : QString());
+            lastDesc = k.descending;
+        }
+        keys << (lastDesc ? QStringLiteral("id DESC") : QStringLiteral("id"));
+        return keys.join(QStringLiteral(", "));
+    }
+
+    // Conditions shared by the pages and the count: the statement's own, then
+    // the filter's.
+    QStringList conditions(std::vector<QVariant>& out) const {
+        const SelectParts& p = tr->parts;
+        QStringList conds;
+        if (!p.where.isEmpty()) {
+            conds << u'(' + p.where + u')';
+            out.insert(out.end(), params.begin() + p.headParams,
+                       params.begin() + p.headParams + p.whereParams);
+        }
+        if (!filterSql.isEmpty()) {
+            conds << filterSql;
+            out.insert(out.end(), filterParams.begin(), filterParams.end());
+        }
+        return conds;
+    }
+
+    // Rows after the last one read, in the statement's order: for each key
+    // (k1, ..., kn, id), the rows equal on the keys before it and after it on
+    // this one. Null sorts first ascending and last descending.
+    QString after(std::vector<QVariant>& out) const {
+        const auto& order = tr->parts.order;
+        const bool idDesc = !order.empty() && order.back().descending;
+        QStringList alternatives;
+        QStringList equalSoFar;
+        std::vector<QVariant> equalParams;
+        for (size_t k = 0; k <= order.size(); ++k) {
+            const bool isId = k == order.size();
+            const QString col = isId ? QStringLiteral("id") : order[k].sql;
+            const bool desc = isId ? idDesc : order[k].descending;
+            const QVariant& v = lastKey[k];
+            QString cond;
+            std::vector<QVariant> condParams;
+            if (IsNull(v)) {
+                cond = desc ? QString() : col + QStringLiteral(" IS NOT NULL");
+            } else {
+                cond = desc ? QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(col)
+                            : QStringLiteral("%1 > ?").arg(col);
+                condParams.push_back(v);
+            }
+            if (!cond.isEmpty()) {
+                QStringList all = equalSoFar;
+                all << cond;
+                alternatives << u'(' + all.join(QStringLiteral(" AND ")) + u')';
+                out.insert(out.end(), equalParams.begin(), equalParams.end());
+                out.insert(out.end(), condParams.begin(), condParams.end());
+            }
+            if (IsNull(v)) {
+                equalSoFar << col + QStringLiteral(" IS NULL");
+            } else {
+                equalSoFar << col + QStringLiteral(" = ?");
+                equalParams.push_back(v);
+            }
+        }
+        if (alternatives.isEmpty()) return QStringLiteral("(1=0)");
+        return u'(' + alternatives.join(QStringLiteral(" OR ")) + u')';
+    }
+};
+
+RecordSet::RecordSet(std::shared_ptr<Database> db, QString sql, RecordSetMode mode)
+    : db_(std::move(db)), sql_(std::move(sql)), mode_(mode) {}
+
+RecordSet::~RecordSet() = default;
+
+void RecordSet::fail(const QString& why) const {
+    throw Errore(QStringLiteral("%1 (%2)").arg(why, sql_));
+}
+
+std::shared_ptr<RecordSet> RecordSet::Open(std::shared_ptr<Database> db, const QString& sql,
+                                           RecordSetMode mode, int pageSize) {
+    std::shared_ptr<RecordSet> rs(new RecordSet(db, sql, mode));
+    std::vector<QVariant> params;
+    auto tr = db->translator().translate(sql, params);
+    if (tr->kind != StatementKind::Select) {
+        throw Errore(QStringLiteral("Un recordset si apre solo su una select: %1").arg(sql));
+    }
+    rs->table_ = tr->table;
+    if (pageSize > 0 && tr->hasParts && !tr->table.isEmpty()) {
+        auto pager = std::make_unique<Pager>();
+        pager->tr = tr;
+        pager->params = params;
+        pager->pageSize = pageSize;
+        rs->pager_ = std::move(pager);
+        rs->fetchPage();
+        // Paging needs the ordering keys and the id among the fields.
+        bool pageable = rs->idIndex_ >= 0;
+        for (const OrderKey& k : tr->parts.order) {
+            const int f = rs->FieldIndex(k.column);
+            if (f < 0) pageable = false;
+            rs->pager_->keyFields.push_back(f);
+        }
+        if (pageable) {
+            rs->pos_ = 0;
+            // The first page was read before the key positions were known.
+            const Row* last = nullptr;
+            for (const Row& r : rs->rows_)
+                last = &r;
+            if (last) {
+                rs->pager_->lastKey.clear();
+                for (int f : rs->pager_->keyFields)
+                    rs->pager_->lastKey.push_back(last->values[size_t(f)]);
+                rs->pager_->lastKey.push_back(last->values[size_t(rs->idIndex_)]);
+            }
+            return rs;
+        }
+        rs->pager_.reset();
+        rs->rows_.clear();
+    }
+    rs->load(db->queryNative(tr->sql, params, sql), false);
+    rs->pos_ = 0;
+    return rs;
+}
+
+void RecordSet::setupFields(const QueryResult& result) {
+    fields_.clear();
+    fieldIndex_.clear();
+    idIndex_ = -1;
+    const std::vector<ColumnInfo>* tableCols =
+        table_.isEmpty() ? nullptr : db_->tableColumns(table_);
+    for (const ResultColumn& c : result.columns) {
+        FieldInfo f;
+        f.name = c.name;
+        f.type = c.type;
+        f.maxLength = c.maxLength;
+        if (tableCols && (c.table.isEmpty() || c.table.compare(table_, Qt::CaseInsensitive) == 0)) {
+            for (const ColumnInfo& tc : *tableCols) {
+                if (tc.name.compare(c.name, Qt::CaseInsensitive) == 0) {
+                    f.writable = true;
+                    if (f.type == FieldType::Unknown) {
+                        f.type = tc.type;
+                        f.maxLength = tc.maxLength;
+                    }
+                    break;
+                }
+            }
+        }
+        const QString key = f.name.toLower();
+        if (!fieldIndex_.contains(key)) fieldIndex_.insert(key, int(fields_.size()));
+        if (f.writable && key == u"id" && idIndex_ < 0) idIndex_ = int(fields_.size());
+        fields_.push_back(std::move(f));
+    }
+    if (idIndex_ < 0) table_.clear();  // without its key a row cannot be written back
+}
+
+void RecordSet::load(const QueryResult& result, bool append) {
+    if (!append || fields_.empty()) setupFields(result);
+    if (!append) rows_.clear();
+    const size_t n = result.columns.size();
+    rows_.reserve(rows_.size() + size_t(result.rows));
+    for (int r = 0; r < result.rows; ++r) {
+        Row row;
+        auto first = result.values.begin() + std::ptrdiff_t(size_t(r) * n);
+        row.values.assign(first, first + std::ptrdiff_t(n));
+        if (pager_ && idIndex_ >= 0) {
+            const qint64 id = row.values[size_t(idIndex_)].toLongLong();
+            if (pager_->seen.contains(id)) continue;
+            pager_->seen.insert(id);
+        }
+        rows_.push_back(std::move(row));
+    }
+}
+
+void RecordSet::fetchPage() {
+    Pager& p = *pager_;
+    std::vector<QVariant> params(p.params.begin(), p.params.begin() + p.tr->parts.headParams);
+    QStringList conds = p.conditions(params);
+    if (!p.lastKey.empty()) conds << p.after(params);
+    QString sql = p.tr->parts.head;
+    if (!conds.isEmpty()) sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY ") + p.orderBy() + db_->dialect().limitClause(p.pageSize);
+    const QueryResult result = db_->queryNative(sql, params, sql_);
+    load(result, true);
+    if (result.rows < p.pageSize) p.complete = true;
+    if (result.rows > 0 && idIndex_ >= 0) {
+        const size_t n = result.columns.size();
+        const size_t base = size_t(result.rows - 1) * n;
+        p.lastKey.clear();
+        for (int f : p.keyFields) {
+            if (f >= 0) p.lastKey.push_back(result.values[base + size_t(f)]);
+        }
+        if (idIndex_ >= 0) p.lastKey.push_back(result.values[base + size_t(idIndex_)]);
+    }
+}
+
+void RecordSet::requeryPaged() {
+    rows_.clear();
+    deleted_.clear();
+    pager_->lastKey.clear();
+    pager_->seen.clear();
+    pager_->complete = false;
+    pager_->total.reset();
+    fetchPage();
+    pos_ = 0;
+    currentDeleted_ = false;
+    editing_ = false;
+}
+
+int RecordSet::FieldIndex(const QString& name) const {
+    return fieldIndex_.value(name.toLower(), -1);
+}
+
+const FieldInfo& RecordSet::Field(const QString& name) const {
+    const int i = FieldIndex(name);
+    if (i < 0) fail(QStringLiteral("Il campo '%1' non esiste nel recordset").arg(name));
+    return fields_[size_t(i)];
+}
+
+int RecordSet::count() const {
+    return filtered_ ? int(view_.size()) : int(rows_.size());
+}
+
+RecordSet::Row& RecordSet::row(int p) {
+    return rows_[size_t(filtered_ ? view_[size_t(p)] : p)];
+}
+
+const RecordSet::Row& RecordSet::row(int p) const {
+    return rows_[size_t(filtered_ ? view_[size_t(p)] : p)];
+}
+
+RecordSet::Row& RecordSet::current() {
+    if (pos_ < 0 || currentDeleted_ || !ensureLoaded(pos_)) {
+        fail(QStringLiteral("Nessun record corrente"));
+    }
+    return row(pos_);
+}
+
+const RecordSet::Row& RecordSet::current() const {
+    if (pos_ < 0 || currentDeleted_ || pos_ >= count())
+        fail(QStringLiteral("Nessun record corrente"));
+    return row(pos_);
+}
+
+bool RecordSet::ensureLoaded(int p) {
+    while (pager_ && !pager_->complete && p >= int(rows_.size()))
+        fetchPage();
+    return p >= 0 && p < count();
+}
+
+QVariant RecordSet::Value(int index) const {
+    if (index < 0 || index >= int(fields_.size())) {
+        fail(QStringLiteral("Campo numero %1 inesistente").arg(index));
+    }
+    const QVariant& raw = current().values[size_t(index)];
+    const FieldType t = fields_[size_t(index)].type;
+    if (t == FieldType::Date || t == FieldType::DateTime || t == FieldType::Double) {
+        return db_->dialect().fromEngine(raw, t);
+    }
+    return IsNull(raw) ? QVariant() : raw;
+}
+
+QVariant RecordSet::Value(const QString& name) const {
+    const int i = FieldIndex(name);
+    if (i < 0) fail(QStringLiteral("Il campo '%1' non esiste nel recordset").arg(name));
+    return Value(i);
+}
+
+QVariant RecordSet::coerce(const FieldInfo& f, const QVariant& value) const {
+    if (IsNull(value)) return QVariant();
+    const bool isText = value.typeId() == QMetaType::QString;
+    if (isText && f.type != FieldType::Text && f.type != FieldType::Memo &&
+        value.toString().trimmed().isEmpty()) {
+        return QVariant();  // nothing typed in a number or date field is Null
+    }
+    auto bad = [&] {
+        fail(QStringLiteral("Valore '%1' non valido per il campo '%2'").arg(Txt(value), f.name));
+    };
+    switch (f.type) {
+        case FieldType::Text:
+        case FieldType::Memo: {
+            const QString s = Txt(value);
+            if (f.type == FieldType::Text && f.maxLength > 0 && s.size() > f.maxLength) {
+                fail(QStringLiteral("Il testo per il campo '%1' supera i %2 caratteri ammessi")
+                         .arg(f.name)
+                         .arg(f.maxLength));
+            }
+            return s;
+        }
+        case FieldType::Integer:
+        case FieldType::Flag: {
+            if (value.typeId() == QMetaType::Bool) return qlonglong(value.toBool() ? -1 : 0);
+            std::optional<double> d;
+            if (isText) {
+                d = ParseNumero(value.toString());
+            } else if (value.canConvert<double>()) {
+                d = value.toDouble();
+            }
+            if (!d) bad();
+            return qlonglong(Round(*d, 0));
+        }
+        case FieldType::Double: {
+            if (isText) {
+                auto d = ParseNumero(value.toString());
+                if (!d) bad();
+                return *d;
+            }
+            if (value.typeId() == QMetaType::Bool) return value.toBool() ? -1.0 : 0.0;
+            bool ok = false;
+            const double d = value.toDouble(&ok);
+            if (!ok) bad();
+            return d;
+        }
+        case FieldType::Date: {
+            if (value.typeId() == QMetaType::QDate) return value;
+            if (value.typeId() == QMetaType::QDateTime) return value.toDateTime().date();
+            auto d = ParseData(value.toString());
+            if (!d) bad();
+            return *d;
+        }
+        case FieldType::DateTime: {
+            if (value.typeId() == QMetaType::QDateTime) return value;
+            if (value.typeId() == QMetaType::QDate) return QDateTime(value.toDate(), QTime(0, 0));
+            QDateTime dt = QDateTime::fromString(value.toString(), Qt::ISODate);
+            if (!dt.isValid()) {
+                if (auto d = ParseData(value.toString())) dt = QDateTime(*d, QTime(0, 0));
+            }
+            if (!dt.isValid()) bad();
+            return dt;
+        }
+        default:
+            return value;
+    }
+}
+
+void RecordSet::SetValue(const QString& name, const QVariant& value) {
+    const int i = FieldIndex(name);
+    if (i < 0) fail(QStringLiteral("Il campo '%1' non esiste nel recordset").arg(name));
+    if (!updatable()) fail(QStringLiteral("Il recordset è di sola lettura"));
+    const FieldInfo& f = fields_[size_t(i)];
+    if (!f.writable) fail(QStringLiteral("Il campo '%1' non è aggiornabile").arg(name));
+    Row& r = current();
+    QVariant v = coerce(f, value);
+    if (r.original.empty()) r.original = r.values;
+    if (r.dirty.empty()) r.dirty.assign(fields_.size(), false);
+    r.values[size_t(i)] = std::move(v);
+    r.dirty[size_t(i)] = true;
+    if (r.state == Row::Clean) r.state = Row::Modified;
+    editing_ = true;
+}
+
+// Before the first row of an empty record set it is at once BOF and EOF.
+bool RecordSet::Eof() {
+    return !ensureLoaded(std::max(pos_, 0));
+}
+
+bool RecordSet::Bof() const {
+    return pos_ < 0 || (count() == 0 && Complete());
+}
+
+void RecordSet::flushImmediate() {
+    if (mode_ == RecordSetMode::Immediate && editing_) Update();
+}
+
+void RecordSet::MoveFirst() {
+    flushImmediate();
+    currentDeleted_ = false;
+    pos_ = 0;
+    ensureLoaded(0);
+}
+
+void RecordSet::MoveNext() {
+    flushImmediate();
+    if (currentDeleted_) {
+        currentDeleted_ = false;
+    } else if (pos_ < count() || (pager_ && !pager_->complete)) {
+        ++pos_;
+    }
+    if (!ensureLoaded(pos_)) pos_ = count();
+}
+
+void RecordSet::MovePrevious() {
+    flushImmediate();
+    currentDeleted_ = false;
+    pos_ = std::max(-1, std::min(pos_, count()) - 1);
+}
+
+void RecordSet::MoveLast() {
+    flushImmediate();
+    while (pager_ && !pager_->complete)
+        fetchPage();
+    currentDeleted_ = false;
+    pos_ = count() > 0 ? count() - 1 : 0;
+}
+
+int RecordSet::LoadedCount() const {
+    return count();
+}
+
+bool RecordSet::Complete() const {
+    return !pager_ || pager_->complete;
+}
+
+int RecordSet::RecordCount() {
+    if (Complete()) return count();
+    if (!pager_->total) {
+        std::vector<QVariant> params;
+        const QStringList conds = pager_->conditions(params);
+        QString sql = QStringLiteral("SELECT COUNT(*) ") + pager_->tr->parts.from;
+        if (!conds.isEmpty())
+            sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
+        const QueryResult r = db_->queryNative(sql, params, sql_);
+        pager_->total = r.rows > 0 ? r.values[0].toInt() : 0;
+    }
+    int added = 0;
+    for (const Row& r : rows_)
+        added += r.state == Row::New ? 1 : 0;
+    return *pager_->total + added;
+}
+
+int RecordSet::AbsolutePosition() {
+    if (pos_ < 0 || currentDeleted_ || !ensureLoaded(pos_)) return -1;
+    return pos_ + 1;
+}
+
+void RecordSet::SetAbsolutePosition(int position) {
+    flushImmediate();
+    currentDeleted_ = false;
+    if (position < 1 || !ensureLoaded(position - 1)) {
+        fail(QStringLiteral("Posizione %1 fuori dall'elenco").arg(position));
+    }
+    pos_ = position - 1;
+}
+
+bool RecordSet::rowMatches(const Row& r, const Criteria& c) const {
+    const QStringList names = c.fields();
+    return c.matches([&](int i) {
+        const int f = FieldIndex(names[i]);
+        const FieldType t = fields_[size_t(f)].type;
+        const QVariant& raw = r.values[size_t(f)];
+        if (t == FieldType::Date || t == FieldType::DateTime || t == FieldType::Double) {
+            return db_->dialect().fromEngine(raw, t);
+        }
+        return raw;
+    });
+}
+
+bool RecordSet::Find(const QString& criteria) {
+    flushImmediate();
+    Criteria c = Criteria::Parse(criteria);
+    for (const QString& f : c.fields()) {
+        if (!HasField(f)) fail(QStringLiteral("Il campo '%1' non esiste nel recordset").arg(f));
+    }
+    int p = std::max(pos_, 0);
+    currentDeleted_ = false;
+    while (ensureLoaded(p)) {
+        if (rowMatches(row(p), c)) {
+            pos_ = p;
+            return true;
+        }
+        ++p;
+    }
+    pos_ = count();
+    return false;
+}
+
+void RecordSet::rebuildView() {
+    view_.clear();
+    if (!filtered_) return;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i].state == Row::New || rowMatches(rows_[i], filter_)) view_.push_back(int(i));
+    }
+}
+
+void RecordSet::SetFilter(const QString& criteria) {
+    flushImmediate();
+    Criteria c = Criteria::Parse(criteria);
+    for (const QString& f : c.fields()) {
+        if (!HasField(f)) fail(QStringLiteral("Il campo '%1' non esiste nel recordset").arg(f));
+    }
+    filterText_ = criteria.trimmed();
+    if (pager_) {
+        pager_->filterParams.clear();
+        pager_->filterSql.clear();
+        if (!c.empty()) {
+            const QStringList names = c.fields();
+            pager_->filterSql =
+                c.toSql([&](int i) { return db_->dialect().quoteIdentifier(Field(names[i]).name); },
+                        pager_->filterParams);
+        }
+        requeryPaged();
+        return;
+    }
+    filter_ = std::move(c);
+    filtered_ = !filter_.empty();
+    rebuildView();
+    pos_ = 0;
+    currentDeleted_ = false;
+}
+
+void RecordSet::Requery() {
+    editing_ = false;
+    if (pager_) {
+        requeryPaged();
+        return;
+    }
+    std::vector<QVariant> params;
+    auto tr = db_->translator().translate(sql_, params);
+    load(db_->queryNative(tr->sql, params, sql_), false);
+    deleted_.clear();
+    rebuildView();
+    pos_ = 0;
+    currentDeleted_ = false;
+}
+
+void RecordSet::AddNew() {
+    if (!updatable()) fail(QStringLiteral("Il recordset è di sola lettura"));
+    flushImmediate();
+    Row r;
+    r.values.assign(fields_.size(), QVariant());
+    r.dirty.assign(fields_.size(), false);
+    r.state = Row::New;
+    rows_.push_back(std::move(r));
+    if (filtered_) view_.push_back(int(rows_.size() - 1));
+    pos_ = count() - 1;
+    currentDeleted_ = false;
+    editing_ = true;
+}
+
+qint64 RecordSet::rowId(const Row& r) const {
+    return r.values[size_t(idIndex_)].toLongLong();
+}
+
+void RecordSet::writeRow(Row& r) {
+    QStringList sets;
+    std::vector<QVariant> params;
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (!r.dirty.empty() && r.dirty[i] && fields_[i].writable && int(i) != idIndex_) {
+            sets << db_->dialect().quoteIdentifier(fields_[i].name) + QStringLiteral(" = ?");
+            params.push_back(r.values[i]);
+        }
+    }
+    if (!sets.isEmpty()) {
+        params.push_back(rowId(r));
+        db_->executeNative(QStringLiteral("UPDATE %1 SET %2 WHERE id = ?")
+                               .arg(db_->dialect().quoteIdentifier(table_), sets.join(u',')),
+                           params, nullptr, sql_);
+    }
+}
+
+void RecordSet::insertRow(Row& r) {
+    const Dialect& d = db_->dialect();
+    QStringList cols, marks, readBack;
+    std::vector<QVariant> params;
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (!fields_[i].writable) continue;
+        readBack << d.quoteIdentifier(fields_[i].name);
+        if (IsNull(r.values[i])) continue;
+        cols << d.quoteIdentifier(fields_[i].name);
+        marks << QStringLiteral("?");
+        params.push_back(r.values[i]);
+    }
+    const QString table = d.quoteIdentifier(table_);
+    const QString sql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                             .arg(table, cols.join(u','), marks.join(u','));
+    qint64 id = 0;
+    db_->executeNative(sql, params, &id, sql_);
+    // Read the row back so that the columns' defaults show.
+    const QueryResult back = db_->queryNative(
+        QStringLiteral("SELECT %1 FROM %2 WHERE id = ?").arg(readBack.join(u','), table), {id},
+        sql_);
+    int k = 0;
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (!fields_[i].writable) continue;
+        if (back.rows > 0) r.values[i] = back.values[size_t(k)];
+        ++k;
+    }
+    r.values[size_t(idIndex_)] = id;
+    if (pager_) pager_->seen.insert(id);
+}
+
+void RecordSet::Update() {
+    if (mode_ == RecordSetMode::Batch) {
+        editing_ = false;
+        return;
+    }
+    if (!editing_) return;
+    Row& r = current();
+    if (r.state == Row::New) {
+        insertRow(r);
+    } else if (r.state == Row::Modified) {
+        writeRow(r);
+    }
+    r.state = Row::Clean;
+    r.original.clear();
+    r.dirty.clear();
+    editing_ = false;
+}
+
+void RecordSet::CancelUpdate() {
+    if (pos_ < 0 || pos_ >= count() || currentDeleted_) {
+        editing_ = false;
+        return;
+    }
+    Row& r = row(pos_);
+    if (r.state == Row::New) {
+        const size_t index = size_t(filtered_ ? view_[size_t(pos_)] : pos_);
+        rows_.erase(rows_.begin() + std::ptrdiff_t(index));
+        rebuildView();
+        pos_ = std::max(0, std::min(pos_, count() - 1));
+        if (count() == 0) pos_ = 0;
+    } else if (r.state == Row::Modified) {
+        r.values = r.original;
+        r.original.clear();
+        r.dirty.clear();
+        r.state = Row::Clean;
+    }
+    editing_ = false;
+}
+
+void RecordSet::Delete() {
+    if (!updatable()) fail(QStringLiteral("Il recordset è di sola lettura"));
+    Row& r = current();
+    const size_t index = size_t(filtered_ ? view_[size_t(pos_)] : pos_);
+    if (r.state != Row::New) {
+        if (mode_ == RecordSetMode::Immediate) {
+            db_->executeNative(QStringLiteral("DELETE FROM %1 WHERE id = ?")
+                                   .arg(db_->dialect().quoteIdentifier(table_)),
+                               {rowId(r)}, nullptr, sql_);
+        } else {
+            deleted_.push_back(std::move(r));
+        }
+    }
+    rows_.erase(rows_.begin() + std::ptrdiff_t(index));
+    if (filtered_) rebuildView();
+    if (pager_ && pager_->total) pager_->total = *pager_->total - 1;
+    currentDeleted_ = true;
+    editing_ = false;
+}
+
+bool RecordSet::HasPendingChanges() const {
+    if (!deleted_.empty()) return true;
+    for (const Row& r : rows_) {
+        if (r.state != Row::Clean) return true;
+    }
+    return false;
+}
+
+bool RecordSet::EditInProgress() const {
+    return editing_;
+}
+
+void RecordSet::UpdateBatch() {
+    editing_ = false;
+    if (!HasPendingChanges()) return;
+    std::vector<Row*> inserted;
+    try {
+        Transazione t(*db_);
+        for (const Row& r : deleted_) {
+            db_->executeNative(QStringLiteral("DELETE FROM %1 WHERE id = ?")
+                                   .arg(db_->dialect().quoteIdentifier(table_)),
+                               {rowId(r)}, nullptr, sql_);
+        }
+        for (Row& r : rows_) {
+            if (r.state == Row::Modified) {
+                writeRow(r);
+            } else if (r.state == Row::New) {
+                inserted.push_back(&r);
+                insertRow(r);
+            }
+        }
+        t.commit();
+    } catch (...) {
+        // Nothing was stored: the new rows have no id yet.
+        for (Row* r : inserted)
+            r->values[size_t(idIndex_)] = QVariant();
+        throw;
+    }
+    deleted_.clear();
+    for (Row& r : rows_) {
+        r.state = Row::Clean;
+        r.original.clear();
+        r.dirty.clear();
+    }
+}
+
+void RecordSet::CancelBatch() {
+    std::vector<Row> kept;
+    for (Row& r : rows_) {
+        if (r.state == Row::New) continue;
+        if (r.state == Row::Modified) {
+            r.values = r.original;
+            r.state = Row::Clean;
+        }
+        r.original.clear();
+        r.dirty.clear();
+        kept.push_back(std::move(r));
+    }
+    for (Row& r : deleted_) {
+        if (!r.original.empty()) r.values = r.original;
+        r.state = Row::Clean;
+        r.original.clear();
+        r.dirty.clear();
+        kept.push_back(std::move(r));
+    }
+    deleted_.clear();
+    rows_ = std::move(kept);
+    rebuildView();
+    pos_ = 0;
+    currentDeleted_ = false;
+    editing_ = false;
+}
+
+}  // namespace incassi

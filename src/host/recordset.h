@@ -1,0 +1,147 @@
+#pragma once
+
+// The cursor the module works with: rows of a query with fields by
+// case-insensitive name, Null, EOF/BOF, moves, Find and Filter, and edits.
+// A record set over one table with an `id` column is updatable; edits go to
+// the database at Update, or, in batch mode, all together at UpdateBatch.
+// A paged record set reads its rows a page at a time, by key, as the cursor
+// moves.
+
+#include <QSet>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "host/criteria.h"
+#include "host/fieldtype.h"
+#include "host/sqltranslator.h"
+
+namespace incassi {
+
+class Database;
+
+struct FieldInfo {
+    QString name;
+    FieldType type = FieldType::Unknown;
+    int maxLength = 0;
+    bool writable = false;  // a column of the record set's table
+};
+
+enum class RecordSetMode { Immediate, Batch };
+
+class RecordSet {
+  public:
+    // Opens the statement. pageSize 0 reads every row at once; otherwise the
+    // rows are read pageSize at a time when the statement can be paged by key.
+    static std::shared_ptr<RecordSet> Open(std::shared_ptr<Database> db, const QString& sql,
+                                           RecordSetMode mode, int pageSize = 0);
+    ~RecordSet();
+
+    const QString& sql() const { return sql_; }
+    bool updatable() const { return !table_.isEmpty(); }
+    const QString& table() const { return table_; }
+    bool paged() const { return pager_ != nullptr; }
+    RecordSetMode mode() const { return mode_; }
+
+    // Fields.
+    int FieldCount() const { return int(fields_.size()); }
+    const FieldInfo& Field(int i) const { return fields_[size_t(i)]; }
+    int FieldIndex(const QString& name) const;  // -1 when missing
+    bool HasField(const QString& name) const { return FieldIndex(name) >= 0; }
+    const FieldInfo& Field(const QString& name) const;  // throws when missing
+
+    // Values of the current row. Reading or writing a field the record set does
+    // not have, or with no current row, throws Errore.
+    QVariant Value(const QString& name) const;
+    QVariant Value(int index) const;
+    void SetValue(const QString& name, const QVariant& value);
+
+    // Navigation.
+    bool Eof();
+    bool Bof() const;
+    void MoveFirst();
+    void MoveNext();
+    void MovePrevious();
+    void MoveLast();
+    // Number of rows (with the filter applied). For a paged record set the
+    // count is asked of the database the first time, without reading the rows.
+    int RecordCount();
+    // Rows read so far, and whether every row has been read.
+    int LoadedCount() const;
+    bool Complete() const;
+    // 1-based position of the current row; -1 before the first or after the last.
+    int AbsolutePosition();
+    void SetAbsolutePosition(int position);
+
+    // Moves to the first row from the current one on that matches; on no match
+    // the record set stands after the last row and the result is false.
+    bool Find(const QString& criteria);
+    // Shows only the rows that match; an empty text removes the filter.
+    void SetFilter(const QString& criteria);
+    const QString& Filter() const { return filterText_; }
+    // Reads the rows again from the database (pending edits are discarded).
+    void Requery();
+
+    // Edits.
+    void AddNew();
+    void Update();
+    void CancelUpdate();
+    void Delete();
+    void UpdateBatch();
+    void CancelBatch();
+    bool HasPendingChanges() const;
+    bool EditInProgress() const;
+
+  private:
+    struct Row {
+        std::vector<QVariant> values;
+        std::vector<QVariant> original;  // values before the first edit
+        std::vector<bool> dirty;
+        enum State { Clean, Modified, New } state = Clean;
+    };
+    struct Pager;
+
+    RecordSet(std::shared_ptr<Database> db, QString sql, RecordSetMode mode);
+    [[noreturn]] void fail(const QString& why) const;
+    void load(const struct QueryResult& result, bool append);
+    void setupFields(const struct QueryResult& result);
+    int count() const;
+    Row& row(int p);
+    const Row& row(int p) const;
+    Row& current();
+    const Row& current() const;
+    bool ensureLoaded(int p);
+    void fetchPage();
+    void requeryPaged();
+    void rebuildView();
+    void flushImmediate();
+    void writeRow(Row& r);
+    void insertRow(Row& r);
+    qint64 rowId(const Row& r) const;
+    QVariant coerce(const FieldInfo& f, const QVariant& value) const;
+    bool rowMatches(const Row& r, const Criteria& c) const;
+
+    std::shared_ptr<Database> db_;
+    QString sql_;
+    RecordSetMode mode_;
+    QString table_;
+    int idIndex_ = -1;
+    std::vector<FieldInfo> fields_;
+    QHash<QString, int> fieldIndex_;  // lower-case name -> index
+    std::vector<Row> rows_;
+    std::vector<Row> deleted_;  // batch deletions not yet sent
+    std::vector<int> view_;     // rows shown under the filter
+    bool filtered_ = false;
+    QString filterText_;
+    Criteria filter_;
+    int pos_ = -1;
+    bool currentDeleted_ = false;  // Delete leaves the cursor on the next row
+    bool editing_ = false;         // an edit begun since the last Update
+    std::unique_ptr<Pager> pager_;
+};
+
+using RecordSetPtr = std::shared_ptr<RecordSet>;
+
+}  // namespace incassi

@@ -1,0 +1,239 @@
+#include "host/sqlitedialect.h"
+
+#include <sqlite3.h>
+
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QSqlResult>
+
+#include "common/error.h"
+
+namespace incassi {
+
+namespace {
+
+const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
+const QString kDateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+sqlite3_stmt* StatementHandle(const QSqlQuery& query) {
+    const QSqlResult* result = query.result();
+    if (!result) return nullptr;
+    QVariant v = result->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3_stmt*") != 0) return nullptr;
+    return *static_cast<sqlite3_stmt* const*>(v.constData());
+}
+
+}  // namespace
+
+QString SqliteDialect::quoteIdentifier(const QString& name) const {
+    QString q = name;
+    q.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + q + u'"';
+}
+
+QString SqliteDialect::limitClause(int n) const {
+    return QStringLiteral(" LIMIT %1").arg(n);
+}
+
+QString SqliteDialect::functionName(const QString& lowerName) const {
+    static const QHash<QString, QString> names = {
+        {QStringLiteral("sum"), QStringLiteral("sum")},
+        {QStringLiteral("count"), QStringLiteral("count")},
+        {QStringLiteral("avg"), QStringLiteral("avg")},
+        {QStringLiteral("min"), QStringLiteral("min")},
+        {QStringLiteral("max"), QStringLiteral("max")},
+        {QStringLiteral("abs"), QStringLiteral("abs")},
+        {QStringLiteral("upper"), QStringLiteral("upper")},
+        {QStringLiteral("lower"), QStringLiteral("lower")},
+        {QStringLiteral("ucase"), QStringLiteral("upper")},
+        {QStringLiteral("lcase"), QStringLiteral("lower")},
+        {QStringLiteral("len"), QStringLiteral("length")},
+        {QStringLiteral("trim"), QStringLiteral("trim")},
+        {QStringLiteral("ltrim"), QStringLiteral("ltrim")},
+        {QStringLiteral("rtrim"), QStringLiteral("rtrim")},
+        {QStringLiteral("coalesce"), QStringLiteral("coalesce")},
+        {QStringLiteral("nz"), QStringLiteral("coalesce")},
+    };
+    return names.value(lowerName);
+}
+
+QString SqliteDialect::todayExpression() const {
+    return QStringLiteral("date('now','localtime')");
+}
+
+QString SqliteDialect::nowExpression() const {
+    return QStringLiteral("datetime('now','localtime')");
+}
+
+QVariant SqliteDialect::toEngine(const QVariant& value) const {
+    if (value.isNull()) return value;
+    switch (value.typeId()) {
+        case QMetaType::QDate:
+            return value.toDate().toString(kDateFormat);
+        case QMetaType::QDateTime:
+            return value.toDateTime().toString(kDateTimeFormat);
+        case QMetaType::Bool:
+            return value.toBool() ? qlonglong(-1) : qlonglong(0);
+        default:
+            return value;
+    }
+}
+
+QVariant SqliteDialect::fromEngine(const QVariant& raw, FieldType type) const {
+    if (raw.isNull()) return QVariant();
+    switch (type) {
+        case FieldType::Date:
+            if (raw.typeId() == QMetaType::QString) {
+                const QString s = raw.toString();
+                QDate d = QDate::fromString(s.left(10), kDateFormat);
+                return d.isValid() ? QVariant(d) : raw;
+            }
+            return raw;
+        case FieldType::DateTime:
+            if (raw.typeId() == QMetaType::QString) {
+                const QString s = raw.toString();
+                QDateTime dt = QDateTime::fromString(s, kDateTimeFormat);
+                if (!dt.isValid()) dt = QDateTime::fromString(s, Qt::ISODate);
+                if (!dt.isValid() && s.size() == 10) {
+                    dt = QDateTime(QDate::fromString(s, kDateFormat), QTime(0, 0));
+                }
+                return dt.isValid() ? QVariant(dt) : raw;
+            }
+            return raw;
+        case FieldType::Double:
+            if (raw.typeId() == QMetaType::LongLong) return double(raw.toLongLong());
+            return raw;
+        default:
+            return raw;
+    }
+}
+
+QString SqliteDialect::columnTypeSql(FieldType type, int maxLength) const {
+    switch (type) {
+        case FieldType::Integer:
+            return QStringLiteral("INTEGER");
+        case FieldType::Double:
+            return QStringLiteral("DOUBLE");
+        case FieldType::Text:
+            return QStringLiteral("VARCHAR(%1) COLLATE NOCASE")
+                .arg(maxLength > 0 ? maxLength : 255);
+        case FieldType::Memo:
+            return QStringLiteral("TEXT COLLATE NOCASE");
+        case FieldType::Date:
+            return QStringLiteral("DATE");
+        case FieldType::DateTime:
+            return QStringLiteral("DATETIME");
+        case FieldType::Flag:
+            return QStringLiteral("BOOLEAN");
+        case FieldType::Blob:
+            return QStringLiteral("BLOB");
+        case FieldType::Unknown:
+            break;
+    }
+    return QString();
+}
+
+FieldType SqliteDialect::typeFromDeclaration(const QString& decl, int* maxLength) const {
+    if (maxLength) *maxLength = 0;
+    static const QRegularExpression sized(QStringLiteral("^\\s*(\\w+)\\s*\\(\\s*(\\d+)"));
+    const QString upper = decl.trimmed().toUpper();
+    if (upper.isEmpty()) return FieldType::Unknown;
+    QString base = upper.section(u' ', 0, 0).section(u'(', 0, 0);
+    if (auto m = sized.match(upper); m.hasMatch()) {
+        base = m.captured(1);
+        if (maxLength) *maxLength = m.captured(2).toInt();
+    }
+    if (base == u"INTEGER" || base == u"INT" || base == u"SMALLINT" || base == u"BIGINT" ||
+        base == u"COUNTER" || base == u"LONG") {
+        return FieldType::Integer;
+    }
+    if (base == u"DOUBLE" || base == u"REAL" || base == u"FLOAT" || base == u"NUMERIC" ||
+        base == u"CURRENCY" || base == u"DECIMAL") {
+        return FieldType::Double;
+    }
+    if (base == u"VARCHAR" || base == u"CHAR" || base == u"NVARCHAR") return FieldType::Text;
+    if (base == u"TEXT") return (maxLength && *maxLength > 0) ? FieldType::Text : FieldType::Memo;
+    if (base == u"MEMO" || base == u"CLOB") return FieldType::Memo;
+    if (base == u"DATE") return FieldType::Date;
+    if (base == u"DATETIME" || base == u"TIMESTAMP") return FieldType::DateTime;
+    if (base == u"BOOLEAN" || base == u"BIT" || base == u"YESNO") return FieldType::Flag;
+    if (base == u"BLOB") return FieldType::Blob;
+    return FieldType::Unknown;
+}
+
+void SqliteDialect::configureConnection(QSqlDatabase& db) const {
+    QSqlQuery q(db);
+    for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL",
+                               "PRAGMA temp_store=MEMORY", "PRAGMA foreign_keys=OFF"}) {
+        if (!q.exec(QString::fromLatin1(pragma))) {
+            throw Errore(QStringLiteral("Impossibile configurare il database (%1): %2")
+                             .arg(QString::fromLatin1(pragma), q.lastError().text()));
+        }
+    }
+}
+
+QStringList SqliteDialect::tables(QSqlDatabase& db) const {
+    QStringList names;
+    QSqlQuery q(db);
+    q.exec(QStringLiteral(
+        "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite\\_%' ESCAPE "
+        "'\\' ORDER BY name"));
+    while (q.next())
+        names << q.value(0).toString();
+    return names;
+}
+
+std::vector<ColumnInfo> SqliteDialect::columns(QSqlDatabase& db, const QString& table) const {
+    std::vector<ColumnInfo> cols;
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table)))) return cols;
+    while (q.next()) {
+        ColumnInfo c;
+        c.name = q.value(1).toString();
+        c.type = typeFromDeclaration(q.value(2).toString(), &c.maxLength);
+        c.primaryKey = q.value(5).toInt() > 0;
+        cols.push_back(std::move(c));
+    }
+    return cols;
+}
+
+std::vector<ResultColumn> SqliteDialect::resultColumns(const QSqlQuery& query) const {
+    std::vector<ResultColumn> cols;
+    const QSqlRecord rec = query.record();
+    sqlite3_stmt* stmt = StatementHandle(query);
+    cols.reserve(rec.count());
+    for (int i = 0; i < rec.count(); ++i) {
+        ResultColumn c;
+        c.name = rec.fieldName(i);
+        if (stmt) {
+            if (const char* t = sqlite3_column_table_name(stmt, i)) c.table = QString::fromUtf8(t);
+            if (const char* d = sqlite3_column_decltype(stmt, i)) {
+                c.type = typeFromDeclaration(QString::fromUtf8(d), &c.maxLength);
+            }
+        }
+        cols.push_back(std::move(c));
+    }
+    return cols;
+}
+
+qint64 SqliteDialect::insertedId(const QSqlQuery& query) const {
+    return query.lastInsertId().toLongLong();
+}
+
+QString SqliteDialect::savepoint(const QString& name) const {
+    return QStringLiteral("SAVEPOINT %1").arg(name);
+}
+
+QString SqliteDialect::releaseSavepoint(const QString& name) const {
+    return QStringLiteral("RELEASE SAVEPOINT %1").arg(name);
+}
+
+QString SqliteDialect::rollbackToSavepoint(const QString& name) const {
+    return QStringLiteral("ROLLBACK TO SAVEPOINT %1").arg(name);
+}
+
+}  // namespace incassi

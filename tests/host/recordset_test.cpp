@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <QDate>
+
+#include "common/error.h"
+#include "support/testdb.h"
+
+using namespace incassi;
+using incassi::test::TestDb;
+
+namespace {
+
+class RecordSets : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        t.createDocumentTables();
+        t.run(
+            {"INSERT INTO NoteTeste (id, CodLocale, CodCausale, DataRegistrazione, Riscosso) "
+             "VALUES "
+             "(1, 'BAR1', 'INC6', '2026-03-06', 10.5), (2, 'BAR2', 'ACC', '2026-03-07', NULL), "
+             "(3, 'bar1', 'inc6', '2026-03-08', 0), (4, 'BAR3', 'REF', NULL, 7)"});
+    }
+    TestDb t;
+};
+
+TEST_F(RecordSets, NavigationAndFieldsByAnyCase) {
+    auto rs = t.host().OpenRecordSet("select * from noteteste order by id");
+    EXPECT_EQ(rs->RecordCount(), 4);
+    EXPECT_FALSE(rs->Bof());
+    EXPECT_EQ(rs->AbsolutePosition(), 1);
+    EXPECT_EQ(rs->Value("CODLOCALE").toString(), "BAR1");
+    EXPECT_EQ(rs->Value("dataregistrazione").toDate(), QDate(2026, 3, 6));
+    EXPECT_DOUBLE_EQ(rs->Value("riscosso").toDouble(), 10.5);
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Value("Riscosso").isNull());
+    rs->MoveLast();
+    EXPECT_EQ(rs->Value("id").toInt(), 4);
+    EXPECT_TRUE(rs->Value("DataRegistrazione").isNull());
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Eof());
+    EXPECT_EQ(rs->AbsolutePosition(), -1);
+    EXPECT_THROW(rs->Value("id"), Errore);
+    rs->MovePrevious();
+    EXPECT_EQ(rs->Value("id").toInt(), 4);
+    rs->MoveFirst();
+    rs->MovePrevious();
+    EXPECT_TRUE(rs->Bof());
+    EXPECT_THROW(rs->Value("Inesistente"), Errore);
+
+    auto empty = t.host().OpenRecordSet("select * from noteteste where id=-1");
+    EXPECT_TRUE(empty->Eof());
+    EXPECT_TRUE(empty->Bof());
+    EXPECT_EQ(empty->RecordCount(), 0);
+    EXPECT_EQ(empty->Field("CodLocale").maxLength, 20);
+    EXPECT_EQ(empty->Field("DataRegistrazione").type, FieldType::Date);
+}
+
+TEST_F(RecordSets, FindAndFilterCriteria) {
+    auto rs = t.host().OpenRecordSet("select * from noteteste order by id");
+    struct Case {
+        const char* criteria;
+        std::vector<int> ids;
+    } cases[] = {
+        {"codlocale='bar1'", {1, 3}},
+        {"CodLocale = 'BAR1' and codcausale='INC6'", {1, 3}},
+        {"codcausale='ACC' or codcausale='ref'", {2, 4}},
+        {"id>=2 and id<4", {2, 3}},
+        {"riscosso>5", {1, 4}},
+        {"DataRegistrazione=#03-07-2026#", {2}},
+        {"DataRegistrazione>#2026-03-06# and DataRegistrazione<=#03/08/2026#", {2, 3}},
+        {"DataRegistrazione=null", {4}},
+        {"codlocale like 'bar%'", {1, 2, 3, 4}},
+        {"codlocale like '*2'", {2}},
+        {"(codlocale='bar1' or codlocale='bar2') and id<>1", {2, 3}},
+        {"codlocale<>'BAR1'", {2, 4}},
+        {"id=-1", {}},
+    };
+    for (const Case& c : cases) {
+        rs->SetFilter(c.criteria);
+        std::vector<int> got;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+            got.push_back(rs->Value("id").toInt());
+        EXPECT_EQ(got, c.ids) << c.criteria;
+        EXPECT_EQ(rs->RecordCount(), int(c.ids.size())) << c.criteria;
+    }
+    rs->SetFilter("");
+    EXPECT_EQ(rs->RecordCount(), 4);
+
+    rs->MoveFirst();
+    EXPECT_TRUE(rs->Find("codlocale='BAR1'"));
+    EXPECT_EQ(rs->Value("id").toInt(), 1);  // the current row counts
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Find("codlocale='BAR1'"));
+    EXPECT_EQ(rs->Value("id").toInt(), 3);
+    rs->MoveNext();
+    EXPECT_FALSE(rs->Find("codlocale='BAR1'"));
+    EXPECT_TRUE(rs->Eof());
+    EXPECT_THROW(rs->Find("nessuno=1"), Errore);
+    EXPECT_THROW(rs->SetFilter("id=1 and"), Errore);
+    EXPECT_THROW(rs->SetFilter("id; drop"), Errore);
+}
+
+TEST_F(RecordSets, ImmediateEditsAndTheNewId) {
+    auto rs = t.host().OpenRecordSet("select * from noteteste where id=-1");
+    rs->AddNew();
+    rs->SetValue("codlocale", "BAR9");
+    rs->SetValue("DataRegistrazione", QDate(2026, 4, 1));
+    rs->SetValue("Riscosso", "1.234,56");  // typed the Italian way
+    rs->Update();
+    const int id = rs->Value("id").toInt();
+    EXPECT_GT(id, 4);
+    EXPECT_EQ(rs->Value("Chiuso").toInt(), 0);  // the column's default shows after the insert
+    EXPECT_EQ(
+        t.scalar(QStringLiteral("select codlocale from noteteste where id=%1").arg(id)).toString(),
+        "BAR9");
+    EXPECT_DOUBLE_EQ(
+        t.scalar(QStringLiteral("select riscosso from noteteste where id=%1").arg(id)).toDouble(),
+        1234.56);
+
+    auto one = t.host().OpenRecordSet("select * from noteteste where id=2");
+    one->SetValue("Riscosso", "");
+    one->SetValue("CodCausale", "INC");
+    one->Update();
+    EXPECT_TRUE(t.scalar("select riscosso from noteteste where id=2").isNull());
+    EXPECT_EQ(t.scalar("select codcausale from noteteste where id=2").toString(), "INC");
+    one->Delete();
+    EXPECT_EQ(t.scalar("select count(*) from noteteste where id=2").toInt(), 0);
+
+    EXPECT_THROW(one->SetValue("Riscosso", "abc"), Errore);
+    auto again = t.host().OpenRecordSet("select * from noteteste where id=1");
+    EXPECT_THROW(again->SetValue("Riscosso", "abc"), Errore);
+    EXPECT_THROW(again->SetValue("CodCausale", QString(11, 'x')),
+                 Errore);  // longer than the column
+    again->SetValue("CodCausale", "FUR");
+    again->CancelUpdate();
+    EXPECT_EQ(again->Value("CodCausale").toString(), "INC6");
+}
+
+TEST_F(RecordSets, JoinsAndAggregatesAreReadOnly) {
+    auto rs = t.host().OpenRecordSet(
+        "select NoteTeste.*, NoteRighe.CodConto from NoteTeste LEFT JOIN NoteRighe ON "
+        "NoteTeste.id=NoteRighe.IdTesta");
+    EXPECT_FALSE(rs->updatable());
+    EXPECT_THROW(rs->SetValue("CodLocale", "X"), Errore);
+    EXPECT_THROW(rs->AddNew(), Errore);
+    EXPECT_THROW(rs->Delete(), Errore);
+    EXPECT_EQ(rs->Field("DataRegistrazione").type, FieldType::Date);  // known through the join
+}
+
+TEST_F(RecordSets, BatchSendsEverythingTogether) {
+    t.run(
+        {"INSERT INTO NoteRighe (id, IdTesta, CodConto, Dare) VALUES (1, 1, '01.01', 10), (2, 1, "
+         "'02.01', 20), "
+         "(3, 1, '03.01', 30)"});
+    auto rs = t.host().OpenRecordSetBatch("select * from noterighe where idtesta=1 order by id");
+    rs->MoveFirst();
+    rs->SetValue("Dare", 11);
+    rs->Update();
+    rs->MoveNext();
+    rs->Delete();
+    rs->MoveNext();  // stays on the row after the deleted one
+    EXPECT_EQ(rs->Value("id").toInt(), 3);
+    rs->AddNew();
+    rs->SetValue("IdTesta", 1);
+    rs->SetValue("CodConto", "04.01");
+    rs->SetValue("Avere", 5);
+    rs->Update();
+    // Nothing reached the database yet.
+    EXPECT_DOUBLE_EQ(t.scalar("select dare from noterighe where id=1").toDouble(), 10);
+    EXPECT_EQ(t.scalar("select count(*) from noterighe").toInt(), 3);
+    rs->UpdateBatch();
+    EXPECT_DOUBLE_EQ(t.scalar("select dare from noterighe where id=1").toDouble(), 11);
+    EXPECT_EQ(t.scalar("select count(*) from noterighe where id=2").toInt(), 0);
+    EXPECT_EQ(t.scalar("select count(*) from noterighe where codconto='04.01'").toInt(), 1);
+    EXPECT_GT(rs->Value("id").toInt(), 3);
+    EXPECT_FALSE(rs->HasPendingChanges());
+    EXPECT_EQ(rs->RecordCount(), 3);
+}
+
+TEST_F(RecordSets, FailedBatchWritesNothing) {
+    t.run({"INSERT INTO NoteRighe (id, IdTesta, CodConto, Dare) VALUES (1, 1, '01.01', 10)"});
+    auto rs = t.host().OpenRecordSetBatch("select * from noterighe where idtesta=1");
+    rs->SetValue("Dare", 99);
+    rs->AddNew();
+    rs->SetValue("IdTesta", 1);
+    rs->SetValue("CodConto", "02.01");
+    rs->AddNew();
+    rs->SetValue("IdTesta", 1);
+    rs->SetValue("CodConto", "01.01");  // same account twice in one document: refused by the index
+    EXPECT_THROW(rs->UpdateBatch(), Errore);
+    EXPECT_DOUBLE_EQ(t.scalar("select dare from noterighe where id=1").toDouble(), 10);
+    EXPECT_EQ(t.scalar("select count(*) from noterighe").toInt(), 1);
+    EXPECT_TRUE(rs->HasPendingChanges());
+    rs->CancelBatch();
+    EXPECT_EQ(rs->RecordCount(), 1);
+    EXPECT_DOUBLE_EQ(rs->Value("Dare").toDouble(), 10);
+}
+
+TEST_F(RecordSets, PagedReadsByKeyAsTheCursorMoves) {
+    QStringList rows;
+    // 1050 headers over 400 days, several on the same day, some without a date.
+    for (int i = 10; i < 1060; ++i) {
+        const QString date = i % 97 == 0
+                                 ? QStringLiteral("NULL")
+                                 : QStringLiteral("'%1'").arg(
+                                       QDate(2025, 1, 1).addDays(i % 400).toString(Qt::ISODate));
+        rows << QStringLiteral("(%1, 'L%2', %3)").arg(i).arg(i % 7).arg(date);
+    }
+    t.run({"DELETE FROM NoteTeste",
+           "INSERT INTO NoteTeste (id, CodLocale, DataRegistrazione) VALUES " + rows.join(',')});
+
+    const QString sql = "select * from noteTeste order by DataRegistrazione desc";
+    auto all = t.host().OpenRecordSet(sql + ", id desc");
+    auto paged = t.host().OpenRecordSetAsync(sql, 100);
+    ASSERT_TRUE(paged->paged());
+    EXPECT_EQ(paged->LoadedCount(), 100);
+    EXPECT_EQ(paged->RecordCount(), 1050);
+    EXPECT_EQ(paged->LoadedCount(), 100);  // counting read no rows
+    int n = 0;
+    for (; !paged->Eof(); paged->MoveNext(), all->MoveNext(), ++n) {
+        ASSERT_EQ(paged->Value("id").toInt(), all->Value("id").toInt()) << "row " << n;
+    }
+    EXPECT_EQ(n, 1050);
+    EXPECT_TRUE(all->Eof());
+
+    paged->SetFilter("codlocale='l3'");
+    int filtered = 0;
+    for (; !paged->Eof(); paged->MoveNext()) {
+        EXPECT_EQ(paged->Value("CodLocale").toString(), "L3");
+        ++filtered;
+    }
+    EXPECT_EQ(filtered, 150);
+    paged->SetFilter("");
+    paged->MoveFirst();
+    EXPECT_TRUE(paged->Find("id=500"));
+    EXPECT_EQ(paged->Value("id").toInt(), 500);
+    paged->MoveLast();
+    EXPECT_EQ(paged->AbsolutePosition(), 1050);
+}
+
+}  // namespace

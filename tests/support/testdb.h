@@ -1,0 +1,31 @@
+#pragma once
+
+// A fresh SQLite database per test, in a temporary folder, with a host over it.
+
+#include <QTemporaryDir>
+#include <memory>
+
+#include "host/sqlhost.h"
+
+namespace incassi::test {
+
+class TestDb {
+  public:
+    TestDb();
+    ~TestDb();
+    SqlHost& host() { return *host_; }
+    Database& db() { return host_->database(); }
+    QString folder() const { return dir_.path(); }
+    // Engine statements run as they are (table creation, rows for the test).
+    void run(const QStringList& statements);
+    // A few document tables, enough for the host tests.
+    void createDocumentTables();
+    // The value of the first column of the first row of a classic statement.
+    QVariant scalar(const QString& classicSql);
+
+  private:
+    QTemporaryDir dir_;
+    std::unique_ptr<SqlHost> host_;
+};
+
+}  // namespace incassi::test
