@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
             const QueryResult r = db->queryNative(
                 QStringLiteral("SELECT COUNT(*) FROM %1").arg(db->dialect().quoteIdentifier(t)),
                 {});
-            out << "  " << t << ": " << r.values.at(0).toLongLong() << " righe\n";
+            out << "  " << t << ": " << r.scalar().toLongLong() << " righe\n";
         }
     } catch (const Errore& e) {
         err << e.testo() << "\n";

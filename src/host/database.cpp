@@ -95,9 +95,11 @@ QueryResult Database::queryNative(const QString& sql, const std::vector<QVariant
     r.columns = p.columns;
     const int n = int(r.columns.size());
     while (q.next()) {
+        std::vector<QVariant> row;
+        row.reserve(size_t(n));
         for (int c = 0; c < n; ++c)
-            r.values.push_back(q.value(c));
-        ++r.rows;
+            row.push_back(q.value(c));
+        r.rows.push_back(std::move(row));
     }
     q.finish();
     return r;

@@ -18,11 +18,13 @@
 
 namespace incassi {
 
-// Rows read by a query: column metadata and the values, row after row.
+// Rows read by a query: column metadata and the values of each row.
 struct QueryResult {
     std::vector<ResultColumn> columns;
-    std::vector<QVariant> values;  // rows * columns.size()
-    int rows = 0;
+    std::vector<std::vector<QVariant>> rows;
+    int count() const { return int(rows.size()); }
+    // The first column of the first row, or Null when there is no row.
+    QVariant scalar() const { return rows.empty() || rows[0].empty() ? QVariant() : rows[0][0]; }
 };
 
 class Database {
@@ -36,6 +38,8 @@ class Database {
     const Dialect& dialect() const { return *dialect_; }
     SqlTranslator& translator() { return translator_; }
     QString fileName() const;
+    // The engine connection, for measurements against the bare engine.
+    QSqlDatabase& connection() { return db_; }
 
     // Classic-dialect statements.
     QueryResult query(const QString& classicSql);

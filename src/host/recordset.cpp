@@ -176,15 +176,13 @@ void RecordSet::setupFields(const QueryResult& result) {
     if (idIndex_ < 0) table_.clear();  // without its key a row cannot be written back
 }
 
-void RecordSet::load(const QueryResult& result, bool append) {
+void RecordSet::load(QueryResult&& result, bool append) {
     if (!append || fields_.empty()) setupFields(result);
     if (!append) rows_.clear();
-    const size_t n = result.columns.size();
-    rows_.reserve(rows_.size() + size_t(result.rows));
-    for (int r = 0; r < result.rows; ++r) {
+    rows_.reserve(rows_.size() + result.rows.size());
+    for (std::vector<QVariant>& values : result.rows) {
         Row row;
-        auto first = result.values.begin() + std::ptrdiff_t(size_t(r) * n);
-        row.values.assign(first, first + std::ptrdiff_t(n));
+        row.values = std::move(values);
         if (pager_ && idIndex_ >= 0) {
             const qint64 id = row.values[size_t(idIndex_)].toLongLong();
             if (pager_->seen.contains(id)) continue;
@@ -202,18 +200,19 @@ void RecordSet::fetchPage() {
     QString sql = p.tr->parts.head;
     if (!conds.isEmpty()) sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY ") + p.orderBy() + db_->dialect().limitClause(p.pageSize);
-    const QueryResult result = db_->queryNative(sql, params, sql_);
-    load(result, true);
-    if (result.rows < p.pageSize) p.complete = true;
-    if (result.rows > 0 && idIndex_ >= 0) {
-        const size_t n = result.columns.size();
-        const size_t base = size_t(result.rows - 1) * n;
+    QueryResult result = db_->queryNative(sql, params, sql_);
+    const int n = result.count();
+    if (n < p.pageSize) p.complete = true;
+    if (n > 0) {
+        if (fields_.empty()) setupFields(result);
+        const std::vector<QVariant>& last = result.rows.back();
         p.lastKey.clear();
         for (int f : p.keyFields) {
-            if (f >= 0) p.lastKey.push_back(result.values[base + size_t(f)]);
+            if (f >= 0) p.lastKey.push_back(last[size_t(f)]);
         }
-        if (idIndex_ >= 0) p.lastKey.push_back(result.values[base + size_t(idIndex_)]);
+        if (idIndex_ >= 0) p.lastKey.push_back(last[size_t(idIndex_)]);
     }
+    load(std::move(result), true);
 }
 
 void RecordSet::requeryPaged() {
@@ -431,8 +430,7 @@ int RecordSet::RecordCount() {
         QString sql = QStringLiteral("SELECT COUNT(*) ") + pager_->tr->parts.from;
         if (!conds.isEmpty())
             sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
-        const QueryResult r = db_->queryNative(sql, params, sql_);
-        pager_->total = r.rows > 0 ? r.values[0].toInt() : 0;
+        pager_->total = db_->queryNative(sql, params, sql_).scalar().toInt();
     }
     int added = 0;
     for (const Row& r : rows_)
@@ -595,7 +593,7 @@ void RecordSet::insertRow(Row& r) {
     int k = 0;
     for (size_t i = 0; i < fields_.size(); ++i) {
         if (!fields_[i].writable) continue;
-        if (back.rows > 0) r.values[i] = back.values[size_t(k)];
+        if (back.count() > 0) r.values[i] = back.rows[0][size_t(k)];
         ++k;
     }
     r.values[size_t(idIndex_)] = id;

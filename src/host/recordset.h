@@ -105,7 +105,7 @@ class RecordSet {
 
     RecordSet(std::shared_ptr<Database> db, QString sql, RecordSetMode mode);
     [[noreturn]] void fail(const QString& why) const;
-    void load(const struct QueryResult& result, bool append);
+    void load(struct QueryResult&& result, bool append);
     void setupFields(const struct QueryResult& result);
     int count() const;
     Row& row(int p);

@@ -149,7 +149,7 @@ void LexClassicSql(const QString& sql, Lexed& out) {
             const bool afterTop =
                 out.tokens.size() >= 2 && TokenIs(sql, out.tokens[out.tokens.size() - 2], u"top");
             if (!afterTop && !inOrderList()) {
-                const QString text = sql.mid(start, i - start);
+                const QStringView text(s + start, i - start);
                 bool ok = false;
                 QVariant value;
                 if (!isReal) {
@@ -165,25 +165,27 @@ void LexClassicSql(const QString& sql, Lexed& out) {
         switch (c.unicode()) {
             case u'\'':
             case u'"': {
+                // A text literal; a doubled quote stands for one quote.
                 const QChar quote = c;
-                QString value;
-                ++i;
+                qsizetype j = i + 1;
+                bool doubled = false;
                 for (;;) {
-                    if (i >= n) Fail(sql, QStringLiteral("testo non chiuso"));
-                    if (s[i] == quote) {
-                        if (i + 1 < n && s[i + 1] == quote) {
-                            value.append(quote);
-                            i += 2;
+                    if (j >= n) Fail(sql, QStringLiteral("testo non chiuso"));
+                    if (s[j] == quote) {
+                        if (j + 1 < n && s[j + 1] == quote) {
+                            doubled = true;
+                            j += 2;
                             continue;
                         }
-                        ++i;
                         break;
                     }
-                    value.append(s[i]);
-                    ++i;
+                    ++j;
                 }
+                QString value(s + i + 1, j - i - 1);
+                if (doubled) value.replace(QString(2, quote), QString(quote));
+                i = j + 1;
                 out.tokens.push_back({TokKind::String, int(start), int(i - start)});
-                lift(start, i, value);
+                lift(start, i, std::move(value));
                 continue;
             }
             case u'#': {

@@ -45,8 +45,7 @@ void TestDb::createDocumentTables() {
 }
 
 QVariant TestDb::scalar(const QString& classicSql) {
-    const QueryResult r = db().query(classicSql);
-    return r.rows > 0 ? r.values.at(0) : QVariant();
+    return db().query(classicSql).scalar();
 }
 
 }  // namespace incassi::test
