@@ -101,7 +101,7 @@ void BM_TranslateSameShape(benchmark::State& state) {
     SqlTranslator tr(dialect);
     std::vector<QVariant> params;
     std::vector<QString> statements;
-    for (int i = 0; i < 4000; ++i) {
+    for (int i = 0; i < 10000; ++i) {
         statements.push_back(
             QStringLiteral("select * from noteincassi where linkscheda=%1 and "
                            "dataincasso<=#03-07-2026# order by dataincasso desc,id desc")

@@ -239,3 +239,35 @@ TEST_F(RecordSets, PagedReadsByKeyAsTheCursorMoves) {
 }
 
 }  // namespace
+
+namespace {
+
+// The save walks the rows and deletes some of them as it goes: the row after a
+// deleted one must not be skipped.
+TEST(RecordSetDeletes, DeletingWhileWalkingKeepsEveryOtherRow) {
+    for (RecordSetMode mode : {RecordSetMode::Immediate, RecordSetMode::Batch}) {
+        TestDb t;
+        t.createDocumentTables();
+        t.run(
+            {"INSERT INTO NoteIncassi (id, IdTesta, acconti) VALUES (1, 1, 0), (2, 1, 5), (3, 1, "
+             "0), "
+             "(4, 1, 0), (5, 1, 7)"});
+        auto rs = mode == RecordSetMode::Batch
+                      ? t.host().OpenRecordSetBatch("select * from noteincassi order by id")
+                      : t.host().OpenRecordSet("select * from noteincassi order by id");
+        std::vector<int> seen;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+            seen.push_back(rs->Value("id").toInt());
+            if (rs->Value("acconti").toDouble() == 0) rs->Delete();
+        }
+        EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4, 5}));
+        EXPECT_EQ(rs->RecordCount(), 2);
+        if (mode == RecordSetMode::Batch) {
+            EXPECT_EQ(t.scalar("select count(*) from noteincassi").toInt(), 5);
+            rs->UpdateBatch();
+        }
+        EXPECT_EQ(t.scalar("select count(*) from noteincassi").toInt(), 2);
+    }
+}
+
+}  // namespace
