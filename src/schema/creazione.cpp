@@ -1,0 +1,155 @@
+#include "schema/creazione.h"
+
+#include <QDateTime>
+
+#include "common/error.h"
+#include "host/database.h"
+#include "schema/dati_iniziali.h"
+
+namespace incassi::schema {
+
+namespace {
+
+QString DefinizioneColonna(const Dialect& d, const Colonna& c) {
+    QString s = d.quoteIdentifier(c.nome) + u' ' + d.columnTypeSql(c.tipo, c.lunghezza);
+    if (c.zero) s += QStringLiteral(" DEFAULT 0");
+    return s;
+}
+
+// The counter key every table has.
+QString DefinizioneChiave(const Dialect& d) {
+    return d.quoteIdentifier(QStringLiteral("id")) + u' ' + d.columnTypeSql(FieldType::Integer, 0) +
+           QStringLiteral(" PRIMARY KEY");
+}
+
+void CreaTabellaVersione(Database& db) {
+    if (db.hasTable(QString::fromLatin1(kTabellaVersione))) return;
+    const Dialect& d = db.dialect();
+    db.executeScript({QStringLiteral("CREATE TABLE %1 (%2, %3 %4 NOT NULL, %5 %6)")
+                          .arg(d.quoteIdentifier(QString::fromLatin1(kTabellaVersione)),
+                               DefinizioneChiave(d), d.quoteIdentifier(QStringLiteral("versione")),
+                               d.columnTypeSql(FieldType::Integer, 0),
+                               d.quoteIdentifier(QStringLiteral("aggiornato")),
+                               d.columnTypeSql(FieldType::DateTime, 0))});
+}
+
+void RegistraVersione(Database& db, int versione) {
+    const QString tab = db.dialect().quoteIdentifier(QString::fromLatin1(kTabellaVersione));
+    const QVariant adesso = QDateTime::currentDateTime();
+    if (db.executeNative(QStringLiteral("UPDATE %1 SET versione=?, aggiornato=?").arg(tab),
+                         {versione, adesso}) == 0) {
+        db.executeNative(
+            QStringLiteral("INSERT INTO %1 (versione, aggiornato) VALUES (?, ?)").arg(tab),
+            {versione, adesso});
+    }
+}
+
+// Runs `lavoro` in one transaction; on failure the catalogue is read again,
+// since the rolled-back statements may have changed what it cached.
+template <typename F>
+void InTransazione(Database& db, F&& lavoro) {
+    try {
+        Transazione tr(db);
+        lavoro();
+        tr.commit();
+    } catch (...) {
+        db.invalidateCatalog();
+        throw;
+    }
+}
+
+}  // namespace
+
+QStringList IstruzioniCreaTabella(const Dialect& d, const Tabella& t, int versione) {
+    QStringList colonne{DefinizioneChiave(d)};
+    for (const Colonna& c : t.colonne) {
+        if (c.versione <= versione) colonne << DefinizioneColonna(d, c);
+    }
+    QStringList out{QStringLiteral("CREATE TABLE %1 (%2)")
+                        .arg(d.quoteIdentifier(t.nome), colonne.join(QStringLiteral(", ")))};
+    for (const Indice& i : t.indici) {
+        if (i.versione <= versione) out << IstruzioneCreaIndice(d, t, i);
+    }
+    return out;
+}
+
+QString IstruzioneCreaIndice(const Dialect& d, const Tabella& t, const Indice& i) {
+    QStringList colonne;
+    for (const QString& c : i.colonne)
+        colonne << d.quoteIdentifier(c);
+    return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
+        .arg(i.unico ? QStringLiteral("UNIQUE ") : QString(), d.quoteIdentifier(i.nome),
+             d.quoteIdentifier(t.nome), colonne.join(QStringLiteral(", ")));
+}
+
+int VersioneDatabase(Database& db) {
+    if (!db.hasTable(QString::fromLatin1(kTabellaVersione))) return 0;
+    const QString sql =
+        QStringLiteral("SELECT max(versione) FROM %1")
+            .arg(db.dialect().quoteIdentifier(QString::fromLatin1(kTabellaVersione)));
+    return db.queryNative(sql, {}).scalar().toInt();
+}
+
+bool DatabaseVuoto(Database& db) {
+    return db.tables().isEmpty();
+}
+
+void EseguiPasso(Database& db, const std::vector<Tabella>& tabelle, int passo) {
+    const Dialect& d = db.dialect();
+    InTransazione(db, [&] {
+        CreaTabellaVersione(db);
+        for (const Tabella& t : tabelle) {
+            if (t.versione > passo) continue;
+            if (!db.hasTable(t.nome)) {
+                db.executeScript(IstruzioniCreaTabella(d, t, passo));
+                continue;
+            }
+            QStringList istruzioni;
+            for (const Colonna& c : t.colonne) {
+                if (c.versione <= passo && !db.column(t.nome, c.nome)) {
+                    istruzioni << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
+                                      .arg(d.quoteIdentifier(t.nome), DefinizioneColonna(d, c));
+                }
+            }
+            for (const Indice& i : t.indici) {
+                if (i.versione <= passo) istruzioni << IstruzioneCreaIndice(d, t, i);
+            }
+            if (!istruzioni.isEmpty()) db.executeScript(istruzioni);
+        }
+        RegistraVersione(db, passo);
+    });
+}
+
+void CreaSchema(Database& db, const std::vector<Tabella>& tabelle, int versione) {
+    EseguiPasso(db, tabelle, versione);
+}
+
+void AggiornaSchema(Database& db, const std::vector<Tabella>& tabelle, int versione) {
+    if (!db.hasTable(QString::fromLatin1(kTabellaVersione))) {
+        throw Errore(QStringLiteral("Il database %1 non è un database di Incassi: contiene tabelle "
+                                    "di un altro programma. Non viene modificato.")
+                         .arg(db.fileName()));
+    }
+    const int attuale = VersioneDatabase(db);
+    if (attuale > versione) {
+        throw Errore(QStringLiteral("Il database %1 è alla versione %2 dello schema, più recente "
+                                    "della versione %3 gestita da questo programma. Aggiornare il "
+                                    "programma prima di usare questo database.")
+                         .arg(db.fileName())
+                         .arg(attuale)
+                         .arg(versione));
+    }
+    for (int passo = attuale + 1; passo <= versione; ++passo)
+        EseguiPasso(db, tabelle, passo);
+}
+
+void PreparaSchema(Database& db) {
+    if (DatabaseVuoto(db)) {
+        CreaSchema(db);
+        CaricaDatiIniziali(db);
+        return;
+    }
+    AggiornaSchema(db);
+}
+
+}  // namespace incassi::schema

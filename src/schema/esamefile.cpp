@@ -1,0 +1,105 @@
+#include "schema/esamefile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <atomic>
+
+#include "schema/schema.h"
+
+namespace incassi::schema {
+
+namespace {
+
+std::atomic<int> contatoreConnessioni{0};
+
+EsameFile Esito(StatoFile stato, const QString& messaggio = QString()) {
+    EsameFile e;
+    e.stato = stato;
+    e.messaggio = messaggio;
+    return e;
+}
+
+// Reads the tables and the schema version through a read-only connection.
+EsameFile EsaminaDatabase(const QString& percorso) {
+    const QString nome = QStringLiteral("esame-%1").arg(++contatoreConnessioni);
+    EsameFile e;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
+        db.setDatabaseName(percorso);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!db.open()) {
+            e = Esito(StatoFile::Illeggibile,
+                      QStringLiteral("Impossibile leggere il database %1.").arg(percorso));
+        } else {
+            QSqlQuery q(db);
+            if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"))) {
+                e = Esito(StatoFile::NonDatabase,
+                          QStringLiteral("Il file %1 non è un database leggibile.").arg(percorso));
+            } else {
+                QStringList tabelle;
+                while (q.next())
+                    tabelle << q.value(0).toString().toLower();
+                const QString versione = QString::fromLatin1(kTabellaVersione).toLower();
+                if (tabelle.isEmpty()) {
+                    e = Esito(StatoFile::DatabaseVuoto);
+                } else if (!tabelle.contains(versione) || !tabelle.contains(u"noteteste")) {
+                    e = Esito(
+                        StatoFile::DatabaseEstraneo,
+                        QStringLiteral("Il database %1 appartiene a un altro programma: non "
+                                       "contiene le tabelle di Incassi. Non viene modificato.")
+                            .arg(percorso));
+                } else {
+                    e = Esito(StatoFile::DatabaseIncassi);
+                    QSqlQuery v(db);
+                    if (v.exec(QStringLiteral("SELECT max(versione) FROM %1")
+                                   .arg(QString::fromLatin1(kTabellaVersione))) &&
+                        v.next()) {
+                        e.versione = v.value(0).toInt();
+                    }
+                }
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(nome);
+    return e;
+}
+
+}  // namespace
+
+EsameFile EsaminaFile(const QString& percorso) {
+    const QFileInfo info(percorso);
+    if (info.isDir()) {
+        return Esito(StatoFile::Cartella,
+                     QStringLiteral("%1 è una cartella, non un file di database.").arg(percorso));
+    }
+    if (!info.exists()) {
+        if (!info.absoluteDir().exists()) {
+            return Esito(StatoFile::CartellaMancante,
+                         QStringLiteral("La cartella %1 non esiste.")
+                             .arg(QDir::toNativeSeparators(info.absolutePath())));
+        }
+        return Esito(StatoFile::FileMancante,
+                     QStringLiteral("Il file %1 non esiste.").arg(percorso));
+    }
+    QFile f(percorso);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return Esito(
+            StatoFile::Illeggibile,
+            QStringLiteral("Impossibile leggere il file %1: %2.").arg(percorso, f.errorString()));
+    }
+    if (f.size() == 0) return Esito(StatoFile::FileVuoto);
+    static const QByteArray kIntestazione("SQLite format 3\0", 16);
+    if (f.read(16) != kIntestazione) {
+        return Esito(StatoFile::NonDatabase,
+                     QStringLiteral("Il file %1 non è un database SQLite. Non viene modificato.")
+                         .arg(percorso));
+    }
+    f.close();
+    return EsaminaDatabase(percorso);
+}
+
+}  // namespace incassi::schema
