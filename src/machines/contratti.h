@@ -1,0 +1,54 @@
+#pragma once
+
+// The contract rules of a machine in a venue: which split applies, the network
+// fee, the third manager's percentage and the active tax rates. They read the
+// master data through the host and never write.
+
+#include <QString>
+#include <optional>
+
+namespace incassi {
+
+class Host;
+
+struct Ripartizione {
+    QString tipoCalcolo;  // "Utile", "Introdotto Nolegg.", "Introdotto Locale", ...
+    double percLocale = 0;
+    double percNoleggiatore = 0;
+};
+
+struct ParametriRete {
+    QString tipoRete;  // "Percentuale", "Fisso" (per day) or any other text (monthly)
+    double percRete = 0;
+};
+
+struct AliquoteTasse {
+    double preu = 0;
+    double aams = 0;
+    bool trovata = false;
+};
+
+// The collection defaults (DefaultIncassi), read once by the window.
+Ripartizione LeggiRipartizionePredefinita(Host& host);
+
+// First rule that applies: the machine's own split in the venue, the venue's
+// split for the machine's category, the defaults.
+Ripartizione ScegliRipartizione(Host& host, qlonglong idScheda, const QString& codLocale,
+                                const QString& categoria, const Ripartizione& predefinita);
+
+// The venue's row for the holder, the contract's row preferred when the machine
+// has a contract; without one, the holder's default fee.
+ParametriRete CercaRete(Host& host, const QString& codLocale, const QString& concessionario,
+                        const QString& contratto);
+
+// The operator's percentage for a third-manager venue: the contract type's
+// PercentualeComodato when the venue's row for the holder says third manager
+// and the machine has a contract.
+std::optional<double> PercentualeTerzoGestore(Host& host, const QString& codLocale,
+                                              const QString& concessionario,
+                                              const QString& contratto);
+
+// The percentages of the active tax record.
+AliquoteTasse TassaAttiva(Host& host);
+
+}  // namespace incassi

@@ -1,0 +1,153 @@
+#include "machines/dispatch.h"
+
+#include <QSet>
+
+#include "common/values.h"
+
+namespace incassi {
+
+namespace {
+
+bool Una(const QString& col, std::initializer_list<const char*> names) {
+    for (const char* n : names) {
+        if (col.compare(QLatin1String(n), Qt::CaseInsensitive) == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void DopoModificaCella(CalcoloRiga& calcolo, RecordSet& riga, const ContestoCalcolo& ctx,
+                       const QString& colonna, const AzioniGriglia& azioni) {
+    if (IsNullOrEmpty(riga.Value(QStringLiteral("linkscheda")))) {
+        if (azioni.caricaApparecchi) azioni.caricaApparecchi();
+        return;
+    }
+    const QString col = colonna.trimmed();
+    // Change machines under their own causal keep the cash box their flows
+    // give: the expected cash box of the other machines does not apply.
+    const bool cambiamonete = ctx.causaleE("CAM") && calcolo.tipoIncasso() == 2;
+    bool cassa = false, ripartizione = false;
+
+    if (Una(col, {"DataVecchioContatore"})) {
+        const QDate prima = riga.Value(QStringLiteral("DataVecchioContatore")).toDate();
+        if (prima.isValid() && ctx.dataRegistrazione.isValid()) {
+            riga.SetValue(QStringLiteral("NumGiorniIncasso"), prima.daysTo(ctx.dataRegistrazione));
+        }
+    } else if (Una(col, {"ParzialeIn"})) {
+        calcolo.parzialeDigitato(Lato::In);
+        cassa = ripartizione = true;
+    } else if (Una(col, {"ParzialeOUT"})) {
+        calcolo.parzialeDigitato(Lato::Out);
+        cassa = ripartizione = true;
+    } else if (Una(col, {"ContatoreIn"})) {
+        calcolo.contatoreDigitato(Lato::In);
+        if (calcolo.tipoIncasso() == 6) {
+            calcolo.tasse();
+            calcolo.rete();
+        }
+        cassa = ripartizione = true;
+    } else if (Una(col, {"ContatoreOUT"})) {
+        calcolo.contatoreDigitato(Lato::Out);
+        cassa = ripartizione = true;
+    } else if (Una(col, {"RefillGestore", "RefillLocale"})) {
+        if (ctx.causaleE("REF")) calcolo.variazioneHopper(EventoHopper::Refill);
+        cassa = true;
+    } else if (Una(col, {"Ammanchi"})) {
+        if (ctx.causaleE("CAM")) {
+            calcolo.cambiamonete(EventoCambiamonete::AmmancoDigitato);
+        } else if (ctx.causaleE("RH")) {
+            calcolo.variazioneHopper(EventoHopper::AmmancoDigitato);
+        }
+        cassa = true;
+    } else if (Una(col, {"VariazioneHopper"})) {
+        if (ctx.causaleE("CAM")) {
+            calcolo.cambiamonete(EventoCambiamonete::VariazioneDigitata);
+        } else if (ctx.causaleE("RH")) {
+            calcolo.variazioneHopper(EventoHopper::VariazioneDigitata);
+        }
+        cassa = true;
+    } else if (Una(col, {"MonetaAggiunta", "BanconoteAggiunte", "BanconoteRitirate",
+                         "MonetaRitirata"})) {
+        calcolo.cambiamonete(EventoCambiamonete::Flussi);
+    } else if (Una(col, {"Acconti"})) {
+        cassa = true;
+    } else if (Una(col, {"Cassetto"})) {
+        calcolo.ammancoDaCassetto();
+        ripartizione = true;
+    } else if (Una(col, {"Rete"})) {
+        ripartizione = true;
+        cassa = true;  // after the split
+    } else if (Una(col, {"Gettoni"})) {
+        calcolo.gettoni();
+        ripartizione = true;
+    } else if (Una(col, {"LivelloH1", "LivelloH2", "LivelloH3", "TipoH1", "TipoH2", "TipoH3",
+                         "HopperOLD1", "HopperOLD2", "HopperOLD3"})) {
+        calcolo.variazioneHopper(EventoHopper::Livelli);
+        cassa = true;
+    }
+
+    const bool retePrima = Una(col, {"Rete"});
+    if (cassa && !retePrima && !cambiamonete) calcolo.cassettoAtteso();
+    if (ripartizione) {
+        calcolo.ripartizione();
+        calcolo.terzoGestore();
+    }
+    if (cassa && retePrima && !cambiamonete) calcolo.cassettoAtteso();
+}
+
+bool ColonnaNumerica(const QString& colonna) {
+    static const QSet<QString> numeriche = [] {
+        QSet<QString> s;
+        for (const char* n : {"parzialeIn",
+                              "parzialeOut",
+                              "ContatoreIN",
+                              "ContatoreOut",
+                              "ContatoreMec1",
+                              "ContatoreMec2",
+                              "livelloh1",
+                              "livelloh2",
+                              "livelloh3",
+                              "TipoH1",
+                              "TipoH2",
+                              "TipoH3",
+                              "PercPreu",
+                              "PercAAms",
+                              "PercRete",
+                              "Gettoni",
+                              "ValoreGettone",
+                              "preu",
+                              "aams",
+                              "rete",
+                              "IncassoNs",
+                              "IncassoVs",
+                              "RefillLocale",
+                              "RefillGestore",
+                              "Ammanchi",
+                              "Acconti",
+                              "Furti",
+                              "Cassetto",
+                              "percLocale",
+                              "percNoleggiatore",
+                              "VecchioContatoreIn",
+                              "VecchioContatoreOut",
+                              "MonetaAggiunta",
+                              "BanconoteAggiunte",
+                              "BanconoteRitirate",
+                              "MonetaRitirata",
+                              "HopperOLD1",
+                              "HopperOLD2",
+                              "HopperOLD3",
+                              "TotaleTasse"}) {
+            s.insert(QString::fromLatin1(n).toLower());
+        }
+        return s;
+    }();
+    return numeriche.contains(colonna.trimmed().toLower());
+}
+
+QChar TastoNellaColonna(const QString& colonna, QChar tasto) {
+    return tasto == u'.' && ColonnaNumerica(colonna) ? QChar(u',') : tasto;
+}
+
+}  // namespace incassi
