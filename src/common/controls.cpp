@@ -1,0 +1,171 @@
+#include "common/controls.h"
+
+#include "common/error.h"
+#include "common/values.h"
+
+namespace incassi {
+
+QString Prefisso(const QString& nome) {
+    return nome.left(3).toLower();
+}
+
+TipoControllo TipoDaNome(const QString& nome) {
+    if (nome.startsWith(QStringLiteral("Griglia"), Qt::CaseInsensitive))
+        return TipoControllo::Griglia;
+    const QString p = Prefisso(nome);
+    auto in = [&](std::initializer_list<const char*> lista) {
+        for (const char* s : lista)
+            if (p == QLatin1String(s)) return true;
+        return false;
+    };
+    if (in({"lll", "eti", "ati"})) return TipoControllo::Etichetta;
+    if (p == u"lis") return TipoControllo::Lista;
+    if (p == u"txe") return TipoControllo::Ricerca;
+    if (in({"txt", "axt", "axe", "txl", "ttt"})) return TipoControllo::Testo;
+    if (in({"cmb", "cmi", "amb", "ami"})) return TipoControllo::Combo;
+    if (p == u"cmg") return TipoControllo::ComboEditabile;
+    if (in({"chk", "ahk", "che", "ahe"})) return TipoControllo::Check;
+    if (p == u"tdb") return TipoControllo::Griglia;
+    return TipoControllo::Altro;
+}
+
+QString NomeColonna(const QString& nome) {
+    return nome.mid(3);
+}
+
+Controllo::Controllo(QString nome) : nome_(std::move(nome)), tipo_(TipoDaNome(nome_)) {
+    editabile_ = tipo_ == TipoControllo::ComboEditabile;
+}
+
+bool Controllo::chiamato(const QString& nome) const {
+    return nome_.compare(nome, Qt::CaseInsensitive) == 0;
+}
+
+QString Controllo::text() const {
+    switch (tipo_) {
+        case TipoControllo::Etichetta:
+            return caption_;
+        case TipoControllo::Check:
+            return QString::number(checked_);
+        case TipoControllo::Combo:
+        case TipoControllo::ComboEditabile:
+        case TipoControllo::Lista:
+            if (listIndex_ >= 0) return elementi_[size_t(listIndex_)].testo;
+            return editabile_ ? testo_ : QString();
+        default:
+            return testo_;
+    }
+}
+
+void Controllo::setText(const QString& testo) {
+    switch (tipo_) {
+        case TipoControllo::Etichetta:
+            caption_ = testo;
+            return;
+        case TipoControllo::Check:
+            setChecked(Flag(testo));
+            return;
+        case TipoControllo::Combo:
+        case TipoControllo::ComboEditabile:
+        case TipoControllo::Lista:
+            listIndex_ = -1;
+            for (size_t i = 0; i < elementi_.size(); ++i) {
+                if (elementi_[i].testo.compare(testo, Qt::CaseInsensitive) == 0) {
+                    listIndex_ = int(i);
+                    break;
+                }
+            }
+            testo_ = editabile_ ? testo : QString();
+            return;
+        default:
+            testo_ = testo;
+    }
+}
+
+QVariant Controllo::value() const {
+    switch (tipo_) {
+        case TipoControllo::Check:
+            return checked_;
+        case TipoControllo::Combo:
+        case TipoControllo::ComboEditabile:
+        case TipoControllo::Lista:
+            if (listIndex_ >= 0) {
+                const ElementoLista& e = elementi_[size_t(listIndex_)];
+                return e.dato.isValid() ? e.dato : QVariant(e.testo);
+            }
+            return editabile_ ? QVariant(testo_) : QVariant();
+        default:
+            return text();
+    }
+}
+
+void Controllo::setValue(const QVariant& valore) {
+    switch (tipo_) {
+        case TipoControllo::Check:
+            setChecked(Flag(valore));
+            return;
+        case TipoControllo::Combo:
+        case TipoControllo::ComboEditabile:
+        case TipoControllo::Lista:
+            if (!selezionaPerValore(valore) && editabile_) testo_ = Txt(valore);
+            return;
+        default:
+            setText(Txt(valore));
+    }
+}
+
+void Controllo::aggiungiElemento(const QString& testo, const QVariant& dato) {
+    elementi_.push_back({testo, dato});
+}
+
+void Controllo::svuotaElementi() {
+    elementi_.clear();
+    listIndex_ = -1;
+}
+
+void Controllo::setListIndex(int i) {
+    if (i < -1 || i >= int(elementi_.size())) {
+        throw Errore(QStringLiteral("%1: elemento %2 inesistente").arg(nome_).arg(i));
+    }
+    listIndex_ = i;
+}
+
+namespace {
+
+bool Uguali(const QVariant& a, const QVariant& b) {
+    if (IsNull(a) || IsNull(b)) return false;
+    const bool numeri = a.typeId() != QMetaType::QString || b.typeId() != QMetaType::QString;
+    if (numeri) {
+        const auto na = a.typeId() == QMetaType::QString ? ParseNumero(a.toString())
+                                                         : std::optional<double>(Num(a));
+        const auto nb = b.typeId() == QMetaType::QString ? ParseNumero(b.toString())
+                                                         : std::optional<double>(Num(b));
+        if (na && nb) return *na == *nb;
+    }
+    return Txt(a).compare(Txt(b), Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+bool Controllo::selezionaPerValore(const QVariant& valore) {
+    listIndex_ = -1;
+    for (size_t i = 0; i < elementi_.size(); ++i) {
+        const ElementoLista& e = elementi_[i];
+        if (Uguali(e.testo, valore) || Uguali(e.dato, valore)) {
+            listIndex_ = int(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+int Controllo::riga() const {
+    return recordset_ ? recordset_->AbsolutePosition() : -1;
+}
+
+void Controllo::setRiga(int riga) {
+    if (!recordset_) throw Errore(QStringLiteral("%1: nessun elenco collegato").arg(nome_));
+    recordset_->SetAbsolutePosition(riga);
+}
+
+}  // namespace incassi

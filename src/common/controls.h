@@ -1,0 +1,143 @@
+#pragma once
+
+// The controls of a window model. A control is known by its name, whose first
+// three characters (compared without regard to case) say its kind: "txt" text
+// box, "txe" search box, "cmb" combo list, "lll" label, "chk" check box, and so
+// on. The generic operations of a window (clear, required check, browse / edit
+// mode, header binding) act on controls by that prefix and by their Tag.
+
+#include <QString>
+#include <QVariant>
+#include <cstdint>
+#include <vector>
+
+#include "common/gridlayout.h"
+#include "host/recordset.h"
+
+namespace incassi {
+
+// Colours are Windows colour values (0x00BBGGRR, or a system colour index
+// with the high bit set).
+using Colore = std::uint32_t;
+
+namespace colori {
+inline constexpr Colore Normale = 0x80000005;  // the system window colour
+inline constexpr Colore Rosso = 0x0000FF;
+inline constexpr Colore Giallo = 0x00FFFF;
+inline constexpr Colore Bianco = 0xFFFFFF;
+inline constexpr Colore Verde = 0x00FF00;
+}  // namespace colori
+
+// The required markers held in a control's Tag.
+inline const QString TagObbligatorio = QStringLiteral("Obbligatorio");
+inline const QString TagRichiesto = QStringLiteral("required");
+
+// The kind of a control, from its name.
+enum class TipoControllo {
+    Etichetta,       // lll, Eti, ati: a caption
+    Lista,           // lis: a list view of items
+    Testo,           // txt, axt, axe, txl, ttt: a text
+    Ricerca,         // txe: a search box (a code chosen from a list)
+    Combo,           // cmb, cmi, amb, ami: a list with a selected item
+    ComboEditabile,  // cmg: a combo whose text can be typed
+    Check,           // chk, ahk, Che, ahe: 0 / 1
+    Griglia,         // TDB or a name beginning with "Griglia": rows of a record set
+    Altro,           // buttons and anything else
+};
+
+// The first three characters of a name in lower case ("txeCodLocale" -> "txe").
+QString Prefisso(const QString& nome);
+TipoControllo TipoDaNome(const QString& nome);
+// The name less its three-letter prefix: the column it binds to.
+QString NomeColonna(const QString& nome);
+
+struct ElementoLista {
+    QString testo;
+    QVariant dato;  // the item data (a key), invalid when none
+};
+
+class Controllo {
+  public:
+    explicit Controllo(QString nome);
+    virtual ~Controllo() = default;
+    Controllo(const Controllo&) = delete;
+    Controllo& operator=(const Controllo&) = delete;
+
+    const QString& nome() const { return nome_; }
+    QString prefisso() const { return Prefisso(nome_); }
+    TipoControllo tipo() const { return tipo_; }
+    bool chiamato(const QString& nome) const;  // same name, without regard to case
+
+    // Text boxes, search boxes and editable combos: the text. Combos: the text
+    // of the selected item ("" when none). Labels: the caption. Check boxes:
+    // "0" or "1".
+    QString text() const;
+    void setText(const QString& testo);
+    // The value as the control holds it: a text, a caption, 0/1 for check
+    // boxes, the selected item's data (or text) for combos, Null for no choice.
+    QVariant value() const;
+    // Sets the value: dates and numbers are shown the Italian way (dd/mm/yyyy,
+    // "12,5"), Null as the empty text; check boxes take 1 for a true value.
+    void setValue(const QVariant& valore);
+
+    const QString& caption() const { return caption_; }
+    void setCaption(const QString& c) { caption_ = c; }
+
+    const QString& tag() const { return tag_; }
+    void setTag(const QString& t) { tag_ = t; }
+    Colore backColor() const { return backColor_; }
+    void setBackColor(Colore c) { backColor_ = c; }
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool on) { enabled_ = on; }
+    bool visible() const { return visible_; }
+    void setVisible(bool on) { visible_ = on; }
+    const QVariant& dato() const { return datoTag_; }  // free data of the window
+    void setDato(const QVariant& d) { datoTag_ = d; }
+    int maxLength() const { return maxLength_; }  // 0: not limited
+    void setMaxLength(int n) { maxLength_ = n; }
+
+    // Combos and list views: items with item data, and the selected index.
+    const std::vector<ElementoLista>& elementi() const { return elementi_; }
+    void aggiungiElemento(const QString& testo, const QVariant& dato = {});
+    void svuotaElementi();
+    int listIndex() const { return listIndex_; }
+    void setListIndex(int i);  // -1 for no selection; out of range throws Errore
+    // Selects the first item whose text or data equals `valore` (texts without
+    // regard to case); no match leaves no selection. Returns whether one matched.
+    bool selezionaPerValore(const QVariant& valore);
+    bool editabile() const { return editabile_; }  // combos whose text can be typed
+    void setEditabile(bool on) { editabile_ = on; }
+
+    // Check boxes: 0 unchecked, 1 checked.
+    int checked() const { return checked_; }
+    void setChecked(int v) { checked_ = v ? 1 : 0; }
+
+    // Grids: the bound record set; its cursor is the grid's current row.
+    const RecordSetPtr& recordset() const { return recordset_; }
+    void setRecordset(RecordSetPtr rs) { recordset_ = std::move(rs); }
+    // 1-based current row, -1 when there is none.
+    int riga() const;
+    void setRiga(int riga);
+    LayoutGriglia& layout() { return layout_; }
+    const LayoutGriglia& layout() const { return layout_; }
+
+  private:
+    QString nome_;
+    TipoControllo tipo_;
+    QString testo_;
+    QString caption_;
+    QString tag_;
+    QVariant datoTag_;
+    Colore backColor_ = colori::Normale;
+    bool enabled_ = true;
+    bool visible_ = true;
+    int maxLength_ = 0;
+    std::vector<ElementoLista> elementi_;
+    int listIndex_ = -1;
+    bool editabile_ = false;
+    int checked_ = 0;
+    RecordSetPtr recordset_;
+    LayoutGriglia layout_;
+};
+
+}  // namespace incassi
