@@ -26,6 +26,7 @@ inline constexpr Colore Rosso = 0x0000FF;
 inline constexpr Colore Giallo = 0x00FFFF;
 inline constexpr Colore Bianco = 0xFFFFFF;
 inline constexpr Colore Verde = 0x00FF00;
+inline constexpr Colore Pulsante = 0x8000000F;  // the system button colour
 }  // namespace colori
 
 // The required markers held in a control's Tag.

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "host/sqlhost.h"
+#include "support/qtprint.h"
 
 namespace incassi::test {
 

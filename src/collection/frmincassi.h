@@ -1,0 +1,135 @@
+#pragma once
+
+// The collection window: one document (a collection at one venue on one date,
+// with its machine rows and bookkeeping rows) shown and edited at a time, over
+// the list of stored document headers.
+
+#include <QDate>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "collection/preferenze.h"
+#include "common/ingresso.h"
+#include "common/searchbox.h"
+#include "common/windowmodel.h"
+#include "machines/caricamento.h"
+#include "machines/storico.h"
+
+namespace incassi {
+
+class Host;
+class UiPort;
+
+// The lookup lists the window opens once.
+struct ElenchiIncassi {
+    RecordSetPtr categorieMinisteriali, categorieApparecchi, statiPrenotazione, viste, pianoConti,
+        causali, bollettari, gettoni, tasse, tipologie, tasseAttive, defaultIncassi, conti, locali,
+        aziende, pers;
+};
+
+class FrmIncassi {
+  public:
+    FrmIncassi(Host& host, UiPort& ui, ProprietaIngresso& proprieta, RecordOperatore operatore);
+    ~FrmIncassi();
+
+    static QString Titolo() { return QStringLiteral("..:: Prima Nota - Incassi ::.."); }
+
+    // Opens the window: configuration, today, title, date filters, settings,
+    // document list, lookup lists, keyboard help, menu.
+    void Apri();
+
+    ModelloFinestra& finestra() { return finestra_; }
+    Controllo& operator[](const QString& nome) { return finestra_[nome]; }
+    CasellaRicerca& casella(const QString& nome);
+    const QString& titolo() const { return titolo_; }
+    const QString& stato() const { return stato_; }            // "Record x di y"
+    const QString& focus() const { return focus_; }            // where the focus should go
+    const QString& aiutoTasti() const { return aiutoTasti_; }  // keyboard help
+    const MenuBar& menu() const { return menu_; }
+    Preferenze& preferenze() { return pref_; }
+    const ElenchiIncassi& elenchi() const { return elenchi_; }
+    bool hopperDaCassa() const { return hopperDaCassa_; }
+    QDate oggi() const { return oggi_; }
+    int schedaGriglia() const { return schedaGriglia_; }  // tab of TagGriglia shown
+    RecordSetPtr documenti() const { return documenti_; }
+    RecordSetPtr righeIncassi() const { return incassi_; }
+    RecordSetPtr righeNota() const { return nota_; }
+    RecordSetPtr locale() const { return locale_; }
+    bool nuovo() const { return nuovo_; }
+    bool inModifica() const { return modifica_; }
+    const Pannello& storicoLocale() const { return storicoLocale_; }
+    const Pannello& storicoApparecchio() const { return storicoApparecchio_.pannello; }
+    const std::array<Dec, 3>& hopperPrecedente() const {
+        return storicoApparecchio_.hopperPrecedente;
+    }
+    bool ritirati() const { return ritirati_; }
+    void setRitirati(bool on) { ritirati_ = on; }
+    // The clock of the window (tests set a fixed day).
+    std::function<QDate()> orologio = [] { return QDate::currentDate(); };
+
+    // Venue settings: the causal list, the venue row, the money choices, the
+    // collection type, the grid's tab and the invoices switch.
+    void ImpostaLocale();
+    // The current header shown in the window.
+    void MostraTestata();
+    // Counts the whole document list for the status (after the window shows).
+    void ContaDocumenti();
+    // A new document.
+    void Nuovo();
+    // Reactions of the venue and causal boxes.
+    void SceltaLocale();
+    void SceltaCausale();
+    // The venue's remainders and loans up to the collection date.
+    void Saldi();
+
+    // The machine grid.
+    EsitoCaricamento CaricaApparecchi();
+    void CellaModificata(const QString& colonna);
+    void InvioInColonna(const QString& colonna);
+    // Entering the grid; false when the venue or the causal is missing.
+    bool EntraGriglia();
+    // The grid's current row changed: the machine history follows it.
+    void RigaCorrente();
+
+    // Menu items (preferences, scanner folder, version, withdrawn machines).
+    void ClicMenu(const QString& chiave);
+    // The close request: asks while a document is being edited; true when the
+    // window may close.
+    bool Chiudi();
+    // The timer's poll of the host; true when the window must close.
+    bool Timer();
+
+    // The context the calculation and the machine load need.
+    ContestoCaricamento Contesto() const;
+
+  private:
+    void creaControlli();
+    void apriDocumenti();
+    void apriElenchi();
+    void coloraNota(const QString& codLocale);
+    void aggiornaQueryLocali();
+    QDate dataRegistrazione() const;
+    std::optional<int> tipologiaScelta() const;
+
+    Host& host_;
+    UiPort& ui_;
+    ProprietaIngresso& prop_;
+    RecordOperatore operatore_;
+    ModelloFinestra finestra_;
+    Preferenze pref_;
+    ElenchiIncassi elenchi_;
+    MenuBar menu_;
+    RecordSetPtr documenti_, incassi_, nota_, locale_;
+    QString titolo_, stato_, focus_, aiutoTasti_;
+    QDate oggi_, ultimaData_;
+    bool hopperDaCassa_ = false;
+    bool nuovo_ = false, modifica_ = false, ritirati_ = false;
+    int schedaGriglia_ = 0;
+    Ripartizione predefinita_;
+    Pannello storicoLocale_;
+    StoricoMacchina storicoApparecchio_;
+    qlonglong storicoDi_ = -1;
+};
+
+}  // namespace incassi

@@ -1,0 +1,108 @@
+// The machine grid of the collection window: loading the venue's machines,
+// recalculating a row after a change, and the machine history that follows
+// the current row.
+
+#include "collection/frmincassi.h"
+#include "common/error.h"
+#include "common/uiport.h"
+#include "common/values.h"
+#include "host/host.h"
+#include "machines/dispatch.h"
+
+namespace incassi {
+
+ContestoCaricamento FrmIncassi::Contesto() const {
+    ContestoCaricamento c;
+    c.calcolo.causale = finestra_.trova(QStringLiteral("txeCodCausale"))->text().trimmed();
+    c.calcolo.codLocale = finestra_.trova(QStringLiteral("txeCodLocale"))->text().trimmed();
+    c.calcolo.dataRegistrazione = dataRegistrazione();
+    c.calcolo.tipologiaIncasso = tipologiaScelta();
+    c.calcolo.terzoGestore = finestra_.trova(QStringLiteral("ChkTerzoGestore"))->checked() != 0;
+    c.calcolo.hopperPrecedente = storicoApparecchio_.hopperPrecedente;
+    c.ritirati = ritirati_;
+    c.visCambiamonete = pref_.attiva(QStringLiteral("VisCambiamonete"));
+    c.visRefill = pref_.attiva(QStringLiteral("VisRefill"));
+    c.visContatori = pref_.attiva(QStringLiteral("VisContatori"));
+    c.predefinita = predefinita_;
+    c.oggi = oggi_;
+    return c;
+}
+
+EsitoCaricamento FrmIncassi::CaricaApparecchi() {
+    const ContestoCaricamento ctx = Contesto();
+    CaricamentoApparecchi carica(host_, ui_, ctx, *incassi_);
+    EsitoCaricamento esito = EsitoCaricamento::Interrotto;
+    try {
+        esito = carica.Esegui();
+    } catch (const Errore& e) {
+        // The rows added before the error stay.
+        ui_.Messaggio(e.testo(), titolo_, Icona::Critico);
+    }
+    if (esito == EsitoCaricamento::LocaleMancante) focus_ = QStringLiteral("txeCodLocale");
+    if (esito == EsitoCaricamento::CausaleMancante) focus_ = QStringLiteral("txeCodCausale");
+    if (carica.righeAggiunte() > 0) {
+        incassi_->MoveFirst();
+        RigaCorrente();
+    }
+    return esito;
+}
+
+void FrmIncassi::CellaModificata(const QString& colonna) {
+    if (!incassi_ || incassi_->Eof() || incassi_->Bof()) return;
+    try {
+        const ContestoCaricamento ctx = Contesto();
+        CalcoloRiga calcolo(host_, ui_, ctx.calcolo, *incassi_);
+        DopoModificaCella(calcolo, *incassi_, ctx.calcolo, colonna,
+                          {[this] { CaricaApparecchi(); }});
+    } catch (const Errore& e) {
+        // The cells already written stay.
+        ui_.Messaggio(e.testo(), titolo_, Icona::Critico);
+    }
+}
+
+void FrmIncassi::InvioInColonna(const QString& colonna) {
+    if (colonna.compare(u"ContatoreOut", Qt::CaseInsensitive) != 0) return;
+    const ContestoCaricamento ctx = Contesto();
+    if (!ctx.calcolo.causaleE("Inc6") || !incassi_ || incassi_->Eof() || incassi_->Bof()) return;
+    try {
+        CaricamentoApparecchi(host_, ui_, ctx, *incassi_).AggiornaRete();
+    } catch (const Errore& e) {
+        ui_.Messaggio(e.testo(), titolo_, Icona::Critico);
+    }
+}
+
+bool FrmIncassi::EntraGriglia() {
+    if (finestra_[QStringLiteral("txeCodLocale")].text().trimmed().isEmpty()) {
+        ui_.Messaggio(QStringLiteral("Attenzione! Selezionare un locale prima di procedere!"),
+                      QString(), Icona::Esclamazione);
+        focus_ = QStringLiteral("txeCodLocale");
+        return false;
+    }
+    if (finestra_[QStringLiteral("txeCodCausale")].text().trimmed().isEmpty()) {
+        ui_.Messaggio(QStringLiteral("Attenzione! Selezionare una Causale prima di procedere!"),
+                      QString(), Icona::Esclamazione);
+        focus_ = QStringLiteral("txeCodCausale");
+        return false;
+    }
+    if (modifica_ && incassi_ && incassi_->RecordCount() == 0) CaricaApparecchi();
+    return true;
+}
+
+void FrmIncassi::RigaCorrente() {
+    if (!incassi_ || incassi_->Eof() || incassi_->Bof()) return;
+    const QVariant scheda = incassi_->Value(QStringLiteral("linkscheda"));
+    if (IsNullOrEmpty(scheda)) return;
+    const qlonglong id = qlonglong(Num(scheda));
+    if (id == storicoDi_) return;
+    try {
+        const auto tipo = ParseNumero(Txt(incassi_->Value(QStringLiteral("TipoIncasso"))));
+        storicoApparecchio_ = StoricoApparecchio(
+            host_, id, tipo ? int(*tipo) : -1, finestra_[QStringLiteral("txeCodCausale")].text(),
+            finestra_[QStringLiteral("txeCodLocale")].text(), dataRegistrazione());
+        storicoDi_ = id;
+    } catch (const Errore& e) {
+        ui_.Messaggio(e.testo(), titolo_, Icona::Critico);
+    }
+}
+
+}  // namespace incassi

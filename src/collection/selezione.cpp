@@ -1,0 +1,183 @@
+// The reactions of the collection window to the choice of a venue or a causal.
+
+#include "collection/frmincassi.h"
+#include "common/error.h"
+#include "common/sqlquote.h"
+#include "common/uiport.h"
+#include "common/values.h"
+#include "host/host.h"
+
+namespace incassi {
+
+namespace {
+
+// Debit minus credit of an account at a venue up to a day, both days included.
+Dec Saldo(Host& host, const QString& conto, const QString& codLocale, const QDate& data,
+          bool spazio) {
+    const QString sql =
+        QStringLiteral(
+            "SELECT Sum(NoteRighe.Dare) AS SommaDiDare, Sum(NoteRighe.Avere) AS SommaDiAvere From "
+            "NoteRighe  WHERE (((NoteRighe.CodConto)='") +
+        sql::Raddoppia(conto) + QStringLiteral("') AND ((NoteRighe.codLocale)='") +
+        sql::Raddoppia(codLocale) +
+        (spazio ? QStringLiteral("') and ((noterighe.data)<=")
+                : QStringLiteral("')and ((noterighe.data)<=")) +
+        sql::Data(data, FormatoDataSql::MeseGiornoAnnoBarra) + QStringLiteral("));");
+    auto rs = host.OpenRecordSet(sql);
+    if (rs->Eof()) return Dec();
+    return Dec::DaCella(rs->Value(QStringLiteral("SommaDiDare"))) -
+           Dec::DaCella(rs->Value(QStringLiteral("SommaDiAvere")));
+}
+
+}  // namespace
+
+void FrmIncassi::Saldi() {
+    auto conti = host_.OpenRecordSet(QStringLiteral("select * from TabAssociazioneConti"));
+    if (conti->Eof()) return;
+    const QString codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
+    const QDate data = dataRegistrazione();
+    if (!data.isValid()) return;
+    const Dec residui =
+        Saldo(host_, Txt(conti->Value(QStringLiteral("ResiduiIncassi"))), codLocale, data, true);
+    const Dec prestiti =
+        Saldo(host_, Txt(conti->Value(QStringLiteral("PrestitiALocale"))), codLocale, data, false);
+    finestra_[QStringLiteral("LllVarDebito")].setCaption(FormatoNumero(residui.toDouble(), 2));
+    finestra_[QStringLiteral("LabPrestitoPre")].setCaption(FormatoNumero(prestiti.toDouble(), 2));
+}
+
+void FrmIncassi::SceltaLocale() {
+    try {
+        const QString codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
+        const QString causale = finestra_[QStringLiteral("txeCodCausale")].text().trimmed();
+        const QDate data = dataRegistrazione();
+        // 1. The note button.
+        coloraNota(codLocale);
+        // 2. The venue's company.
+        auto locale = host_.OpenRecordSet(
+            QStringLiteral("select * from anagraficalocali where codlocale='%1'")
+                .arg(sql::Raddoppia(codLocale)));
+        if (!locale->Eof()) {
+            const QString azienda = Txt(locale->Value(QStringLiteral("CodiceAzienda")));
+            Controllo& combo = finestra_[QStringLiteral("CmbCodiceAzienda")];
+            if (azienda != combo.text()) combo.selezionaPerValore(azienda);
+        }
+        // 3. Remainders and loans.
+        Saldi();
+        // 4. An advance may not precede a collection already recorded.
+        if (modifica_ && causale.compare(u"ACC", Qt::CaseInsensitive) == 0 && data.isValid()) {
+            auto dopo = host_.OpenRecordSet(
+                QStringLiteral(
+                    "select * from noteteste where codcausale='Inc6' and codlocale='%1' and "
+                    "dataregistrazione>%2 order by dataregistrazione desc")
+                    .arg(sql::Raddoppia(codLocale), sql::Data(data)));
+            if (!dopo->Eof()) {
+                const int n = dopo->RecordCount();
+                ui_.Messaggio(
+                    QStringList{
+                        QStringLiteral("Attenzione!!! Non può essere inserito un acconto "
+                                       "precedente a un incasso."),
+                        QStringLiteral("Sono presenti %1 registrazioni successive a quella che si "
+                                       "vuole inserire")
+                            .arg(n),
+                        QStringLiteral("Data Acconto :") + TestoData(data) +
+                            QStringLiteral("   data Incasso :") +
+                            TestoData(dopo->Value(QStringLiteral("DataRegistrazione")).toDate()),
+                        QStringLiteral("Se si vuole inserire quest'acconto devono essere eliminati "
+                                       "gli incassi "
+                                       "successivi oppure modificare la data dell'acconto.")}
+                        .join(u'\n'),
+                    QStringLiteral("Errore data"), Icona::Critico);
+                return;
+            }
+        }
+        // 5. The venue's refill machines for a refill document.
+        if (modifica_ && causale.compare(u"REF", Qt::CaseInsensitive) == 0 && incassi_ &&
+            incassi_->RecordCount() == 0) {
+            auto macchine = host_.OpenRecordSet(
+                QStringLiteral(
+                    "SELECT "
+                    "MagSchede.id,MagProdottoFinito.ordineIncasso,MagProdottoFinito.Descrizione, "
+                    "MagSchede.MoltiplicatoreIn, MagSchede.MoltiplicatoreOut, MagSchede.NomeGioco, "
+                    "MagSchede.CodiceInterno, MagSchede.CodiceAAMS, MagSchede.Nullaosta, "
+                    "MagSchede.CodiceABarre, "
+                    "MagAnagArticoli.CatApparecchio, MagProdottoFinito.id as IdApparecchio, "
+                    "MagProdottoFinito.CodLocale, MagProdottoDistinta.TipoArticolo, "
+                    "MagAnagArticoli.TipoArticolo, "
+                    "MagProdottoFinito.CodMagazzino, MagSchede.Obsoleto, MagSchede.Venduto, "
+                    "MagSchede.Dismesso,MagProdottoFinito.codarticolo,MagSchede.TipologiaIncasso,"
+                    "MagSchede.CodConcessionario  FROM ((MagProdottoDistinta INNER JOIN MagSchede "
+                    "ON "
+                    "MagProdottoDistinta.linkScheda = MagSchede.id) INNER JOIN MagProdottoFinito "
+                    "ON "
+                    "MagProdottoDistinta.IdProdottoFinito = MagProdottoFinito.id) INNER JOIN "
+                    "MagAnagArticoli ON "
+                    "MagProdottoFinito.CodArticolo = MagAnagArticoli.CodArticolo  WHERE "
+                    "(((MagProdottoFinito.CodLocale)='%1') AND "
+                    "((MagProdottoDistinta.TipoArticolo)=1) AND "
+                    "((MagAnagArticoli.TipoArticolo)=4))and (MagSchede.TipologiaIncasso=6) order "
+                    "by "
+                    "MagProdottoFinito.ordineIncasso ;")
+                    .arg(sql::Raddoppia(codLocale)));
+            for (; !macchine->Eof(); macchine->MoveNext()) {
+                RecordSet& m = *macchine;
+                incassi_->AddNew();
+                incassi_->SetValue(QStringLiteral("MoltiplicatoreIn"),
+                                   m.Value(QStringLiteral("MoltiplicatoreIn")));
+                incassi_->SetValue(QStringLiteral("Moltiplicatoreout"),
+                                   m.Value(QStringLiteral("MoltiplicatoreOut")));
+                incassi_->SetValue(QStringLiteral("linkscheda"), m.Value(QStringLiteral("id")));
+                incassi_->SetValue(QStringLiteral("LinkApparecchio"),
+                                   m.Value(QStringLiteral("IdApparecchio")));
+                incassi_->SetValue(
+                    QStringLiteral("Descrizione"),
+                    Txt(m.Value(QStringLiteral("NomeGioco"))) + QStringLiteral(" - ") +
+                        Txt(m.Value(QStringLiteral("CodiceInterno"))) + QStringLiteral(" - ") +
+                        Txt(m.Value(QStringLiteral("CodiceAAMS"))));
+                incassi_->SetValue(QStringLiteral("CodArticolo"),
+                                   m.Value(QStringLiteral("codarticolo")));
+                incassi_->SetValue(QStringLiteral("tipoincasso"),
+                                   Txt(m.Value(QStringLiteral("TipologiaIncasso"))));
+                incassi_->SetValue(QStringLiteral("CatApparecchio"),
+                                   m.Value(QStringLiteral("CatApparecchio")));
+                incassi_->Update();
+            }
+        }
+        // 6. The venue's recent documents.
+        if (data.isValid()) storicoLocale_ = StoricoLocale(host_, codLocale, data);
+        ImpostaLocale();
+    } catch (const Errore& e) {
+        ui_.Messaggio(QStringLiteral("Scelta del locale: ") + e.testo(), titolo_, Icona::Critico);
+    }
+}
+
+void FrmIncassi::SceltaCausale() {
+    try {
+        CasellaRicerca& box = casella(QStringLiteral("txeCodCausale"));
+        const QString causale = box.text().trimmed();
+        const bool nuovoDoc = Num(finestra_[QStringLiteral("EtiId")].caption()) == 0;
+        if (hopperDaCassa_ && nuovoDoc &&
+            (causale.compare(u"CH", Qt::CaseInsensitive) == 0 ||
+             causale.compare(u"RH", Qt::CaseInsensitive) == 0)) {
+            ui_.Messaggio(
+                QStringLiteral(
+                    "Attenzione! le registrazioni di carico Hopper e scarico hopper possono "
+                    "essere eseguite solo dalla cassa con l'apposito programma.\n\n"
+                    "Controllare i parametri di configurazione della modalità di caricamento "
+                    "degli hopper"),
+                QStringLiteral("Impossibile usare la causale selezionata"), Icona::Informazione);
+            box.ImpostaCodice(QString());
+            return;
+        }
+        const Controllo& filtroLocale = finestra_[QStringLiteral("TxLocale")];
+        if (filtroLocale.visible() && !filtroLocale.text().trimmed().isEmpty()) {
+            casella(QStringLiteral("txeCodLocale")).setText(filtroLocale.text());
+        }
+        focus_ = QStringLiteral("txeCodLocale");
+        ImpostaLocale();
+    } catch (const Errore& e) {
+        ui_.Messaggio(QStringLiteral("Scelta della causale: ") + e.testo(), titolo_,
+                      Icona::Critico);
+    }
+}
+
+}  // namespace incassi

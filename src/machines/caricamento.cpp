@@ -1,0 +1,383 @@
+#include "machines/caricamento.h"
+
+#include "common/sqlquote.h"
+#include "common/uiport.h"
+#include "common/values.h"
+#include "host/host.h"
+#include "machines/dispatch.h"
+
+namespace incassi {
+
+namespace {
+
+const QString kSelezione = QStringLiteral(
+    "SELECT MagSchede.id,MagProdottoFinito.Descrizione, MagSchede.NomeGioco, "
+    "MagSchede.CodiceInterno, "
+    "MagSchede.CodiceAAMS, MagSchede.Nullaosta, MagSchede.CodiceABarre, "
+    "MagAnagArticoli.CatApparecchio, "
+    "MagProdottoFinito.id as IdApparecchio,MagProdottoFinito.OrdineIncasso, "
+    "MagProdottoFinito.CodLocale, "
+    "MagProdottoDistinta.TipoArticolo, MagAnagArticoli.TipoArticolo, "
+    "MagProdottoFinito.CodMagazzino, "
+    "MagSchede.Obsoleto, MagSchede.Venduto, "
+    "MagSchede.Dismesso,MagProdottoFinito.codarticolo,MagSchede.TipologiaIncasso,MagSchede."
+    "CodConcessionario,MagSchede.Contratto ");
+
+const QString kOrigine = QStringLiteral(
+    " FROM ((MagProdottoDistinta INNER JOIN MagSchede ON MagProdottoDistinta.linkScheda = "
+    "MagSchede.id) INNER JOIN MagProdottoFinito ON MagProdottoDistinta.IdProdottoFinito = "
+    "MagProdottoFinito.id) INNER JOIN MagAnagArticoli ON MagProdottoFinito.CodArticolo = "
+    "MagAnagArticoli.CodArticolo ");
+
+QString Q(const QString& s) {
+    return sql::Raddoppia(s);
+}
+
+}  // namespace
+
+CaricamentoApparecchi::CaricamentoApparecchi(Host& host, UiPort& ui,
+                                             const ContestoCaricamento& contesto,
+                                             RecordSet& griglia)
+    : host_(host), ui_(ui), ctx_(contesto), griglia_(griglia) {}
+
+QString CaricamentoApparecchi::QueryCandidati() const {
+    const ContestoCalcolo& c = ctx_.calcolo;
+    QString filtro;
+    if (c.causaleE("Inc6")) {
+        filtro = ctx_.visCambiamonete && !ctx_.ritirati
+                     ? QStringLiteral(
+                           " and (MagSchede.TipologiaIncasso=6 or MagSchede.TipologiaIncasso=2)")
+                     : QStringLiteral(" and MagSchede.TipologiaIncasso=6");
+    } else if (c.causaleE("Ref")) {
+        if (ctx_.visRefill) {
+            filtro = QStringLiteral(" and MagSchede.TipologiaIncasso<>2");
+        } else if (ctx_.visCambiamonete) {
+            filtro = QStringLiteral(
+                " and (MagSchede.TipologiaIncasso=6 or MagSchede.TipologiaIncasso=2)");
+        } else {
+            filtro = QStringLiteral(" and MagSchede.TipologiaIncasso=6");
+        }
+    } else if (c.causaleE("Inc")) {
+        filtro =
+            QStringLiteral(" and MagSchede.TipologiaIncasso<>6 and MagSchede.TipologiaIncasso<>2");
+    } else if (c.causaleE("Cam")) {
+        filtro = QStringLiteral(" and MagSchede.TipologiaIncasso=2");
+    } else if (c.causaleE("CH") || c.causaleE("RH")) {
+        filtro = QStringLiteral(" and MagSchede.TipologiaIncasso=6");
+    }
+    QString sql = kSelezione + kOrigine +
+                  QStringLiteral(
+                      " WHERE (((MagProdottoDistinta.TipoArticolo)=1) AND "
+                      "((MagAnagArticoli.TipoArticolo)=4))") +
+                  filtro;
+    if (ctx_.ritirati) {
+        // Machines withdrawn from this venue in the 30 days before the date.
+        sql += QStringLiteral(
+                   " and magprodottofinito.id in( SELECT MagMovRighe.CodProdottoFinito  FROM "
+                   "MagMovRighe INNER JOIN MagMovTeste ON MagMovRighe.idTesta = MagMovTeste.id  "
+                   "WHERE (((MagMovRighe.CodCausale)='Rnole') AND ((MagMovTeste.DataMovimento)>") +
+               sql::Data(c.dataRegistrazione.addDays(-30)) +
+               QStringLiteral(") AND ((MagMovTeste.CodiceLocale)='") + Q(c.codLocale) +
+               QStringLiteral("')) )");
+    } else {
+        sql += QStringLiteral(" and MagProdottoFinito.CodLocale='") + Q(c.codLocale) + u'\'';
+    }
+    return sql + QStringLiteral(" order by MagProdottoFinito.OrdineIncasso;");
+}
+
+EsitoCaricamento CaricamentoApparecchi::Esegui() {
+    const ContestoCalcolo& c = ctx_.calcolo;
+    if (c.codLocale.trimmed().isEmpty()) {
+        ui_.Messaggio(QStringLiteral("Selezionare un locale!"), QString(), Icona::Esclamazione);
+        return EsitoCaricamento::LocaleMancante;
+    }
+    if (c.causale.trimmed().isEmpty()) {
+        ui_.Messaggio(QStringLiteral("Selezionare una Causale!"), QString(), Icona::Esclamazione);
+        return EsitoCaricamento::CausaleMancante;
+    }
+    auto candidati = host_.OpenRecordSet(QueryCandidati());
+    const QString scelta =
+        ui_.ElencoScelta(candidati, QStringLiteral("Apparecchi nel locale"),
+                         QStringLiteral("ArtLocali"), QStringLiteral("id"), true);
+    // The items before the last separator: an answer without "|" chose nothing.
+    QStringList ids = scelta.split(u'|');
+    ids.removeLast();
+    if (ids.isEmpty()) return EsitoCaricamento::NessunaScelta;
+    for (const QString& testo : ids) {
+        bool ok = false;
+        const qlonglong id = testo.trimmed().toLongLong(&ok);
+        if (!ok) continue;
+        candidati->MoveFirst();
+        if (!candidati->Find(QStringLiteral("id=%1").arg(id))) continue;
+        if (!aggiungi(*candidati, id)) return EsitoCaricamento::Interrotto;
+    }
+    return EsitoCaricamento::Caricato;
+}
+
+bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
+    const ContestoCalcolo& c = ctx_.calcolo;
+    const int tipologia = int(Num(cand.Value(QStringLiteral("TipologiaIncasso"))));
+    if (c.causaleE("Inc6") && tipologia == 2) {
+        ui_.Messaggio(QStringLiteral("Per le cambiamonete inserire la causale di incasso CAM"),
+                      QString(), Icona::Informazione);
+        return false;
+    }
+    // A machine already in the grid stops the load.
+    for (griglia_.MoveFirst(); !griglia_.Eof(); griglia_.MoveNext()) {
+        if (Num(griglia_.Value(QStringLiteral("linkscheda"))) == double(id)) {
+            ui_.Messaggio(QStringLiteral("Apparecchio Già Inserito"), QString(),
+                          Icona::Informazione);
+            return false;
+        }
+    }
+    auto scheda =
+        host_.OpenRecordSet(QStringLiteral("select * from magschede where id=%1").arg(id));
+    if (scheda->Eof()) return true;
+    const QDate ultimo = scheda->Value(QStringLiteral("ultimoIncasso")).toDate();
+    if (ultimo.isValid() && ultimo > c.dataRegistrazione) {
+        const QStringList righe = {
+            QStringLiteral("Attenzione!! La data del contatore sulla scheda è più recente della "
+                           "data di incasso!"),
+            QStringLiteral("Data Scheda : ") + TestoData(ultimo) +
+                QStringLiteral("      Data Incasso ") + TestoData(c.dataRegistrazione),
+            QStringLiteral("Globale in     : ") + Txt(scheda->Value(QStringLiteral("cntotin"))) +
+                QStringLiteral("      "),
+            QStringLiteral("Globale Out : ") + Txt(scheda->Value(QStringLiteral("cntotout"))) +
+                QStringLiteral("      "),
+            QStringLiteral(
+                "Per correggere la situazione prima di effettuare la registrazione allineare i "
+                "contatori sulla scheda dell'apparecchio"),
+            QStringLiteral("Proseguo ugualmente con la registrazione?"),
+        };
+        if (ui_.Messaggio(righe.join(u'\n'), QStringLiteral("Problema"), Icona::Critico,
+                          Pulsanti::SiNo, Risposta::No) != Risposta::Si) {
+            return false;
+        }
+    }
+
+    RecordSet& r = griglia_;
+    r.AddNew();
+    r.SetValue(QStringLiteral("MoltiplicatoreIn"),
+               scheda->Value(QStringLiteral("MoltiplicatoreIn")));
+    r.SetValue(QStringLiteral("Moltiplicatoreout"),
+               scheda->Value(QStringLiteral("Moltiplicatoreout")));
+    r.SetValue(QStringLiteral("codiceAzienda"), scheda->Value(QStringLiteral("CodiceAzienda")));
+    for (int n = 1; n <= 3; ++n) {
+        r.SetValue(QStringLiteral("TipoH%1").arg(n),
+                   Num(scheda->Value(QStringLiteral("Tipoh%1").arg(n))));
+    }
+    const QString categoria = Txt(cand.Value(QStringLiteral("CatApparecchio")));
+    const Ripartizione rip =
+        ScegliRipartizione(host_, id, c.codLocale, categoria, ctx_.predefinita);
+    r.SetValue(QStringLiteral("TipoCalcolo"), rip.tipoCalcolo);
+    r.SetValue(QStringLiteral("PercLocale"), rip.percLocale);
+    r.SetValue(QStringLiteral("PercNoleggiatore"), rip.percNoleggiatore);
+    r.SetValue(QStringLiteral("linkscheda"), id);
+    r.SetValue(QStringLiteral("LinkApparecchio"), cand.Value(QStringLiteral("IdApparecchio")));
+    r.SetValue(QStringLiteral("CodArticolo"), cand.Value(QStringLiteral("codarticolo")));
+    r.SetValue(QStringLiteral("TipoIncasso"),
+               Txt(scheda->Value(QStringLiteral("TipologiaIncasso"))));
+    r.SetValue(QStringLiteral("catapparecchio"), categoria);
+    r.SetValue(QStringLiteral("Descrizione"),
+               Txt(scheda->Value(QStringLiteral("NomeGioco"))) + QStringLiteral(" - ") +
+                   Txt(scheda->Value(QStringLiteral("CodiceInterno"))) + QStringLiteral(" - ") +
+                   Txt(scheda->Value(QStringLiteral("CodiceAAMS"))) + QStringLiteral(" - ") +
+                   Txt(cand.Value(QStringLiteral("Descrizione"))));
+
+    const QString data = sql::Data(c.dataRegistrazione);
+    if (c.causaleE("Cam")) {
+        // The money left in the change machine at its last cash-box reading.
+        auto ultima = host_.OpenRecordSet(
+            QStringLiteral(
+                "select NoteIncassi.* from noteincassi  INNER JOIN NoteTeste ON "
+                "NoteIncassi.IdTesta = "
+                "NoteTeste.id where NoteIncassi.linkscheda=%1 and NoteIncassi.dataincasso<=%2 and "
+                "not "
+                "(noteincassi.cassetto is null) and NoteTeste.CodCausale in ('CAM','FUR') order by "
+                "NoteIncassi.dataincasso desc,noteincassi.id desc")
+                .arg(id)
+                .arg(data));
+        if (!ultima->Eof())
+            r.SetValue(QStringLiteral("LivelloH3"), ultima->Value(QStringLiteral("cassetto")));
+    } else {
+        auto acconti = host_.OpenRecordSet(
+            QStringLiteral(
+                "select sum(noteincassi.acconti) as SommaDiAcconti from noteincassi INNER JOIN "
+                "NoteTeste "
+                "ON NoteIncassi.IdTesta = NoteTeste.id where noteincassi.linkscheda=%1 and "
+                "noteincassi.chiuso=0 and NoteIncassi.dataincasso<=%2 and "
+                "NoteTeste.CodCausale='ACC'")
+                .arg(id)
+                .arg(data));
+        r.SetValue(QStringLiteral("acconti"),
+                   Num(acconti->Value(QStringLiteral("SommaDiAcconti"))));
+        auto refill = host_.OpenRecordSet(
+            QStringLiteral(
+                "select sum(noteincassi.refillgestore) as "
+                "sommaRefGest,sum(noteincassi.refillLocale) as "
+                "sommaRefLocale from noteincassi INNER JOIN NoteTeste ON NoteIncassi.IdTesta = "
+                "NoteTeste.id where noteincassi.linkscheda=%1 and noteincassi.chiuso=0 and "
+                "NoteIncassi.dataincasso<=%2 and NoteTeste.CodCausale='REF'")
+                .arg(id)
+                .arg(data));
+        r.SetValue(QStringLiteral("RefillGestore"),
+                   Num(refill->Value(QStringLiteral("sommaRefGest"))));
+        r.SetValue(QStringLiteral("RefillLocale"),
+                   Num(refill->Value(QStringLiteral("sommaRefLocale"))));
+    }
+    letturaPrecedente(*scheda, id);
+
+    if (c.causaleE("Inc6") && !ctx_.visContatori) {
+        // The readings imported for this date.
+        auto letture = host_.OpenRecordSet(
+            QStringLiteral("select * from contatori where codiceAAMS='%1' and datacontatore=%2")
+                .arg(Q(Txt(scheda->Value(QStringLiteral("CodiceAAMS")))), data));
+        if (!letture->Eof()) {
+            r.SetValue(QStringLiteral("ContatoreIN"), letture->Value(QStringLiteral("cntotin")));
+            r.SetValue(QStringLiteral("ContatoreOUT"), letture->Value(QStringLiteral("cntotout")));
+        }
+    }
+
+    const AliquoteTasse tasse = TassaAttiva(host_);
+    r.SetValue(QStringLiteral("PercPreu"), tasse.preu);
+    r.SetValue(QStringLiteral("PercAAMS"), tasse.aams);
+    const QString concessionario = Txt(cand.Value(QStringLiteral("CodConcessionario")));
+    const QString contratto = Txt(cand.Value(QStringLiteral("Contratto")));
+    r.SetValue(QStringLiteral("CodConcessionario"), concessionario);
+    r.SetValue(QStringLiteral("Contratto"), contratto);
+    const ParametriRete rete = CercaRete(host_, c.codLocale, concessionario, contratto);
+    r.SetValue(QStringLiteral("TipoRete"), rete.tipoRete);
+    r.SetValue(QStringLiteral("PercRete"), rete.percRete);
+
+    if (c.causaleE("CH") || c.causaleE("RH")) {
+        // The coins that the money recorded on the card makes in each hopper.
+        for (int n = 1; n <= 3; ++n) {
+            const Dec soldi = Dec::DaCella(scheda->Value(QStringLiteral("ChHopper%1").arg(n)));
+            const Dec moneta = Dec::DaCella(scheda->Value(QStringLiteral("Tipoh%1").arg(n)));
+            const Dec monete = moneta.zero() ? soldi : (soldi / moneta).arrotonda(2);
+            r.SetValue(QStringLiteral("HopperOLD%1").arg(n), monete.toDouble());
+            r.SetValue(QStringLiteral("LivelloH%1").arg(n),
+                       c.causaleE("CH") ? monete.toDouble() : 0.0);
+        }
+    }
+    if (c.terzoGestore) {
+        if (auto perc = PercentualeTerzoGestore(host_, c.codLocale, concessionario, contratto)) {
+            r.SetValue(QStringLiteral("PercNoleggiatore"), *perc);
+        }
+    }
+    CalcoloRiga(host_, ui_, c, r).calcolaAlCaricamento();
+    ++aggiunte_;
+    return true;
+}
+
+void CaricamentoApparecchi::daRiga(RecordSet& riga) {
+    RecordSet& r = griglia_;
+    r.SetValue(QStringLiteral("VecchioContatoreIN"), riga.Value(QStringLiteral("ContatoreIN")));
+    r.SetValue(QStringLiteral("VecchioContatoreOut"), riga.Value(QStringLiteral("ContatoreOUT")));
+    for (int n = 1; n <= 3; ++n) {
+        const QVariant livello = riga.Value(QStringLiteral("LivelloH%1").arg(n));
+        r.SetValue(QStringLiteral("LivelloH%1").arg(n), livello);
+        r.SetValue(QStringLiteral("HopperOLD%1").arg(n), livello);
+    }
+    r.SetValue(QStringLiteral("DataVecchioContatore"), riga.Value(QStringLiteral("DataIncasso")));
+}
+
+void CaricamentoApparecchi::daScheda(RecordSet& scheda, bool livelliDaScheda) {
+    RecordSet& r = griglia_;
+    r.SetValue(QStringLiteral("VecchioContatoreIN"), scheda.Value(QStringLiteral("cntotin")));
+    r.SetValue(QStringLiteral("VecchioContatoreOut"), scheda.Value(QStringLiteral("cntotout")));
+    if (livelliDaScheda) {
+        // Hopper levels from the money the card holds and the coin values.
+        for (int n = 1; n <= 3; ++n) {
+            const Dec soldi = Dec::DaCella(scheda.Value(QStringLiteral("attualeh%1").arg(n)));
+            const Dec moneta = Dec::DaCella(scheda.Value(QStringLiteral("Tipoh%1").arg(n)));
+            const double livello = moneta.zero() ? 0.0 : (soldi / moneta).arrotonda(2).toDouble();
+            r.SetValue(QStringLiteral("LivelloH%1").arg(n), livello);
+            r.SetValue(QStringLiteral("HopperOLD%1").arg(n), livello);
+        }
+    }
+    QDate ultimo = scheda.Value(QStringLiteral("ultimoIncasso")).toDate();
+    if (!ultimo.isValid()) {
+        ui_.Messaggio(
+            QStringLiteral(
+                "Attenzione!! il tipo di incasso impostato sull'apparecchio richiede una data di "
+                "incasso "
+                "impostata sulla scheda.\nLa data odierna viene presa come valore base per "
+                "l'incasso con "
+                "i contatori impostati a zero.\nSe si vuole impostare il valore corretto, andare "
+                "nell'anagrafica scheda nella sezione contatori e aggiornare i valori presenti."),
+            QString(), Icona::Esclamazione);
+        ultimo = ctx_.oggi;
+    }
+    r.SetValue(QStringLiteral("DataVecchioContatore"), ultimo);
+}
+
+void CaricamentoApparecchi::letturaPrecedente(RecordSet& scheda, qlonglong id) {
+    const ContestoCalcolo& c = ctx_.calcolo;
+    const QString data = sql::Data(c.dataRegistrazione);
+    const QString locale = Q(c.codLocale);
+    RecordSetPtr riga;
+    bool livelliDaScheda = false;
+    if (ctx_.ritirati) {
+        riga = host_.OpenRecordSet(
+            QStringLiteral(
+                "select top 1 NoteIncassi.*, NoteTeste.CodCausale from noteincassi INNER JOIN "
+                "NoteTeste ON "
+                "NoteIncassi.IdTesta = NoteTeste.id where NoteIncassi.Linkscheda=%1 and "
+                "NoteIncassi.DataIncasso<=%2 and NoteTeste.CodCausale in ('INC6','FUR') and "
+                "noteteste.codlocale='%3' order by NoteIncassi.dataIncasso desc")
+                .arg(id)
+                .arg(data, locale));
+    } else if (c.causaleE("Inc6")) {
+        riga = host_.OpenRecordSet(
+            QStringLiteral(
+                "select NoteIncassi.* from noteincassi  where NoteIncassi.linkscheda=%1 and "
+                "NoteIncassi.dataincasso<=%2 and not (noteincassi.contatorein is null) and "
+                "codlocale='%3' order by NoteIncassi.dataincasso desc,noteincassi.id desc")
+                .arg(id)
+                .arg(data, locale));
+        // The card may hold a later reading than the last collection: the later wins.
+        const QDate ultimo = scheda.Value(QStringLiteral("ultimoIncasso")).toDate();
+        if (!riga->Eof() && ultimo.isValid() &&
+            ultimo > riga->Value(QStringLiteral("DataIncasso")).toDate()) {
+            riga.reset();
+        }
+        livelliDaScheda = !riga || riga->Eof();
+    } else {
+        riga = host_.OpenRecordSet(QStringLiteral("select * from noteincassi where linkscheda=%1 "
+                                                  "and dataincasso<=%2 order by dataincasso "
+                                                  "desc,id desc")
+                                       .arg(id)
+                                       .arg(data));
+    }
+    if (riga && !riga->Eof()) {
+        daRiga(*riga);
+    } else {
+        daScheda(scheda, livelliDaScheda);
+    }
+    const QDate prima = griglia_.Value(QStringLiteral("DataVecchioContatore")).toDate();
+    if (prima.isValid()) {
+        griglia_.SetValue(QStringLiteral("NumGiorniIncasso"), prima.daysTo(c.dataRegistrazione));
+    }
+}
+
+void CaricamentoApparecchi::AggiornaRete() {
+    const QVariant scheda = griglia_.Value(QStringLiteral("linkScheda"));
+    if (IsNullOrEmpty(scheda)) return;
+    auto rs = host_.OpenRecordSet(
+        kSelezione + kOrigine + QStringLiteral("WHERE ((MagSchede.id=") + sql::Intero(scheda) +
+        QStringLiteral(
+            ") AND ((MagProdottoDistinta.TipoArticolo)=1) AND "
+            "((MagAnagArticoli.TipoArticolo)=4))and "
+            "(MagSchede.TipologiaIncasso=6 ) order by MagProdottoFinito.OrdineIncasso;"));
+    if (rs->Eof()) return;
+    const ParametriRete rete = CercaRete(host_, ctx_.calcolo.codLocale,
+                                         Txt(rs->Value(QStringLiteral("CodConcessionario"))),
+                                         Txt(rs->Value(QStringLiteral("Contratto"))));
+    griglia_.SetValue(QStringLiteral("TipoRete"), rete.tipoRete);
+    griglia_.SetValue(QStringLiteral("PercRete"), rete.percRete);
+    CalcoloRiga calcolo(host_, ui_, ctx_.calcolo, griglia_);
+    DopoModificaCella(calcolo, griglia_, ctx_.calcolo, QStringLiteral("ParzialeIn"), {});
+}
+
+}  // namespace incassi

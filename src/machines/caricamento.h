@@ -1,0 +1,67 @@
+#pragma once
+
+// Loading a venue's machines into the collection grid: the candidates that fit
+// the causal code, the collector's pick, the checks on each machine, and the
+// new row filled with identity, percentages, previous and current readings,
+// open advances and refills, taxes and fee, then calculated.
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+#include "machines/calcolo.h"
+#include "machines/contratti.h"
+
+namespace incassi {
+
+class Host;
+class UiPort;
+
+struct ContestoCaricamento {
+    ContestoCalcolo calcolo;  // venue, causal, date, collection type, third manager
+    bool ritirati = false;    // machines withdrawn from the venue in the last 30 days
+    bool visCambiamonete = false;
+    bool visRefill = false;
+    bool visContatori = false;  // meters typed rather than imported
+    Ripartizione predefinita;   // the collection defaults
+    QDate oggi;
+};
+
+enum class EsitoCaricamento {
+    Caricato,         // every chosen machine was added
+    NessunaScelta,    // nothing chosen
+    Interrotto,       // a machine stopped the load (rows added before it stay)
+    LocaleMancante,   // no venue: the focus goes to the venue box
+    CausaleMancante,  // no causal: the focus goes to the causal box
+};
+
+class CaricamentoApparecchi {
+  public:
+    CaricamentoApparecchi(Host& host, UiPort& ui, const ContestoCaricamento& contesto,
+                          RecordSet& griglia);
+
+    // Offers the candidates and adds the chosen machines.
+    EsitoCaricamento Esegui();
+    int righeAggiunte() const { return aggiunte_; }
+
+    // The candidate query for the window's venue, causal and switches.
+    QString QueryCandidati() const;
+
+    // Reads the network-fee parameters of the grid's current row again (meter
+    // machines only) and recalculates the row as after a change of its partial IN.
+    void AggiornaRete();
+
+  private:
+    bool aggiungi(RecordSet& candidato, qlonglong id);
+    void letturaPrecedente(RecordSet& scheda, qlonglong id);
+    void daScheda(RecordSet& scheda, bool livelliDaScheda);
+    void daRiga(RecordSet& riga);
+
+    Host& host_;
+    UiPort& ui_;
+    const ContestoCaricamento& ctx_;
+    RecordSet& griglia_;
+    int aggiunte_ = 0;
+};
+
+}  // namespace incassi

@@ -1,0 +1,226 @@
+#include "machines/storico.h"
+
+#include "common/sqlquote.h"
+#include "common/values.h"
+#include "host/host.h"
+
+namespace incassi {
+
+namespace {
+
+constexpr int kLarghezzaData = 10;
+constexpr int kLarghezzaMinima = 11;
+
+// Fixed-width columns: each as wide as its heading, at least kLarghezzaMinima.
+class Tabella {
+  public:
+    explicit Tabella(const QStringList& titoli) {
+        intestazione_ = QStringLiteral("Data").leftJustified(kLarghezzaData, u' ');
+        for (const QString& t : titoli) {
+            larghezze_.push_back(std::max(kLarghezzaMinima, int(t.size()) + 1));
+            intestazione_ += t.rightJustified(larghezze_.back(), u' ');
+        }
+    }
+    const QString& intestazione() const { return intestazione_; }
+    QString riga(const QDate& data, const QStringList& valori) const {
+        QString r = TestoData(data).leftJustified(kLarghezzaData, u' ', true);
+        for (int i = 0; i < valori.size(); ++i) {
+            const int w = i < int(larghezze_.size()) ? larghezze_[size_t(i)] : kLarghezzaMinima;
+            r += valori[i].rightJustified(w, u' ');
+        }
+        return r;
+    }
+
+  private:
+    QString intestazione_;
+    std::vector<int> larghezze_;
+};
+
+QString Importo(const Dec& d) {
+    return FormatoNumero(d.toDouble(), 2);
+}
+
+Dec V(RecordSet& rs, const QString& campo) {
+    return Dec::DaCella(rs.Value(campo));
+}
+Dec V(RecordSet& rs, const char* campo) {
+    return V(rs, QLatin1String(campo));
+}
+
+}  // namespace
+
+Pannello StoricoLocale(Host& host, const QString& codLocale, const QDate& data) {
+    Pannello p;
+    const Tabella tab({QStringLiteral("Incassabile"), QStringLiteral("Abbuoni"),
+                       QStringLiteral("Ammanchi"), QStringLiteral("Refill"),
+                       QStringLiteral("Var. Hopper"), QStringLiteral("Causale"),
+                       QStringLiteral("Hopper"), QStringLiteral("Acconti")});
+    p.intestazione = tab.intestazione();
+    auto doc = host.OpenRecordSet(
+        QStringLiteral(
+            "select * from noteteste where codlocale='%1' and dataregistrazione<=%2 and codcausale "
+            "in( 'INC6', 'INC' , 'REF', 'CH' , 'RH', 'FUR', 'CAM') order by dataregistrazione desc")
+            .arg(sql::Raddoppia(codLocale), sql::Data(data)));
+    for (; !doc->Eof() && p.righe.size() < 6; doc->MoveNext()) {
+        const QString causale = Txt(doc->Value(QStringLiteral("CodCausale")));
+        auto somme = host.OpenRecordSet(
+            QStringLiteral(
+                "SELECT sum(NoteIncassi.LivelloH1*NoteIncassi.TipoH1) AS "
+                "hop1,sum(NoteIncassi.LivelloH2*"
+                "NoteIncassi.TipoH2) AS hop2,sum(NoteIncassi.LivelloH3*NoteIncassi.TipoH3) AS hop3,"
+                "sum(NoteIncassi.ammanchi) AS sumAmmanchi,sum(NoteIncassi.cassetto) AS sumCassetto,"
+                "sum(NoteIncassi.VariazioneHopper) AS sumVariazione From NoteIncassi where "
+                "NoteIncassi.IdTesta=") +
+            sql::Intero(doc->Value(QStringLiteral("id"))));
+        Dec ammanchi, variazione, hopper;
+        if (causale.compare(u"CAM", Qt::CaseInsensitive) == 0) {
+            hopper = V(*somme, "sumCassetto");
+            variazione = V(*somme, "sumVariazione");
+            ammanchi = V(*somme, "sumAmmanchi");
+        } else {
+            hopper = V(*somme, "hop1") + V(*somme, "hop2") + V(*somme, "hop3");
+            variazione = V(*doc, "variazionehopper");
+            ammanchi = V(*doc, "ammanconoleggiatore") + V(*doc, "AmmancoLocale");
+        }
+        p.righe << tab.riga(
+            doc->Value(QStringLiteral("DataRegistrazione")).toDate(),
+            {Importo(V(*doc, "DaRiscuotereTeorica")), Importo(V(*doc, "Arrotondamenti")),
+             Importo(ammanchi), Importo(V(*doc, "RefillNoleggiatore") + V(*doc, "refillLocale")),
+             Importo(variazione), causale, Importo(hopper),
+             Importo(V(*doc, "acconto") + V(*doc, "AccontoLocale"))});
+    }
+    return p;
+}
+
+StoricoMacchina StoricoApparecchio(Host& host, qlonglong id, int tipoIncasso,
+                                   const QString& causale, const QString& codLocale,
+                                   const QDate& data) {
+    StoricoMacchina s;
+    const QString locale = sql::Raddoppia(codLocale);
+    const QString giorno = sql::Data(data);
+    QString condizione;
+    if (tipoIncasso == 6) {
+        condizione = QStringLiteral(
+            " and NoteTeste.CodCausale in ('INC','INC6','REF','FUR') and noteteste.codlocale='");
+    } else if (tipoIncasso == 2) {
+        condizione =
+            QStringLiteral(" and (NoteTeste.CodCausale in('CAM','FUR') )and noteteste.codlocale='");
+    } else {
+        condizione = QStringLiteral(
+            " and (NoteTeste.CodCausale='INC' or NoteTeste.CodCausale='INC6')and "
+            "noteteste.codlocale='");
+    }
+    auto storia = host.OpenRecordSetAsync(
+        QStringLiteral("select top 10 NoteIncassi.*, NoteTeste.CodCausale from noteincassi INNER "
+                       "JOIN NoteTeste ON "
+                       "NoteIncassi.IdTesta = NoteTeste.id where NoteIncassi.Linkscheda=%1 and "
+                       "NoteIncassi.DataIncasso<=%2")
+                .arg(id)
+                .arg(giorno) +
+            condizione + locale + QStringLiteral("' order by NoteIncassi.dataIncasso desc"),
+        100);
+
+    // The money each hopper held before this collection.
+    auto scheda = host.OpenRecordSet(QStringLiteral("select * from magschede where id=%1").arg(id));
+    const bool haStoria = !storia->Eof();
+    const QDate dataScheda =
+        scheda->Eof() ? QDate() : scheda->Value(QStringLiteral("ultimoIncasso")).toDate();
+    const QDate dataStoria =
+        haStoria ? storia->Value(QStringLiteral("DataIncasso")).toDate() : QDate();
+    bool schedaHaSoldi = false;
+    if (!scheda->Eof()) {
+        for (int n = 1; n <= 3; ++n) {
+            schedaHaSoldi |= !IsNullOrEmpty(scheda->Value(QStringLiteral("attualeh%1").arg(n)));
+        }
+    }
+    const bool usaScheda = schedaHaSoldi && (!haStoria || !dataStoria.isValid() ||
+                                             (dataScheda.isValid() && dataScheda >= dataStoria));
+    for (int n = 1; n <= 3; ++n) {
+        if (usaScheda) {
+            s.hopperPrecedente[size_t(n - 1)] =
+                Dec::DaCella(scheda->Value(QStringLiteral("attualeh%1").arg(n)));
+        } else if (haStoria) {
+            s.hopperPrecedente[size_t(n - 1)] =
+                Dec::DaCella(storia->Value(QStringLiteral("LivelloH%1").arg(n))) *
+                Dec::DaCella(storia->Value(QStringLiteral("TipoH%1").arg(n)));
+        }
+    }
+
+    const bool cambiamonete =
+        tipoIncasso == 2 || tipoIncasso == 9 || causale.compare(u"CAM", Qt::CaseInsensitive) == 0;
+    QStringList titoli;
+    if (cambiamonete) {
+        titoli = QStringList({QStringLiteral("Moneta   ->"), QStringLiteral("Banconote->"),
+                              QStringLiteral("Moneta   <-"), QStringLiteral("Banconote<-"),
+                              QStringLiteral("Cassa"), QStringLiteral("Ammanchi"),
+                              QStringLiteral("Variazione Hopper")});
+    } else if (tipoIncasso == 6) {
+        titoli = QStringList({QStringLiteral("Media Introdotto"), QStringLiteral("Introdotto"),
+                              QStringLiteral("Uscite"), QStringLiteral("CNTOTIN"),
+                              QStringLiteral("CNTOTOUT"), QStringLiteral("Hopper1"),
+                              QStringLiteral("Hopper2"), QStringLiteral("Hp 3"),
+                              QStringLiteral("Variazione Hopper")});
+    } else {
+        titoli = QStringList({QStringLiteral("Hopper"), QStringLiteral("Cassetto"),
+                              QStringLiteral("Incassabile"), QStringLiteral("Var.Hop"),
+                              QStringLiteral("Tasse"), QStringLiteral("Utile"),
+                              QStringLiteral("Utile Locale"), QStringLiteral("Utile Nolegg"),
+                              QStringLiteral("Parziale In"), QStringLiteral("ParzialeOUT"),
+                              QStringLiteral("ContatoreIn"), QStringLiteral("ContatorOUT")});
+    }
+    const Tabella tab(titoli);
+    s.pannello.intestazione = tab.intestazione();
+
+    for (; !storia->Eof() && s.pannello.righe.size() < 10; storia->MoveNext()) {
+        RecordSet& r = *storia;
+        const QDate giornoRiga = r.Value(QStringLiteral("DataIncasso")).toDate();
+        Dec hopper[3];
+        for (int n = 0; n < 3; ++n) {
+            hopper[n] = V(r, QStringLiteral("LivelloH%1").arg(n + 1)) *
+                        V(r, QStringLiteral("TipoH%1").arg(n + 1));
+        }
+        QStringList valori;
+        if (cambiamonete) {
+            valori = {Importo(V(r, "monetaaggiunta")),  Importo(V(r, "banconoteaggiunte")),
+                      Importo(V(r, "monetaritirata")),  Importo(V(r, "banconoteRitirate")),
+                      Importo(V(r, "cassetto")),        Importo(V(r, "Ammanchi")),
+                      Importo(V(r, "variazionehopper"))};
+        } else if (tipoIncasso == 6) {
+            const Dec giorni = V(r, "NumGiorniIncasso");
+            const Dec media = giorni.zero() ? Dec() : (V(r, "Parzialein") / giorni).arrotonda(2);
+            QString introdotto = Importo(V(r, "Parzialein"));
+            if (Txt(r.Value(QStringLiteral("CodCausale"))).compare(u"ref", Qt::CaseInsensitive) ==
+                0) {
+                introdotto =
+                    (QStringLiteral("+") + FormatoNumero(V(r, "refillLocale").toDouble(), 2));
+            }
+            valori = {Importo(media),
+                      introdotto,
+                      Importo(V(r, "Parzialeout")),
+                      Importo(V(r, "ContatoreIn")),
+                      Importo(V(r, "ContatoreOUT")),
+                      Importo(hopper[0]),
+                      Importo(hopper[1]),
+                      Importo(hopper[2]),
+                      Importo(V(r, "variazionehopper"))};
+        } else {
+            const Dec utile = V(r, "IncassoVs") + V(r, "IncassoNs");
+            valori = {Importo(hopper[0] + hopper[1] + hopper[2]),
+                      Importo(V(r, "cassetto")),
+                      Importo(V(r, "cassetto") - V(r, "Ammanchi")),
+                      Importo(V(r, "variazionehopper")),
+                      Importo(V(r, "totaletasse")),
+                      Importo(utile),
+                      Importo(V(r, "IncassoVs")),
+                      Importo(V(r, "IncassoNs")),
+                      Importo(V(r, "Parzialein")),
+                      Importo(V(r, "Parzialeout")),
+                      Importo(V(r, "ContatoreIn")),
+                      Importo(V(r, "ContatoreOUT"))};
+        }
+        s.pannello.righe << tab.riga(giornoRiga, valori);
+    }
+    return s;
+}
+
+}  // namespace incassi
