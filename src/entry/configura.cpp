@@ -1,0 +1,60 @@
+#include "entry/configura.h"
+
+#include "common/error.h"
+#include "common/sqlquote.h"
+#include "common/values.h"
+#include "entry/lanciatore.h"
+#include "host/host.h"
+
+namespace incassi {
+
+QString TestoVersione(int major, int minor, int revision) {
+    return QStringLiteral("%1.%2%3")
+        .arg(major)
+        .arg(minor, 3, 10, QLatin1Char('0'))
+        .arg(revision, 3, 10, QLatin1Char('0'));
+}
+
+QString FinestraDaCodice(const QString& codiceStampa) {
+    // The order decides when codes are compared; the first match wins.
+    static const std::pair<const char*, const QString*> tabella[] = {
+        {"Incassi", &finestre::Incassi},
+        {"Prestito", &finestre::WizardPrestito},
+        {"Giroconto", &finestre::Versamento},
+        {"Rimanenza", &finestre::WizardRimanenze},
+    };
+    for (const auto& [codice, finestra] : tabella) {
+        if (codiceStampa.compare(QLatin1String(codice), Qt::CaseInsensitive) == 0) return *finestra;
+    }
+    return {};
+}
+
+QString configura::Ver() const {
+    return TestoVersione(INCASSI_VERSION_MAJOR, INCASSI_VERSION_MINOR, INCASSI_VERSION_PATCH);
+}
+
+void configura::Start() {
+    if (!host_) throw Errore(QStringLiteral("Start: applicazione non impostata"));
+    operatore_ =
+        host_->OpenRecordSet(QStringLiteral("select * from operatori where codiceUtente='") +
+                             sql::Raddoppia(host_->user()) + QStringLiteral("'"));
+    const QString finestra = FinestraDaCodice(codiceStampa_);
+    if (finestra.isEmpty() || !lanciatore_) return;
+    const bool modale = modale_.compare(QLatin1String("1"), Qt::CaseInsensitive) == 0;
+    lanciatore_->Apri(finestra, modale);
+}
+
+QString configura::CodiceDitta() const {
+    if (!operatore_ || operatore_->Eof() || !operatore_->HasField(QStringLiteral("codiceditta")))
+        return {};
+    return Txt(operatore_->Value(QStringLiteral("codiceditta")));
+}
+
+bool configura::AccessoCompleto() const {
+    if (!operatore_ || operatore_->Eof() ||
+        !operatore_->HasField(QStringLiteral("accessocompleto")))
+        return false;
+    return Flag(operatore_->Value(QStringLiteral("accessocompleto")));
+}
+
+}  // namespace incassi
