@@ -1,38 +1,123 @@
-// The host program. Until the windows exist it opens (or creates) the database
-// named on its command line and prints what it holds.
+// The host program: opens the suite's database, logs the operator in, loads
+// the incassi plug-in and offers its function codes. With --screenshot it
+// opens one window offscreen, saves it as a PNG and exits.
 
+#include <QApplication>
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPluginLoader>
 #include <QStandardPaths>
-#include <QTextStream>
+#include <QTimer>
+#include <cstdio>
 
 #include "common/error.h"
+#include "entry/accesso.h"
 #include "host/sqlhost.h"
+#include "schema/creazione.h"
+#include "ui/incassiplugin.h"
+#include "ui/principale.h"
 
 using namespace incassi;
 
+namespace {
+
+void Avvisa(bool interattivo, const QString& testo) {
+    if (interattivo) {
+        QMessageBox::critical(nullptr, QStringLiteral("Torvane"), testo);
+    } else {
+        std::fprintf(stderr, "%s\n", qPrintable(testo));
+    }
+}
+
+// The plug-in from --plugin, $INCASSI_PLUGIN, or the plugins folder beside
+// the program; nullptr with the reason in `errore`.
+IncassiPlugin* CaricaPlugin(const QString& richiesto, QPluginLoader& loader, QString& errore) {
+    QStringList candidati;
+    if (!richiesto.isEmpty()) candidati << richiesto;
+    const QString daAmbiente = qEnvironmentVariable("INCASSI_PLUGIN");
+    if (!daAmbiente.isEmpty()) candidati << daAmbiente;
+    const QDir cartella(QCoreApplication::applicationDirPath());
+    candidati << cartella.filePath(QStringLiteral("plugins/incassi"))
+              << cartella.filePath(QStringLiteral("../lib/incassi"));
+    QStringList errori;
+    for (const QString& file : candidati) {
+        loader.setFileName(file);
+        if (auto* p = qobject_cast<IncassiPlugin*>(loader.instance())) return p;
+        errori << file + QStringLiteral(": ") + loader.errorString();
+        loader.unload();
+    }
+    errore = QStringLiteral("Il modulo incassi non è stato trovato o non si carica.\n") +
+             errori.join(u'\n');
+    return nullptr;
+}
+
+int Fotografa(IncassiPlugin& plugin, const QString& modulo, const QString& file) {
+    plugin.setCodiceStampa(modulo);
+    plugin.setCodiceEsportazione(modulo);
+    plugin.setParametri(QString());
+    plugin.setModale(QStringLiteral("0"));
+    plugin.Start();
+    const QList<QWidget*> aperte = plugin.Finestre();
+    if (aperte.isEmpty()) {
+        std::fprintf(stderr, "Nessuna finestra per il modulo %s\n", qPrintable(modulo));
+        return 1;
+    }
+    QWidget* w = aperte.last();
+    w->show();
+    QCoreApplication::processEvents();
+    const bool salvato = w->grab().save(file, "PNG");
+    for (QWidget* f : aperte)
+        delete f;
+    if (!salvato) {
+        std::fprintf(stderr, "Impossibile salvare %s\n", qPrintable(file));
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // A screenshot needs no display.
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--screenshot") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("torvane"));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Torvane: gestione incassi"));
     parser.addHelpOption();
-    QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("File del database."),
-                                QStringLiteral("FILE"));
-    QCommandLineOption iniOption(QStringLiteral("ini"),
-                                 QStringLiteral("File delle impostazioni della postazione."),
-                                 QStringLiteral("FILE"));
-    QCommandLineOption operatorOption(QStringLiteral("operator"),
-                                      QStringLiteral("Codice dell'operatore."),
-                                      QStringLiteral("CODICE"));
-    parser.addOption(dbOption);
-    parser.addOption(iniOption);
-    parser.addOption(operatorOption);
+    const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("File del database."),
+                                      QStringLiteral("FILE"));
+    const QCommandLineOption iniOption(QStringLiteral("ini"),
+                                       QStringLiteral("File delle impostazioni della postazione."),
+                                       QStringLiteral("FILE"));
+    const QCommandLineOption operatorOption(
+        QStringLiteral("operator"), QStringLiteral("Codice dell'operatore (senza accesso)."),
+        QStringLiteral("CODICE"));
+    const QCommandLineOption moduleOption(QStringLiteral("module"),
+                                          QStringLiteral("Funzione da aprire all'avvio."),
+                                          QStringLiteral("NOME"));
+    const QCommandLineOption screenshotOption(
+        QStringLiteral("screenshot"), QStringLiteral("Salva la finestra in un PNG ed esce."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption pluginOption(QStringLiteral("plugin"),
+                                          QStringLiteral("File del modulo incassi."),
+                                          QStringLiteral("FILE"));
+    for (const auto* o :
+         {&dbOption, &iniOption, &operatorOption, &moduleOption, &screenshotOption, &pluginOption})
+        parser.addOption(*o);
     parser.process(app);
+    const bool foto = parser.isSet(screenshotOption);
+    const bool interattivo = !foto;
+    if (foto && !parser.isSet(moduleOption)) {
+        std::fprintf(stderr, "--screenshot richiede --module\n");
+        return 2;
+    }
 
-    QTextStream out(stdout);
-    QTextStream err(stderr);
     QString ini = parser.value(iniOption);
     if (ini.isEmpty()) {
         ini = QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
@@ -48,34 +133,88 @@ int main(int argc, char** argv) {
                    .filePath(QStringLiteral("incassi.sqlite"));
         QDir().mkpath(QFileInfo(file).absolutePath());
     }
+    QString percorso = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!percorso.endsWith(u'/')) percorso += u'/';
+
+    std::unique_ptr<SqlHost> host;
     try {
         auto db = Database::OpenSqlite(file);
-        SqlHost host(db, std::move(settings),
-                     QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-        // Until the login exists the operator comes from the command line or
-        // the workstation's settings, with the rights stored there.
-        Operatore op;
-        op.codice = parser.isSet(operatorOption)
-                        ? parser.value(operatorOption)
-                        : host.LeggiSettaggio(QStringLiteral("Operatore"), QStringLiteral("Codice"),
-                                              QString())
-                              .toString();
-        op.diritti = Diritti::Tutti();
-        host.setOperatore(op);
-        out << "Database: " << QFileInfo(file).absoluteFilePath() << "\n";
-        out << "Operatore: " << (op.codice.isEmpty() ? QStringLiteral("(nessuno)") : op.codice)
-            << "\n";
-        const QStringList tables = db->tables();
-        if (tables.isEmpty()) out << "Il database non contiene tabelle.\n";
-        for (const QString& t : tables) {
-            const QueryResult r = db->queryNative(
-                QStringLiteral("SELECT COUNT(*) FROM %1").arg(db->dialect().quoteIdentifier(t)),
-                {});
-            out << "  " << t << ": " << r.scalar().toLongLong() << " righe\n";
+        schema::PreparaSchema(*db);
+        host = std::make_unique<SqlHost>(db, std::move(settings), percorso);
+        if (parser.isSet(operatorOption)) {
+            const auto op = LeggiOperatore(*host, parser.value(operatorOption));
+            if (!op) {
+                Avvisa(
+                    interattivo,
+                    QStringLiteral("L'operatore %1 non esiste.").arg(parser.value(operatorOption)));
+                return 1;
+            }
+            host->setOperatore(*op);
+        } else {
+            ui::DialogoAccesso accesso(*host);
+            if (accesso.exec() != QDialog::Accepted) return 0;
+            host->setOperatore(*accesso.operatore());
         }
     } catch (const Errore& e) {
-        err << e.testo() << "\n";
+        Avvisa(interattivo, e.testo());
         return 1;
     }
-    return 0;
+
+    QPluginLoader loader;
+    // The plug-in's objects (the operator record among them) go before the
+    // host and the application do.
+    struct Scarica {
+        QPluginLoader& l;
+        ~Scarica() {
+            if (l.isLoaded()) l.unload();
+        }
+    } scarica{loader};
+    QString errore;
+    IncassiPlugin* plugin = CaricaPlugin(parser.value(pluginOption), loader, errore);
+    if (!plugin) {
+        Avvisa(interattivo, errore);
+        return 1;
+    }
+    plugin->setApplicazione(host.get());
+
+    try {
+        if (foto)
+            return Fotografa(*plugin, parser.value(moduleOption), parser.value(screenshotOption));
+    } catch (const Errore& e) {
+        Avvisa(false, e.testo());
+        return 1;
+    }
+
+    ui::FinestraPrincipale principale(host->user());
+    auto avvia = [&](const QString& codice) {
+        try {
+            plugin->setCodiceStampa(codice);
+            plugin->setCodiceEsportazione(codice);
+            plugin->setCodice(QString());
+            plugin->setParametri(QString());
+            plugin->setModale(QStringLiteral("0"));
+            plugin->Start();
+        } catch (const Errore& e) {
+            QMessageBox::critical(&principale, codice, e.testo());
+        }
+    };
+    QObject::connect(&principale, &ui::FinestraPrincipale::avvia, &principale, avvia);
+    QObject::connect(&principale, &ui::FinestraPrincipale::chiudiTutte, &principale, [&] {
+        // Every window polls the request within the interval; then it is
+        // withdrawn so that new windows stay open.
+        host->chiediChiusura(true);
+        principale.chiusuraInCorso(true);
+        QTimer::singleShot(ui::FinestraPrincipale::kDurataChiusura, &principale, [&] {
+            host->chiediChiusura(false);
+            principale.chiusuraInCorso(false);
+        });
+    });
+    // Closing the main window ends the program with every window of the plug-in.
+    QObject::connect(&principale, &ui::FinestraPrincipale::chiusa, &app, &QApplication::quit);
+    principale.show();
+    if (parser.isSet(moduleOption)) avvia(parser.value(moduleOption));
+    const int esito = app.exec();
+    for (QWidget* w : plugin->Finestre())
+        delete w;
+    return esito;
 }

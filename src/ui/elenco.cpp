@@ -1,0 +1,114 @@
+#include "ui/elenco.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <set>
+
+#include "common/values.h"
+
+namespace incassi::ui {
+
+namespace {
+
+QString TestoCella(const QVariant& v) {
+    if (v.typeId() == QMetaType::QDate) return TestoData(v.toDate());
+    if (v.typeId() == QMetaType::QDateTime)
+        return TestoData(v.toDateTime().date()) + v.toDateTime().toString(QStringLiteral(" hh:mm"));
+    if (v.typeId() == QMetaType::Double) return TestoNumero(v.toDouble());
+    return Txt(v);
+}
+
+}  // namespace
+
+DialogoElenco::DialogoElenco(const RecordSetPtr& rs, const QString& titolo,
+                             const QString& campoChiave, bool sceltaMultipla, QWidget* parent)
+    : QDialog(parent),
+      filtro_(new QLineEdit(this)),
+      tabella_(new QTableWidget(this)),
+      multipla_(sceltaMultipla) {
+    setWindowTitle(titolo);
+    filtro_->setPlaceholderText(QStringLiteral("Filtra"));
+    filtro_->setClearButtonEnabled(true);
+    tabella_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tabella_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tabella_->setSelectionMode(sceltaMultipla ? QAbstractItemView::MultiSelection
+                                              : QAbstractItemView::SingleSelection);
+    tabella_->verticalHeader()->hide();
+    tabella_->horizontalHeader()->setStretchLastSection(true);
+    auto* pulsanti = new QDialogButtonBox(this);
+    pulsanti->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    pulsanti->addButton(QStringLiteral("Annulla"), QDialogButtonBox::RejectRole);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(filtro_);
+    layout->addWidget(tabella_, 1);
+    layout->addWidget(pulsanti);
+    connect(pulsanti, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(pulsanti, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(filtro_, &QLineEdit::textChanged, this, &DialogoElenco::filtra);
+    connect(tabella_, &QTableWidget::cellDoubleClicked, this, [this] {
+        if (!multipla_) accept();
+    });
+    if (rs) carica(*rs, campoChiave);
+    resize(640, 420);
+}
+
+void DialogoElenco::carica(RecordSet& rs, const QString& campoChiave) {
+    QStringList intestazioni;
+    for (int i = 0; i < rs.FieldCount(); ++i)
+        intestazioni << rs.Field(i).name;
+    tabella_->setColumnCount(rs.FieldCount());
+    tabella_->setHorizontalHeaderLabels(intestazioni);
+    const int chiave = rs.FieldIndex(campoChiave);
+    // The window's cursor is put back where it was.
+    const int posizione = rs.RecordCount() > 0 ? rs.AbsolutePosition() : -1;
+    int riga = 0;
+    if (rs.RecordCount() > 0) rs.MoveFirst();
+    while (!rs.Eof()) {
+        tabella_->insertRow(riga);
+        for (int i = 0; i < rs.FieldCount(); ++i)
+            tabella_->setItem(riga, i, new QTableWidgetItem(TestoCella(rs.Value(i))));
+        if (chiave >= 0 && rs.FieldCount() > 0)
+            tabella_->item(riga, 0)->setData(Qt::UserRole, Txt(rs.Value(chiave)));
+        ++riga;
+        rs.MoveNext();
+    }
+    if (posizione > 0) rs.SetAbsolutePosition(posizione);
+    tabella_->resizeColumnsToContents();
+}
+
+void DialogoElenco::filtra(const QString& testo) {
+    const QString cerca = testo.trimmed();
+    for (int r = 0; r < tabella_->rowCount(); ++r) {
+        bool trovato = cerca.isEmpty();
+        for (int c = 0; c < tabella_->columnCount() && !trovato; ++c) {
+            const QTableWidgetItem* item = tabella_->item(r, c);
+            trovato = item && item->text().contains(cerca, Qt::CaseInsensitive);
+        }
+        tabella_->setRowHidden(r, !trovato);
+        if (!trovato) {
+            for (int c = 0; c < tabella_->columnCount(); ++c) {
+                if (QTableWidgetItem* item = tabella_->item(r, c)) item->setSelected(false);
+            }
+        }
+    }
+}
+
+QString DialogoElenco::scelta() const {
+    std::set<int> righe;
+    const auto selezionati = tabella_->selectedItems();
+    for (const QTableWidgetItem* item : selezionati) {
+        if (!tabella_->isRowHidden(item->row())) righe.insert(item->row());
+    }
+    QString risultato;
+    for (int r : righe) {
+        const QTableWidgetItem* prima = tabella_->item(r, 0);
+        const QString chiave = prima ? prima->data(Qt::UserRole).toString() : QString();
+        if (!multipla_) return chiave;
+        risultato += chiave + u'|';
+    }
+    return risultato;
+}
+
+}  // namespace incassi::ui

@@ -1,0 +1,37 @@
+#pragma once
+
+// The pick list: the rows of a record set in a table with a filter box above.
+// One row or several can be chosen; the result is the key field of the chosen
+// row, or of every chosen row each followed by "|", or "" when none. The
+// search dialog is the same list with a caption and the field it returns.
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QTableWidget>
+
+#include "host/recordset.h"
+
+namespace incassi::ui {
+
+class DialogoElenco : public QDialog {
+    Q_OBJECT
+  public:
+    DialogoElenco(const RecordSetPtr& rs, const QString& titolo, const QString& campoChiave,
+                  bool sceltaMultipla, QWidget* parent = nullptr);
+
+    QLineEdit* filtro() { return filtro_; }
+    QTableWidget* tabella() { return tabella_; }
+    // Shows only the rows holding `testo` in some column (without regard to case).
+    void filtra(const QString& testo);
+    // The chosen keys, as described above; hidden rows are never chosen.
+    QString scelta() const;
+
+  private:
+    void carica(RecordSet& rs, const QString& campoChiave);
+
+    QLineEdit* filtro_;
+    QTableWidget* tabella_;
+    bool multipla_;
+};
+
+}  // namespace incassi::ui

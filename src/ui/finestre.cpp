@@ -1,0 +1,91 @@
+#include "ui/finestre.h"
+
+#include <QEventLoop>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "entry/configura.h"
+#include "host/host.h"
+
+namespace incassi::ui {
+
+QString TitoloFinestra(const QString& titolo) {
+    return QStringLiteral("..:: ") + titolo + QStringLiteral(" ::..");
+}
+
+FinestraPlugin::FinestraPlugin(Host* host, QWidget* parent) : QWidget(parent), host_(host) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    timer_.setInterval(kIntervalloChiusura);
+    connect(&timer_, &QTimer::timeout, this, &FinestraPlugin::controllaChiusura);
+    timer_.start();
+}
+
+void FinestraPlugin::controllaChiusura() {
+    if (!host_ || !host_->ChiudiFinestre()) return;
+    timer_.stop();
+    close();
+}
+
+namespace {
+
+QString TitoloDi(const QString& nome) {
+    if (nome.compare(finestre::Incassi, Qt::CaseInsensitive) == 0) return QStringLiteral("Incassi");
+    if (nome.compare(finestre::WizardPrestito, Qt::CaseInsensitive) == 0)
+        return QStringLiteral("Prestito");
+    if (nome.compare(finestre::Versamento, Qt::CaseInsensitive) == 0)
+        return QStringLiteral("Giroconto");
+    if (nome.compare(finestre::WizardRimanenze, Qt::CaseInsensitive) == 0)
+        return QStringLiteral("Rimanenza");
+    return nome;
+}
+
+}  // namespace
+
+FinestraSegnaposto::FinestraSegnaposto(Host* host, const QString& nome, QWidget* parent)
+    : FinestraPlugin(host, parent) {
+    setObjectName(nome);
+    setWindowTitle(TitoloFinestra(TitoloDi(nome)));
+    auto* titolo = new QLabel(TitoloDi(nome), this);
+    QFont f = titolo->font();
+    f.setPointSizeF(f.pointSizeF() * 1.6);
+    f.setBold(true);
+    titolo->setFont(f);
+    auto* testo = new QLabel(
+        QStringLiteral("La finestra %1 non è ancora disponibile in questa versione.").arg(nome),
+        this);
+    testo->setObjectName(QStringLiteral("lblAvviso"));
+    testo->setWordWrap(true);
+    testo->setAlignment(Qt::AlignCenter);
+    auto* layout = new QVBoxLayout(this);
+    layout->addStretch(1);
+    layout->addWidget(titolo, 0, Qt::AlignHCenter);
+    layout->addWidget(testo);
+    layout->addStretch(1);
+    resize(640, 400);
+}
+
+void FinestraQt::Mostra(bool modale) {
+    if (w_.isNull()) return;
+    if (modale) w_->setWindowModality(Qt::ApplicationModal);
+    w_->show();
+    w_->raise();
+    w_->activateWindow();
+    if (!modale) return;
+    QEventLoop ciclo;
+    QObject::connect(w_.data(), &QObject::destroyed, &ciclo, &QEventLoop::quit);
+    ciclo.exec();
+}
+
+void RegistraViste(RegistroFinestre& registro, UiPort& ui, std::function<void(QWidget*)> aperte) {
+    Q_UNUSED(ui);  // the views built so far ask nothing
+    // The views of the windows register here, e.g.
+    //   registro.Registra(finestre::Incassi, [&ui](configura& e, const QString&) {...});
+    registro.RegistraSegnaposto(
+        [aperte](configura& entrata, const QString& nome) -> std::unique_ptr<Finestra> {
+            auto* w = new FinestraSegnaposto(entrata.Applicazione(), nome);
+            if (aperte) aperte(w);
+            return std::make_unique<FinestraQt>(w);
+        });
+}
+
+}  // namespace incassi::ui

@@ -1,0 +1,130 @@
+#include "ui/finestre.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QImage>
+#include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "common/scriptedui.h"
+#include "entry/configura.h"
+#include "schema/creazione.h"
+#include "support/testdb.h"
+
+namespace incassi::ui {
+namespace {
+
+void EliminaRimandati() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(Finestre, PlaceholderOpensAndClosesOnTheHostsRequest) {
+    test::TestDb db;
+    schema::PreparaSchema(db.db());
+    configura entrata;
+    RegistroFinestre registro(entrata);
+    entrata.setLanciatore(&registro);
+    entrata.setApplicazione(&db.host());
+    ScriptedUi ui;
+    QList<QPointer<QWidget>> aperte;
+    RegistraViste(registro, ui, [&](QWidget* w) { aperte << w; });
+
+    entrata.setCodiceStampa(QStringLiteral("giroconto"));
+    entrata.Start();
+    entrata.Start();  // still open: not created twice
+    ASSERT_EQ(aperte.size(), 1);
+    auto* w = qobject_cast<FinestraPlugin*>(aperte[0].data());
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("..:: Giroconto ::.."));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->timerChiusura().interval(), 3000);
+    EXPECT_TRUE(w->timerChiusura().isActive());
+    const auto* avviso = w->findChild<QLabel*>(QStringLiteral("lblAvviso"));
+    ASSERT_NE(avviso, nullptr);
+    EXPECT_TRUE(avviso->text().contains(QStringLiteral("non è ancora disponibile")));
+
+    w->controllaChiusura();  // nothing asked yet
+    EliminaRimandati();
+    ASSERT_FALSE(aperte[0].isNull());
+    db.host().chiediChiusura();
+    w->controllaChiusura();
+    EliminaRimandati();
+    EXPECT_TRUE(aperte[0].isNull());
+    EXPECT_EQ(registro.Aperta(finestre::Versamento), nullptr);
+
+    db.host().chiediChiusura(false);
+    entrata.Start();  // a closed window is created again
+    EXPECT_EQ(aperte.size(), 2);
+    delete aperte[1].data();
+}
+
+// Runs torvane; returns its exit code.
+int Torvane(const QStringList& argomenti, QString* errori = nullptr) {
+    QProcess p;
+    p.start(QStringLiteral(TORVANE_PATH), argomenti);
+    if (!p.waitForFinished(60000)) return -1;
+    if (errori) *errori = QString::fromLocal8Bit(p.readAllStandardError());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+class Torvane_ : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        auto db = Database::OpenSqlite(file());
+        schema::PreparaSchema(*db);
+        db->execute(
+            QStringLiteral("insert into operatori (codiceUtente, admin) values ('ANNA', -1)"));
+    }
+    QString file() const { return dir.filePath(QStringLiteral("incassi.sqlite")); }
+    QStringList base(const QString& operatore) const {
+        return {QStringLiteral("--db"),       file(),
+                QStringLiteral("--ini"),      dir.filePath(QStringLiteral("torvane.ini")),
+                QStringLiteral("--operator"), operatore};
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(Torvane_, ScreenshotIsSavedAndNotBlank) {
+    const QString png = dir.filePath(QStringLiteral("incassi.png"));
+    QString errori;
+    ASSERT_EQ(Torvane(base(QStringLiteral("anna"))
+                          << QStringLiteral("--module") << QStringLiteral("Incassi")
+                          << QStringLiteral("--screenshot") << png,
+                      &errori),
+              0)
+        << errori.toStdString();
+    const QImage img(png);
+    ASSERT_FALSE(img.isNull());
+    EXPECT_GE(img.width(), 200);
+    const QRgb primo = img.pixel(0, 0);
+    bool diverso = false;
+    for (int y = 0; y < img.height() && !diverso; ++y) {
+        for (int x = 0; x < img.width() && !diverso; ++x)
+            diverso = img.pixel(x, y) != primo;
+    }
+    EXPECT_TRUE(diverso) << "the screenshot is a single colour";
+}
+
+TEST_F(Torvane_, RefusesUnknownOperatorAndModule) {
+    const QString png = dir.filePath(QStringLiteral("x.png"));
+    QString errori;
+    EXPECT_EQ(Torvane(base(QStringLiteral("NESSUNO"))
+                          << QStringLiteral("--module") << QStringLiteral("Incassi")
+                          << QStringLiteral("--screenshot") << png,
+                      &errori),
+              1);
+    EXPECT_TRUE(errori.contains(QStringLiteral("NESSUNO"))) << errori.toStdString();
+    EXPECT_EQ(Torvane(base(QStringLiteral("ANNA"))
+                          << QStringLiteral("--module") << QStringLiteral("Magazzino")
+                          << QStringLiteral("--screenshot") << png,
+                      &errori),
+              1);
+    EXPECT_FALSE(QFile::exists(png));
+}
+
+}  // namespace
+}  // namespace incassi::ui
