@@ -11,9 +11,11 @@
 #include <QTemporaryDir>
 
 #include "common/scriptedui.h"
+#include "entry/accesso.h"
 #include "entry/configura.h"
 #include "schema/creazione.h"
 #include "support/testdb.h"
+#include "ui/principale.h"
 
 namespace incassi::ui {
 namespace {
@@ -60,6 +62,27 @@ TEST(Finestre, PlaceholderOpensAndClosesOnTheHostsRequest) {
     entrata.Start();  // a closed window is created again
     EXPECT_EQ(aperte.size(), 2);
     delete aperte[1].data();
+}
+
+TEST(Accesso, WrongPasswordKeepsTheDialogOpen) {
+    test::TestDb db;
+    schema::PreparaSchema(db.db());
+    db.host().Execute(QStringLiteral("insert into operatori (codiceUtente, PasswordHash, stampa) "
+                                     "values ('ANNA', '%1', -1)")
+                          .arg(HashPassword(QStringLiteral("pw"))));
+    DialogoAccesso d(db.host());
+    d.codice()->setText(QStringLiteral("anna"));
+    d.password()->setText(QStringLiteral("sbagliata"));
+    d.prova();
+    EXPECT_EQ(d.result(), QDialog::Rejected);
+    EXPECT_FALSE(d.avviso()->text().isEmpty());
+    EXPECT_TRUE(d.password()->text().isEmpty());
+    d.password()->setText(QStringLiteral("pw"));
+    d.prova();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    ASSERT_TRUE(d.operatore());
+    EXPECT_EQ(d.operatore()->codice, QStringLiteral("ANNA"));
+    EXPECT_TRUE(d.operatore()->diritti.stampa);
 }
 
 // Runs torvane; returns its exit code.
