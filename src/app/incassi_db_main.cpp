@@ -1,19 +1,27 @@
 // incassi-db: creates the suite's database and checks its integrity.
 //
 //   incassi-db init FILE [--force]   schema and the rows every installation needs
+//   incassi-db demo FILE [--force]   init plus the demo operator
+//   incassi-db generate FILE [--force] [--venues N] [--years Y]
+//                                    init plus a large synthetic operator
 //   incassi-db check FILE            integrity report; exit 1 when anything is wrong
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
+#include <functional>
 
 #include "common/error.h"
 #include "host/database.h"
 #include "schema/controllo.h"
 #include "schema/creazione.h"
 #include "schema/dati_iniziali.h"
+#include "schema/demo.h"
 #include "schema/esamefile.h"
+#include "schema/generatore.h"
 
 using namespace incassi;
 using namespace incassi::schema;
@@ -34,13 +42,33 @@ int Fallisci(const QString& testo) {
 }
 
 int Uso() {
-    return Fallisci(
-        QStringLiteral("Uso:\n"
-                       "  incassi-db init FILE [--force]   crea lo schema e i dati di base\n"
-                       "  incassi-db check FILE            controlla l'integrità del database"));
+    return Fallisci(QStringLiteral(
+        "Uso:\n"
+        "  incassi-db init FILE [--force]   crea lo schema e i dati di base\n"
+        "  incassi-db demo FILE [--force]   come init, più l'operatore dimostrativo\n"
+        "  incassi-db generate FILE [--force] [--venues N] [--years Y]\n"
+        "                                   come init, più un grande operatore "
+        "sintetico\n"
+        "                                   (predefiniti: 2000 locali, 10 anni)\n"
+        "  incassi-db check FILE            controlla l'integrità del database"));
 }
 
-int Init(const QString& file, bool forza) {
+// A progress bar on stderr: percent done and rows written per second.
+void Barra(const Avanzamento& a) {
+    const int larghezza = 40;
+    const int pieni = a.totale ? larghezza * a.locali / a.totale : larghezza;
+    const double perc = a.totale ? 100.0 * a.locali / a.totale : 100.0;
+    const double velocita = a.secondi > 0 ? a.righe / a.secondi : 0;
+    Scrivi(stderr, QStringLiteral("\r[%1%2] %3%  %4 righe  %5 righe/s ")
+                       .arg(QString(pieni, u'#'), QString(larghezza - pieni, u' '))
+                       .arg(perc, 5, 'f', 1)
+                       .arg(a.righe)
+                       .arg(qint64(velocita)));
+}
+
+// Creates schema and seed rows, then runs `dopo` on the new database. A failure
+// after the file was created removes it, so nothing half built is left behind.
+int Init(const QString& file, bool forza, const std::function<QString(Database&)>& dopo = {}) {
     const EsameFile e = EsaminaFile(file);
     switch (e.stato) {
         case StatoFile::FileMancante:
@@ -62,13 +90,61 @@ int Init(const QString& file, bool forza) {
         default:
             return Fallisci(e.messaggio);
     }
-    auto db = Database::OpenSqlite(file);
-    CreaSchema(*db);
-    CaricaDatiIniziali(*db);
-    Scrivi(stdout, QStringLiteral("Database %1 creato (schema versione %2).\n")
+    QString esito;
+    int versione = 0;
+    try {
+        auto db = Database::OpenSqlite(file);
+        CreaSchema(*db);
+        CaricaDatiIniziali(*db);
+        if (dopo) esito = dopo(*db);
+        versione = VersioneDatabase(*db);
+    } catch (...) {
+        for (const QString& f : {file, file + "-wal", file + "-shm"})
+            QFile::remove(f);
+        throw;
+    }
+    Scrivi(stdout, QStringLiteral("Database %1 creato (schema versione %2).\n%3")
                        .arg(file)
-                       .arg(VersioneDatabase(*db)));
+                       .arg(versione)
+                       .arg(esito));
     return kOk;
+}
+
+int Demo(const QString& file, bool forza) {
+    return Init(file, forza, [](Database& db) {
+        CaricaDemo(db);
+        return QStringLiteral("Operatore dimostrativo caricato.\n");
+    });
+}
+
+int Generate(const QString& file, bool forza, const ParametriGenerazione& p) {
+    return Init(file, forza, [&](Database& db) {
+        const RiepilogoGenerazione r = GeneraOperatore(db, p, Barra);
+        Scrivi(stderr, QStringLiteral("\n"));
+        const qint64 byte = QFileInfo(file).size() + QFileInfo(file + "-wal").size();
+        return QStringLiteral(
+                   "Generati %1 locali, %2 apparecchi, %3 documenti, %4 righe in "
+                   "%5 s (%6 righe/s); file di %7 MB.\n")
+            .arg(r.locali)
+            .arg(r.apparecchi)
+            .arg(r.documenti)
+            .arg(r.righe)
+            .arg(r.secondi, 0, 'f', 1)
+            .arg(qint64(r.secondi > 0 ? r.righe / r.secondi : 0))
+            .arg(byte / (1024 * 1024));
+    });
+}
+
+// Takes "--name N" out of the arguments; false when the value is not a
+// positive whole number.
+bool Numero(QStringList& args, const QString& nome, int& valore) {
+    const int i = args.indexOf(nome);
+    if (i < 0) return true;
+    if (i + 1 >= args.size()) return false;
+    bool ok = false;
+    valore = args[i + 1].toInt(&ok);
+    args.remove(i, 2);
+    return ok && valore > 0;
 }
 
 int Check(const QString& file) {
@@ -104,9 +180,16 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool forza = args.removeAll(QStringLiteral("--force")) > 0;
+    ParametriGenerazione p;
+    if (!Numero(args, QStringLiteral("--venues"), p.locali) ||
+        !Numero(args, QStringLiteral("--years"), p.anni)) {
+        return Uso();
+    }
     if (args.size() != 2) return Uso();
     try {
         if (args[0] == u"init") return Init(args[1], forza);
+        if (args[0] == u"demo") return Demo(args[1], forza);
+        if (args[0] == u"generate") return Generate(args[1], forza, p);
         if (args[0] == u"check" && !forza) return Check(args[1]);
         return Uso();
     } catch (const incassi::Errore& e) {
