@@ -6,4 +6,7 @@ cd "$(dirname "$0")/.."
 scripts/build.sh
 mkdir -p demo
 db=demo/incassi-demo.sqlite
+if [ ! -e "$db" ]; then
+  build/bin/incassi-db demo "$db"
+fi
 exec build/bin/torvane --db "$db" "$@"
