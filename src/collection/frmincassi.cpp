@@ -151,6 +151,11 @@ void FrmIncassi::creaControlli() {
     for (const char* nome : kEtichette)
         finestra_.aggiungi(QLatin1String(nome));
     finestra_.aggiungi(QStringLiteral("CmNota"));
+    // The settlement commands beside the money panel.
+    for (const char* nome : {"CmdAcconto", "CmdChiudiIncasso", "CmdRicalcola", "CmdNoDenaro",
+                             "CmdRimanenza", "CmdAcconti"}) {
+        finestra_.aggiungi(QLatin1String(nome));
+    }
     // The filter panel: causal, venue and date; enabled while browsing.
     finestra_.aggiungi(QStringLiteral("CCausale"));
     ricerca("TxLocale", QueryLocali(operatore_, false), "Insegna,citta", "codLocale", "AnagLocali");
@@ -291,10 +296,11 @@ void FrmIncassi::apriElenchi() {
     e.pers = host_.OpenRecordSet(QStringLiteral("select * from Zpers"));
 
     predefinita_ = LeggiRipartizionePredefinita(host_);
+    conti_ = ContiAssociati::Da(*e.conti);
     aggiornaQueryLocali();
     RiempiListaChiavi(*e.tipologie, QStringLiteral("Descrizione"), QStringLiteral("Codice"),
                       finestra_[QStringLiteral("CmiTipologiaIncasso")]);
-    RiempiListaChiavi(*e.tasse, QStringLiteral("Descrizione"), QStringLiteral("Codice"),
+    RiempiListaChiavi(*e.tasse, QStringLiteral("Codice"), QStringLiteral("Codice"),
                       finestra_[QStringLiteral("CmiIncassoTasse")]);
     RiempiListaChiavi(*e.gettoni, QStringLiteral("Descrizione"), QStringLiteral("Codice"),
                       finestra_[QStringLiteral("CmiIncassoGettoni")]);
@@ -406,6 +412,15 @@ void FrmIncassi::MostraTestata() {
     coloraNota(codLocale);
     ImpostaLocale();
     storicoDi_ = -1;
+    nuovaModifica();
+    aggiornaSbilancio();
+}
+
+void FrmIncassi::nuovaModifica() {
+    mantieniRimanenza_ = false;
+    rimanenzaUsata_ = false;
+    finestra_[QStringLiteral("CmdRimanenza")].setEnabled(true);
+    conguaglio_ = Dec();
 }
 
 void FrmIncassi::ContaDocumenti() {
@@ -445,6 +460,7 @@ void FrmIncassi::Nuovo() {
     storicoLocale_ = {};
     storicoApparecchio_ = {};
     storicoDi_ = -1;
+    nuovaModifica();
     focus_ = QStringLiteral("txtDataRegistrazione");
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "bookkeeping/movimenti.h"
 #include "collection/preferenze.h"
 #include "common/ingresso.h"
 #include "common/searchbox.h"
@@ -103,6 +104,31 @@ class FrmIncassi {
     // The context the calculation and the machine load need.
     ContestoCaricamento Contesto() const;
 
+    // The money panel. CalcolaDettagli totals the machine rows (completo: every
+    // total and the amounts to collect; otherwise the advances only).
+    void CalcolaDettagli(bool completo);
+    // Leaving a money field: its text is normalised and the panel follows.
+    void UscitaCampo(const QString& campo);
+    // Recomputes what depends on a panel field (by its keyword: "Riscosso",
+    // "Arrotondamenti", ...) and rebuilds the bookkeeping rows.
+    void aggiornaConteggi(const QString& chiave);
+    void AggiornaConteggiPrimaNota();
+    ValoriPannello Valori() const;
+    // The amount the last refresh moved to the treatment of differences to
+    // make the rows balance (0 when the panel already balanced them).
+    const Dec& conguaglio() const { return conguaglio_; }
+    // A bookkeeping cell changed by hand (an account is checked against the chart).
+    bool CellaNotaModificata(const QString& colonna);
+
+    // Settlement commands.
+    void CmdAcconto();
+    void CmdChiudiIncasso();
+    void CmdRicalcola();
+    void CmdNoDenaro();
+    void CmdRimanenza();
+    void CmdAcconti();
+    bool rimanenzaAbilitata() const { return !rimanenzaUsata_; }
+
   private:
     void creaControlli();
     void apriDocumenti();
@@ -111,6 +137,15 @@ class FrmIncassi {
     void aggiornaQueryLocali();
     QDate dataRegistrazione() const;
     std::optional<int> tipologiaScelta() const;
+    Dec importo(const char* controllo) const;
+    void scriviImporto(const char* controllo, const Dec& valore);
+    void aggiornaSbilancio();
+    void nuovaModifica();  // the edit-long state starts again
+    void dopoRigheCambiate();
+    void azzeramentoComune();
+    void conguaglia(const QString& campo);
+    bool incasso() const;  // INC, INC6 or FUR
+    QString causale() const;
 
     Host& host_;
     UiPort& ui_;
@@ -130,6 +165,11 @@ class FrmIncassi {
     Pannello storicoLocale_;
     StoricoMacchina storicoApparecchio_;
     qlonglong storicoDi_ = -1;
+    ContiAssociati conti_;
+    Dec conguaglio_;
+    bool mantieniRimanenza_ = false;  // the remainder shown stays at the next totals
+    bool rimanenzaUsata_ = false;     // the remainder command was used in this edit
+    QString destinazioneConguaglio_;  // a command's own field for the difference
 };
 
 }  // namespace incassi

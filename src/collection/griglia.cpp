@@ -41,6 +41,7 @@ EsitoCaricamento FrmIncassi::CaricaApparecchi() {
     if (esito == EsitoCaricamento::LocaleMancante) focus_ = QStringLiteral("txeCodLocale");
     if (esito == EsitoCaricamento::CausaleMancante) focus_ = QStringLiteral("txeCodCausale");
     if (carica.righeAggiunte() > 0) {
+        dopoRigheCambiate();
         incassi_->MoveFirst();
         RigaCorrente();
     }
@@ -69,6 +70,14 @@ void FrmIncassi::InvioInColonna(const QString& colonna) {
     } catch (const Errore& e) {
         ui_.Messaggio(e.testo(), titolo_, Icona::Critico);
     }
+}
+
+// The totals follow the machine rows, and the bookkeeping rows the totals.
+void FrmIncassi::dopoRigheCambiate() {
+    const int posizione = incassi_ ? incassi_->AbsolutePosition() : -1;
+    CalcolaDettagli(true);
+    aggiornaConteggi(QStringLiteral("Totali"));
+    if (posizione > 0) incassi_->SetAbsolutePosition(posizione);
 }
 
 bool FrmIncassi::EntraGriglia() {

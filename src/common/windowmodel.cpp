@@ -49,6 +49,10 @@ Controllo& ModelloFinestra::operator[](const QString& nome) {
     throw Errore(QStringLiteral("Il controllo %1 non esiste nella finestra").arg(nome));
 }
 
+const Controllo& ModelloFinestra::operator[](const QString& nome) const {
+    return const_cast<ModelloFinestra&>(*this)[nome];
+}
+
 void PulisciCampi(ModelloFinestra& finestra, bool mantieniCausale) {
     for (const auto& c : finestra) {
         const QString p = c->prefisso();

@@ -71,6 +71,7 @@ class ModelloFinestra {
     Controllo* trova(const QString& nome);
     const Controllo* trova(const QString& nome) const;
     Controllo& operator[](const QString& nome);
+    const Controllo& operator[](const QString& nome) const;
 
     const std::vector<std::unique_ptr<Controllo>>& controlli() const { return controlli_; }
     auto begin() const { return controlli_.begin(); }

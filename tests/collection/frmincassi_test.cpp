@@ -351,7 +351,8 @@ TEST_F(Finestra, HistoryPanels) {
 
     const StoricoMacchina m = StoricoApparecchio(t.host(), 1, 6, "INC6", "BAR1", kOggi);
     ASSERT_EQ(m.pannello.righe.size(), 1);
-    EXPECT_TRUE(m.pannello.righe[0].contains("100,00")) << m.pannello.righe[0].toStdString();  // 700 in 7 days
+    EXPECT_TRUE(m.pannello.righe[0].contains("100,00"))
+        << m.pannello.righe[0].toStdString();  // 700 in 7 days
     EXPECT_TRUE(m.pannello.intestazione.contains("Media Introdotto"));
     // The card's reading (13/03) is later than the collection (07/03): its money wins.
     EXPECT_EQ(m.hopperPrecedente[0], Dec(50));

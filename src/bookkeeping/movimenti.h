@@ -1,0 +1,78 @@
+#pragma once
+
+// Which bookkeeping movements each causal code writes, from the amounts of the
+// money panel. The accounts come from the account roles of
+// TabAssociazioneConti and from the concession holders' tax sections.
+
+#include <QHash>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "bookkeeping/primanota.h"
+#include "common/dec.h"
+
+namespace incassi {
+
+class Host;
+class RecordSet;
+
+// The account of each bookkeeping role (cassa, CassaRefill, utiliNewSlot...).
+class ContiAssociati {
+  public:
+    static ContiAssociati Leggi(Host& host);
+    static ContiAssociati Da(RecordSet& tabella);
+    QString operator[](const QString& ruolo) const { return conti_.value(ruolo.toLower()); }
+    void imposta(const QString& ruolo, const QString& conto) {
+        conti_.insert(ruolo.toLower(), conto);
+    }
+
+  private:
+    QHash<QString, QString> conti_;
+};
+
+// The amounts of the money panel the rows are written from, each rounded to
+// the cent.
+struct ValoriPannello {
+    QString causale;
+    std::optional<int> tipologia;    // item value of the collection type chosen
+    bool remoto = false;             // the collection type is "Incasso Remoto"
+    bool tasseNoleggiatore = false;  // the operator pays the taxes
+    bool attesaFatture = false;
+    bool terzoGestore = false;
+    Dec riscosso, acconto, accontoLocale, accontoDocumento, accontoLocaleDocumento, anticipoLocale,
+        denaroAcasa, refillNoleggiatore, refillLocale, utileNoleggiatore, utileLocale,
+        totDaDividere, varDebito, rimanenza, varPrestito, arrotondamenti, variazioneHopper,
+        furtoNoleggiatore, ammancoNoleggiatore;
+
+    bool causaleE(const char* code) const;
+    // Collections of the venue's halls (collection type 10) book the venue's
+    // profit and the debt towards the operator instead of debt, loan and rounding.
+    bool secondaVariante() const { return tipologia == 10; }
+};
+
+// The taxes of one concession holder over the document's machine rows.
+struct TasseConcessionario {
+    QString codice;
+    QString nome;
+    QString prefisso;  // the holder's account section, "20.01" when it has none
+    Dec preu, aams, rete, quota;
+};
+
+// Groups the machine rows by holder and finds each holder's section and name.
+std::vector<TasseConcessionario> TasseDaRighe(Host& host, RecordSet& righeIncassi);
+
+// The movements of a document of the given causal (none for a causal that
+// writes no rows here).
+std::vector<Movimento> MovimentiDocumento(const ValoriPannello& v, const ContiAssociati& conti,
+                                          const std::vector<TasseConcessionario>& tasse);
+
+// The rows of a change-machine document from its machine rows.
+std::vector<Movimento> MovimentiCambiamonete(const ContiAssociati& conti, const Dec& flussi,
+                                             const Dec& ammanchi);
+
+// Rebuilds the PREU, AAMS and RETE rows of a stored document from its stored
+// machine rows, after removing its rows of the tax section.
+void RicostruisciTasseDocumento(Host& host, qlonglong idTesta);
+
+}  // namespace incassi

@@ -1,0 +1,68 @@
+#pragma once
+
+// The bookkeeping rows of a document (NoteRighe), held in the batch record set
+// of the note grid until the save. A document has at most one row per account;
+// the writers find it by account, delete it when the amount is 0, and insert it
+// with the document's date, venue, id and operator otherwise. Dare and Avere
+// are never negative: a negative amount lands on the other side.
+
+#include <QDate>
+#include <QString>
+#include <vector>
+
+#include "common/dec.h"
+#include "host/recordset.h"
+
+namespace incassi {
+
+class Host;
+
+struct DocumentoNota {
+    QDate data;
+    QString codLocale;
+    qlonglong id = 0;  // 0 for a document not yet saved
+    QString operatore;
+};
+
+// One movement a causal asks for: `dare` is the signed amount seen from the
+// debit side (a negative amount is a credit).
+struct Movimento {
+    QString conto;
+    QString descrizione;
+    Dec dare;
+};
+
+class PrimaNota {
+  public:
+    PrimaNota(RecordSet& righe, DocumentoNota documento);
+
+    // The two writers: the credit-side writer puts a positive amount in Avere,
+    // the debit-side writer in Dare; a negative amount goes to the other side.
+    void AggiornaRighePrimanotaAvere(const QString& conto, const QString& descrizione,
+                                     const Dec& importo, int riga);
+    void AggiornaRighePrimanotaDare(const QString& conto, const QString& descrizione,
+                                    const Dec& importo, int riga);
+
+    // Writes the movements of a causal: movements on the same account add up
+    // into its one row. Rows on accounts beginning with `prefissoRicostruito`
+    // (the tax section) that no movement names are removed.
+    void Scrivi(const std::vector<Movimento>& movimenti,
+                const QString& prefissoRicostruito = QString());
+
+    // Debit minus credit of every row, exact to the cent.
+    Dec Sbilancio();
+    // The row of an account, its Dare minus Avere; 0 when missing.
+    Dec Saldo(const QString& conto);
+
+  private:
+    bool trova(const QString& conto);
+    void scriviRiga(const QString& conto, const QString& descrizione, const Dec& dare, int riga);
+
+    RecordSet& righe_;
+    DocumentoNota doc_;
+};
+
+// Whether an account code is in the chart of accounts.
+bool ContoValido(Host& host, const QString& conto);
+
+}  // namespace incassi
