@@ -232,6 +232,37 @@ TEST_F(Pannello, SettlementCommands) {
     EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");
 }
 
+// The networked-machine collection worked out by hand in the notes on the panel.
+TEST_F(Pannello, WorkedNetworkedCollection) {
+    auto f = nuovo("INC6");
+    riga(*f, {{"TipoIncasso", "6"},
+              {"ParzialeIn", 1000},
+              {"ParzialeOut", 600},
+              {"preu", 130},
+              {"aams", 8},
+              {"rete", 15},
+              {"IncassoVs", 123.5},
+              {"IncassoNs", 123.5},
+              {"RefillGestore", 20},
+              {"acconti", 50},
+              {"VariazioneHopper", 10}});
+    (*f)["LllVarDebito"].setCaption("30,00");
+    f->CalcolaDettagli(true);
+    f->aggiornaConteggi("Totali");
+    EXPECT_DOUBLE_EQ(v(*f, "lllQuotaNolTeorica"), 276.5);
+    EXPECT_DOUBLE_EQ(v(*f, "lllDaRiscuotereTeorica"), 236.5);
+    EXPECT_DOUBLE_EQ(v(*f, "lllDaRiscuotere"), 266.5);
+    EXPECT_DOUBLE_EQ(v(*f, "txtRiscosso"), 266.5);
+    EXPECT_DOUBLE_EQ(v(*f, "txtVersatoALocale"), 123.5);
+    const std::map<QString, double> attese = {
+        {"01.01.01", 266.5},  {"01.01.03", 50},  {"01.01.05", -20},
+        {"06.01.02", -123.5}, {"02.01.02", -30}, {"01.01.06", 10},
+        {"20.01.01", -130},   {"20.01.02", -8},  {"20.01.03", -15},
+    };
+    EXPECT_EQ(righe(*f), attese);
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");
+}
+
 // Over generated collections the rows balance to the cent after the totals and
 // after every settlement command, and the totals balance them on their own.
 TEST_F(Pannello, GeneratedCollectionsAlwaysBalance) {
