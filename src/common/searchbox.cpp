@@ -92,6 +92,8 @@ bool CasellaRicerca::ImpostaCodice(const QString& codiceScelto) {
     for (const QString& c : visualizza_.split(u',', Qt::SkipEmptyParts)) {
         const QString campo = c.trimmed();
         if (!rs->HasField(campo)) continue;  // a design-time name the query lacks
+        // The code leads the display text already ("code description").
+        if (campo.compare(camporicerca_.trimmed(), Qt::CaseInsensitive) == 0) continue;
         const QString t = Txt(NullAVuoto(rs->Value(campo))).trimmed();
         if (!t.isEmpty()) parti << t;
     }

@@ -1,0 +1,106 @@
+#include "wizards/wizardversamento.h"
+
+#include "common/sqlquote.h"
+#include "common/uiport.h"
+#include "common/values.h"
+#include "host/host.h"
+
+namespace incassi {
+
+namespace {
+
+const QString kQueryConti =
+    QStringLiteral("select * from AnagraficaPianoConti where codiceconto  Like '01.01.%'");
+
+}  // namespace
+
+WizardVersamento::WizardVersamento(Host& host, UiPort& ui) : WizardCassa(host, ui, Titolo()) {
+    aggiungiFrame(0, QStringLiteral("Criteri per il versamento"));
+    aggiungi(QStringLiteral("CmbAzienda"), QStringLiteral("Azienda"));
+    aggiungi(QStringLiteral("txtData"), QStringLiteral("Data Versamento Giroconto"));
+    aggiungiEsattore();
+    aggiungi(QStringLiteral("LabHelp"));
+
+    aggiungiFrame(1, QStringLiteral("Dettaglio Versamenti"));
+    aggiungi(QStringLiteral("txtDenaro"), QStringLiteral("Importo versamento"));
+    aggiungiConto(QStringLiteral("txeDalConto"), QStringLiteral("Giroconto dal conto"),
+                  kQueryConti);
+    aggiungiConto(QStringLiteral("txeCassa"), QStringLiteral("Giroconto al conto"), kQueryConti);
+    aggiungi(QStringLiteral("txtNote"), QStringLiteral("Annotazioni sul giroconto"));
+    aggiungiSaldoOggi();
+
+    aggiungiRiepilogo();
+}
+
+QString WizardVersamento::querySaldo(const char* tabella) const {
+    return QStringLiteral(
+               "Select sum (NoteRighe.dare) as SommaDiDare,sum(noteRighe.Avere) as "
+               "SommaDiAvere from ") +
+           QLatin1String(tabella) + QStringLiteral(" where codConto='") + sql::Raddoppia(cassa()) +
+           QStringLiteral("' ");
+}
+
+void WizardVersamento::calcolaSaldoOggi() {
+    // The main cash account's balance, whichever accounts are chosen.
+    mostraSaldo(QStringLiteral("SaldoOggi"), saldo(querySaldo("noteRighe")));
+}
+
+void WizardVersamento::entraPagina1() {
+    focus_ = QStringLiteral("txtDenaro");
+}
+
+void WizardVersamento::entraPagina2() {
+    cassaPredefinita(QStringLiteral("txeCassa"));
+    const double importo = Round(Importo().value_or(0), 2);
+    const bool dallaCassa = finestra_[QStringLiteral("txeDalConto")].text().trimmed().compare(
+                                cassa(), Qt::CaseInsensitive) == 0;
+    const double oggi = saldo(querySaldo("NoteRighe"));
+    mostraSaldo(QStringLiteral("Saldo"), dallaCassa ? oggi - importo : oggi + importo);
+    riempiMovimenti(QStringLiteral("SELECT * FROM NoteRighe where codConto='") +
+                    sql::Raddoppia(cassa()) + QStringLiteral("'  order by data desc "));
+}
+
+bool WizardVersamento::puoGenerare(double) {
+    if (!finestra_[QStringLiteral("txeDalConto")].text().trimmed().isEmpty()) return true;
+    // A row on no account would leave the money without a source.
+    ui_.Messaggio(QStringLiteral("Selezionare il conto di prelevamento: nessun movimento è "
+                                 "stato registrato."),
+                  titolo(), Icona::Esclamazione, Pulsanti::Ok);
+    return false;
+}
+
+qlonglong WizardVersamento::scrivi(double importo, const QDate& data, const QDateTime& ora) {
+    RecordSetPtr testa = host_.OpenRecordSet(QStringLiteral("SELECT * FROM NoteTeste where id=-1"));
+    RecordSetPtr righe =
+        host_.OpenRecordSet(QStringLiteral("SELECT * FROM NoteRighe where idtesta=-1"));
+    CasellaRicerca& al = casella(QStringLiteral("txeCassa"));
+    CasellaRicerca& dal = casella(QStringLiteral("txeDalConto"));
+
+    testa->AddNew();
+    scriviTestata(*testa, data, ora);
+    testa->SetValue(QStringLiteral("CodCausale"), QStringLiteral("CP"));
+    testa->SetValue(QStringLiteral("Descrizione"), QStringLiteral("Giroconto"));
+    testa->Update();
+    const qlonglong id = testa->Value(QStringLiteral("id")).toLongLong();
+
+    righe->AddNew();
+    scriviRiga(*righe, id, data, ora);
+    righe->SetValue(
+        QStringLiteral("Descrizione"),
+        QStringLiteral("Versamento ") + DescrizioneDaVisualizzato(al.testoVisualizzato()));
+    ImpostaImporti(*righe, importo, true);
+    righe->SetValue(QStringLiteral("codConto"), al.text());
+    righe->Update();
+
+    righe->AddNew();
+    scriviRiga(*righe, id, data, ora);
+    righe->SetValue(
+        QStringLiteral("Descrizione"),
+        QStringLiteral("Prelevamento ") + DescrizioneDaVisualizzato(dal.testoVisualizzato()));
+    ImpostaImporti(*righe, importo, false);
+    righe->SetValue(QStringLiteral("codConto"), dal.text());
+    righe->Update();
+    return id;
+}
+
+}  // namespace incassi
