@@ -318,15 +318,13 @@ bool Evaluate(const Criteria::Node& n, const std::function<QVariant(int)>& value
 
 QString ToSql(const Criteria::Node& n, const std::function<QString(int)>& column,
               std::vector<QVariant>& params) {
-    switch (n.kind) {
-        case Criteria::Node::And:
-            return u'(' + ToSql(*n.children[0], column, params) + QStringLiteral(" AND ") +
-                   ToSql(*n.children[1], column, params) + u')';
-        case Criteria::Node::Or:
-            return u'(' + ToSql(*n.children[0], column, params) + QStringLiteral(" OR ") +
-                   ToSql(*n.children[1], column, params) + u')';
-        case Criteria::Node::Cmp:
-            break;
+    if (n.kind != Criteria::Node::Cmp) {
+        // Left before right: the values are bound in the order they appear.
+        const QString sinistra = ToSql(*n.children[0], column, params);
+        const QString destra = ToSql(*n.children[1], column, params);
+        const QString op =
+            n.kind == Criteria::Node::And ? QStringLiteral(" AND ") : QStringLiteral(" OR ");
+        return u'(' + sinistra + op + destra + u')';
     }
     const QString col = column(n.field);
     const char* op = "=";
