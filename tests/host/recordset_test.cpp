@@ -232,7 +232,7 @@ TEST_F(RecordSets, PagedReadsByKeyAsTheCursorMoves) {
     EXPECT_EQ(filtered, 150);
     // Values bound in the order the criteria name them.
     paged->SetFilter("codlocale='l3' and id<500 and id>=100");
-    EXPECT_EQ(paged->RecordCount(), 400 / 7 + 1);
+    EXPECT_EQ(paged->RecordCount(), 57);  // 101, 108, ..., 493
     paged->SetFilter("");
     paged->MoveFirst();
     EXPECT_TRUE(paged->Find("id=500"));
