@@ -393,6 +393,7 @@ void FrmIncassi::MostraTestata() {
             : host_.OpenRecordSet(
                   QStringLiteral("select * from anagraficalocali where codlocale='%1'")
                       .arg(sql::Raddoppia(codLocale)));
+    iddataLetto_ = presente ? documenti_->Value(QStringLiteral("iddata")) : QVariant();
     if (presente) {
         RigaAControlli(*documenti_, finestra_);
         const QString id = sql::Intero(documenti_->Value(QStringLiteral("id")));

@@ -5,6 +5,7 @@
 // the list of stored document headers.
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -120,6 +121,17 @@ class FrmIncassi {
     // A bookkeeping cell changed by hand (an account is checked against the chart).
     bool CellaNotaModificata(const QString& colonna);
 
+    // Stored documents: save (all or nothing), delete the latest of its kind,
+    // modify, undo, move, filter and search.
+    bool Salva();
+    bool Elimina();
+    void Modifica();
+    void Annulla();
+    enum class Verso { Primo, Precedente, Successivo, Ultimo };
+    void Muovi(Verso verso);
+    void ApplicaFiltro();
+    void Cerca();
+
     // Settlement commands.
     void CmdAcconto();
     void CmdChiudiIncasso();
@@ -141,6 +153,10 @@ class FrmIncassi {
     void scriviImporto(const char* controllo, const Dec& valore);
     void aggiornaSbilancio();
     void nuovaModifica();  // the edit-long state starts again
+    bool controlliSalvataggio();
+    void aggiornaContatoriIsola(qlonglong id, qlonglong scheda, const QDate& data,
+                                const QDateTime& adesso);
+    bool documentoCorrente() const;
     void dopoRigheCambiate();
     void azzeramentoComune();
     void conguaglia(const QString& campo);
@@ -170,6 +186,7 @@ class FrmIncassi {
     bool mantieniRimanenza_ = false;  // the remainder shown stays at the next totals
     bool rimanenzaUsata_ = false;     // the remainder command was used in this edit
     QString destinazioneConguaglio_;  // a command's own field for the difference
+    QVariant iddataLetto_;            // the shown header's last write, for the save's check
 };
 
 }  // namespace incassi

@@ -1,0 +1,202 @@
+#include "bookkeeping/chiusure.h"
+
+#include "common/dec.h"
+#include "common/sqlquote.h"
+#include "common/values.h"
+#include "host/host.h"
+
+namespace incassi {
+
+namespace {
+
+QString GiornoBarra(const QDate& d) {
+    return sql::Data(d, FormatoDataSql::MeseGiornoAnnoBarra);
+}
+
+}  // namespace
+
+void ChiudiAcconto(Host& host, qlonglong chiusura, qlonglong scheda, const QDate& data) {
+    host.Execute(
+        QStringLiteral(
+            "UPDATE NoteIncassi SET NoteIncassi.Chiuso=-1, NoteIncassi.IdChiusura=%1  WHERE "
+            "(((NoteIncassi.LinkScheda)=%2) AND ((NoteIncassi.Chiuso)=0) AND "
+            "((NoteIncassi.DataIncasso)<=%3) AND (IdTesta IN(SELECT id FROM NoteTeste WHERE "
+            "CodCausale='ACC')));")
+            .arg(chiusura)
+            .arg(scheda)
+            .arg(GiornoBarra(data)));
+}
+
+void ChiudiRefill(Host& host, qlonglong chiusura, qlonglong scheda, const QDate& data) {
+    host.Execute(
+        QStringLiteral(
+            "UPDATE NoteIncassi SET NoteIncassi.Chiuso = -1, NoteIncassi.IdChiusura = %1  WHERE "
+            "(((NoteIncassi.LinkScheda)=%2) AND ((NoteIncassi.Chiuso)=0) AND "
+            "((NoteIncassi.DataIncasso)<=%3) AND (IdTesta IN(SELECT id FROM NoteTeste WHERE "
+            "CodCausale='REF')));")
+            .arg(chiusura)
+            .arg(scheda)
+            .arg(GiornoBarra(data)));
+}
+
+void RiapriAcconto(Host& host, qlonglong chiusura, qlonglong scheda) {
+    host.Execute(
+        QStringLiteral(
+            "UPDATE NoteIncassi set NoteIncassi.Chiuso = 0 , NoteIncassi.IdChiusura = 0   WHERE "
+            "(((NoteIncassi.LinkScheda)=%1) AND ((NoteIncassi.Chiuso)<>0))  and "
+            "NoteIncassi.IdChiusura =%2 AND NoteIncassi.IdTesta IN (SELECT id FROM NoteTeste "
+            "WHERE CodCausale='ACC')")
+            .arg(scheda)
+            .arg(chiusura));
+}
+
+void RiapriRefill(Host& host, qlonglong chiusura, qlonglong scheda) {
+    host.Execute(
+        QStringLiteral(
+            "UPDATE NoteIncassi  SET NoteIncassi.Chiuso = 0 WHERE (((NoteIncassi.LinkScheda)=%1) "
+            "AND ((NoteIncassi.Chiuso)<>0) AND NoteIncassi.IdChiusura = %2  )  AND "
+            "NoteIncassi.IdTesta IN (SELECT id FROM NoteTeste WHERE CodCausale='REF')")
+            .arg(scheda)
+            .arg(chiusura));
+}
+
+void RiapriAccontoT(Host& host, qlonglong chiusura) {
+    host.Execute(
+        QStringLiteral("UPDATE NoteTeste SET Noteteste.Chiuso = 0 , Noteteste.IdOnda = 0  WHERE "
+                       "((NoteTeste.Chiuso)<>0) AND ((NoteTeste.CodCausale) in ('ACC','ACL')) and "
+                       "Noteteste.IdOnda =%1")
+            .arg(chiusura));
+}
+
+void ChiudiTesteAcconti(Host& host, const QString& causale, qlonglong chiusura,
+                        const QString& codLocale, const QDate& data) {
+    host.Execute(
+        QStringLiteral(
+            "UPDATE NoteTeste SET NoteTeste.idOnda = %1, NoteTeste.Chiuso = 1 WHERE "
+            "(((NoteTeste.CodLocale)='%2') AND ((NoteTeste.CodCausale)='%3') AND "
+            "((NoteTeste.DataRegistrazione)<=%4)) and (NoteTeste.idOnda=0 or NoteTeste.idOnda is "
+            "null) and NoteTeste.id<%1")
+            .arg(chiusura)
+            .arg(sql::Raddoppia(codLocale), sql::Raddoppia(causale), sql::Data(data)));
+    if (causale.compare(u"ACC", Qt::CaseInsensitive) == 0) RicalcolaChiusoAcconti(host);
+}
+
+void RicalcolaChiusoAcconti(Host& host) {
+    host.Execute(
+        QStringLiteral("UPDATE NoteTeste SET Chiuso=0 WHERE id IN ( SELECT nt.id FROM NoteTeste nt "
+                       "INNER JOIN NoteIncassi ni ON "
+                       "(nt.id=ni.idTesta AND ni.Chiuso=0) GROUP BY nt.id,nt.CodCausale,nt.Chiuso "
+                       "HAVING nt.CodCausale='ACC' AND "
+                       "nt.Chiuso<>0 AND COUNT(ni.id)>0)"));
+    host.Execute(QStringLiteral(
+        "UPDATE NoteTeste SET Chiuso=1 WHERE id IN ( SELECT tmp.id FROM ( SELECT "
+        "nt.id,COUNT(ni.id) AS "
+        "TotRighe,(SELECT COUNT(id) FROM NoteIncassi WHERE idTesta=nt.id AND Chiuso<>0) AS "
+        "RigheChiuse FROM "
+        "NoteTeste nt INNER JOIN NoteIncassi ni ON (nt.id=ni.idTesta) GROUP BY "
+        "nt.id,nt.CodCausale,nt.Chiuso HAVING "
+        "nt.CodCausale='ACC' AND nt.Chiuso=0 ) tmp WHERE tmp.TotRighe=tmp.RigheChiuse)"));
+}
+
+bool UltimoDocumento(Host& host, qlonglong scheda, const QDate& data, const QString& causale,
+                     const QString& codLocale) {
+    auto macchina = host.OpenRecordSet(
+        QStringLiteral("Select id,codlocale from magschede where id=%1").arg(scheda));
+    if (macchina->Eof()) return false;
+    if (Txt(macchina->Value(QStringLiteral("codlocale")))
+            .trimmed()
+            .compare(codLocale.trimmed(), Qt::CaseInsensitive) != 0) {
+        return false;
+    }
+    const QString c = causale.trimmed().toLower();
+    QString insieme;
+    if (c == u"ch" || c == u"rh") {
+        insieme = QStringLiteral("('CH','RH','FUR')");
+    } else if (c == u"inc") {
+        insieme = QStringLiteral("('INC','FUR')");
+    } else if (c == u"inc6") {
+        insieme = QStringLiteral("('INC6','FUR')");
+    } else if (c == u"fur") {
+        insieme = QStringLiteral("('INC6','INC','FUR')");
+    } else if (c == u"cam") {
+        insieme = QStringLiteral("('CAM')");
+    } else {
+        return false;
+    }
+    auto dopo = host.OpenRecordSet(
+        QStringLiteral(
+            "Select noteincassi.* from NoteIncassi INNER JOIN NoteTeste ON NoteIncassi.IdTesta = "
+            "NoteTeste.id where NoteIncassi.linkscheda=%1 and NoteTeste.codcausale in %2 and "
+            "NoteTeste.dataregistrazione>%3")
+            .arg(scheda)
+            .arg(insieme, sql::Data(data)));
+    return dopo->Eof();
+}
+
+void AggiornaScheda(Host& host, RecordSet& riga, const QDate& data, bool contatori, bool caricati) {
+    auto scheda =
+        host.OpenRecordSet(QStringLiteral("select * from magschede where id=%1")
+                               .arg(sql::Intero(riga.Value(QStringLiteral("linkscheda")))));
+    if (scheda->Eof()) return;
+    if (contatori) {
+        scheda->SetValue(QStringLiteral("ultimoIncasso"), data);
+        scheda->SetValue(QStringLiteral("cntotin"), riga.Value(QStringLiteral("ContatoreIn")));
+        scheda->SetValue(QStringLiteral("cntotout"), riga.Value(QStringLiteral("ContatoreOUT")));
+    }
+    for (int n = 1; n <= 3; ++n) {
+        const Dec soldi = Dec::DaCella(riga.Value(QStringLiteral("LivelloH%1").arg(n))) *
+                          Dec::DaCella(riga.Value(QStringLiteral("TipoH%1").arg(n)));
+        scheda->SetValue(QStringLiteral("attualeh%1").arg(n), soldi.arrotonda(2).toDouble());
+        if (caricati)
+            scheda->SetValue(QStringLiteral("ChHopper%1").arg(n), soldi.arrotonda(2).toDouble());
+    }
+    scheda->Update();
+}
+
+void AggiornaSchedaHopper(Host& host, RecordSet& riga) {
+    auto scheda =
+        host.OpenRecordSet(QStringLiteral("select * from magschede where id=%1")
+                               .arg(sql::Intero(riga.Value(QStringLiteral("linkscheda")))));
+    if (scheda->Eof()) return;
+    for (int n = 1; n <= 3; ++n) {
+        const Dec soldi = (Dec::DaCella(riga.Value(QStringLiteral("LivelloH%1").arg(n))) *
+                           Dec::DaCella(riga.Value(QStringLiteral("TipoH%1").arg(n))))
+                              .arrotonda(2);
+        scheda->SetValue(QStringLiteral("ChHopper%1").arg(n), soldi.toDouble());
+        scheda->SetValue(QStringLiteral("attualeh%1").arg(n), soldi.toDouble());
+    }
+    scheda->Update();
+}
+
+void RipristinaScheda(Host& host, RecordSet& riga, std::initializer_list<Ripristino> cosa) {
+    auto scheda =
+        host.OpenRecordSet(QStringLiteral("select * from magschede where id=%1")
+                               .arg(sql::Intero(riga.Value(QStringLiteral("linkscheda")))));
+    if (scheda->Eof()) return;
+    for (Ripristino r : cosa) {
+        if (r == Ripristino::Contatori) {
+            scheda->SetValue(QStringLiteral("cntotin"),
+                             riga.Value(QStringLiteral("VecchioContatoreIN")));
+            scheda->SetValue(QStringLiteral("cntotout"),
+                             riga.Value(QStringLiteral("VecchioContatoreOut")));
+            scheda->SetValue(QStringLiteral("ultimoIncasso"),
+                             riga.Value(QStringLiteral("DataVecchioContatore")));
+            continue;
+        }
+        for (int n = 1; n <= 3; ++n) {
+            const QString livello = r == Ripristino::HopperDaLivelli
+                                        ? QStringLiteral("LivelloH%1").arg(n)
+                                        : QStringLiteral("HopperOLD%1").arg(n);
+            const double soldi = (Dec::DaCella(riga.Value(livello)) *
+                                  Dec::DaCella(riga.Value(QStringLiteral("TipoH%1").arg(n))))
+                                     .arrotonda(2)
+                                     .toDouble();
+            scheda->SetValue(r == Ripristino::Caricati ? QStringLiteral("ChHopper%1").arg(n)
+                                                       : QStringLiteral("attualeh%1").arg(n),
+                             soldi);
+        }
+    }
+    scheda->Update();
+}
+
+}  // namespace incassi

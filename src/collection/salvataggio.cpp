@@ -1,0 +1,281 @@
+// Saving the collection window's document: the checks, then the header, the
+// bookkeeping rows, the machine rows, the machine cards and the settling of
+// advances and refills, all in one transaction.
+
+#include <QDateTime>
+
+#include "bookkeeping/chiusure.h"
+#include "collection/frmincassi.h"
+#include "common/binding.h"
+#include "common/error.h"
+#include "common/sqlquote.h"
+#include "common/uiport.h"
+#include "common/values.h"
+#include "host/host.h"
+
+namespace incassi {
+
+namespace {
+
+bool Una(const QString& causale, std::initializer_list<const char*> codici) {
+    for (const char* c : codici) {
+        if (causale.trimmed().compare(QLatin1String(c), Qt::CaseInsensitive) == 0) return true;
+    }
+    return false;
+}
+
+const QString kTitoloObbligatori = QStringLiteral("Campi obbligatori non compilati");
+
+}  // namespace
+
+bool FrmIncassi::controlliSalvataggio() {
+    // 1. Required and recommended fields.
+    const int punteggio = ControllaObbligatori(finestra_);
+    if (punteggio < 0) {
+        ui_.Messaggio(
+            QStringLiteral("Attenzione!: i campi evidenziati in rosso devono essere compilati."),
+            kTitoloObbligatori, Icona::Critico);
+        return false;
+    }
+    if (punteggio > 0) {
+        const QString testo = QStringLiteral(
+                                  "Alcuni campi di natura importante se pur non obbligatori "
+                                  "risultano non compilati ( %1 ) \n"
+                                  "Si desidera procedere comunque?")
+                                  .arg(punteggio);
+        if (ui_.Messaggio(testo, QStringLiteral("Conferma"), Icona::Esclamazione, Pulsanti::SiNo,
+                          Risposta::No) != Risposta::Si) {
+            return false;
+        }
+    }
+    // 2. The venue of the documents that belong to one.
+    const QString c = causale();
+    if (Una(c, {"Inc6", "Inc", "CAM", "Ch", "Rh", "Acc", "Ref", "Acl"}) &&
+        finestra_[QStringLiteral("txeCodLocale")].text().trimmed().isEmpty()) {
+        ui_.Messaggio(
+            QStringLiteral(
+                "Attenzione! Per proseguire con il salvataggio il locale deve essere specificato"),
+            kTitoloObbligatori, Icona::Critico);
+        return false;
+    }
+    // 3. A panel still blank is totalled first.
+    if (incassi_ && incassi_->RecordCount() > 0) {
+        if (Una(c, {"CAM"})) {
+            AggiornaConteggiPrimaNota();
+            aggiornaSbilancio();
+        } else {
+            Dec vuoto;
+            bool controlla = true;
+            if (Una(c, {"Ref"})) {
+                vuoto = importo("lllRefillLocale") + importo("lllRefillNoleggiatore");
+            } else if (Una(c, {"Acc"})) {
+                vuoto = importo("txtAcconto") + importo("txtAnticipoLocale");
+            } else if (Una(c, {"Ch", "Rh"})) {
+                vuoto = importo("lllVariazioneHopper");
+            } else if (Una(c, {"Inc6", "Inc"})) {
+                vuoto = importo("txtRiscosso") + importo("txtVersatoALocale") +
+                        importo("LLLTotIntrodotto");
+            } else {
+                controlla = false;
+            }
+            if (controlla && vuoto.zero()) {
+                CalcolaDettagli(true);
+                aggiornaConteggi(QStringLiteral("Riscosso"));
+            }
+        }
+    }
+    // 4. The bookkeeping rows balance and each has an account.
+    if (nota_ && nota_->RecordCount() > 0) {
+        const QString sbilancio = finestra_[QStringLiteral("txSbilancio")].caption();
+        if (sbilancio != u"0") {
+            ui_.Messaggio(QStringLiteral("Impossibile salvare in quanto la registrazione risulta "
+                                         "sbilanciata di %1 Euro.\n"
+                                         "Correggere la registrazione prima di confermare!")
+                              .arg(sbilancio),
+                          titolo_, Icona::Esclamazione);
+            return false;
+        }
+        for (nota_->MoveFirst(); !nota_->Eof(); nota_->MoveNext()) {
+            if (IsNullOrEmpty(nota_->Value(QStringLiteral("codConto")))) {
+                ui_.Messaggio(QStringLiteral("Selezionare un conto o eliminare la riga."), titolo_,
+                              Icona::Nessuna);
+                return false;
+            }
+        }
+    }
+    // 5. Every machine row has a machine.
+    if (incassi_) {
+        for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
+            if (IsNullOrEmpty(incassi_->Value(QStringLiteral("linkscheda")))) {
+                ui_.Messaggio(QStringLiteral("Selezionare un apparecchio o eliminare la riga."),
+                              titolo_, Icona::Nessuna);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool FrmIncassi::Salva() {
+    if (!modifica_) return false;
+    if (!controlliSalvataggio()) return false;
+    const QString c = causale();
+    const QString codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
+    const QDate data = dataRegistrazione();
+    const qlonglong idMostrato = qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()));
+    qlonglong id = idMostrato;
+    try {
+        TransazioneHost tr(host_);
+        // 6. - 7. The header: new, or the stored one still as this window read it.
+        RecordSetPtr testata;
+        if (idMostrato == 0) {
+            testata = host_.OpenRecordSet(QStringLiteral("select * from NoteTeste where id=-1"));
+            testata->AddNew();
+        } else {
+            testata = host_.OpenRecordSet(
+                QStringLiteral("select * from NoteTeste where id=%1").arg(idMostrato));
+            if (testata->Eof() || testata->Value(QStringLiteral("iddata")) != iddataLetto_) {
+                ui_.Messaggio(
+                    QStringLiteral(
+                        "Impossibile salvare in quanto sono state aperte più finestre di Incassi.\n"
+                        "Chiudere tutte le finestre aperte prima di modificare l'anagrafica!\n"
+                        "Le modifiche effettuate andranno perse."),
+                    titolo_, Icona::Critico);
+                return false;
+            }
+        }
+        ControlliARiga(finestra_, *testata);
+        const QDateTime adesso = QDateTime::currentDateTime();
+        testata->SetValue(QStringLiteral("totTasse"),
+                          (Dec::DaCella(testata->Value(QStringLiteral("totpreu"))) +
+                           Dec::DaCella(testata->Value(QStringLiteral("totaams"))) +
+                           Dec::DaCella(testata->Value(QStringLiteral("totrete"))))
+                              .toDouble());
+        testata->SetValue(QStringLiteral("iddata"), adesso);
+        testata->SetValue(QStringLiteral("idoperatore"), host_.user());
+        testata->Update();
+        id = testata->Value(QStringLiteral("id")).toLongLong();
+
+        // 8. The meter rows of machines with several meters.
+        if (Una(c, {"Inc"})) {
+            host_.Execute(
+                QStringLiteral(
+                    "UPDATE NoteIncassiContatori SET NoteIncassiContatori.IdTesta = %1 where "
+                    "idtesta=0")
+                    .arg(id));
+        }
+        // 9. The bookkeeping rows in grid order.
+        int riga = 0;
+        if (nota_) {
+            for (nota_->MoveFirst(); !nota_->Eof(); nota_->MoveNext()) {
+                nota_->SetValue(QStringLiteral("Idtesta"), id);
+                nota_->SetValue(QStringLiteral("iddata"), adesso);
+                nota_->SetValue(QStringLiteral("Data"), data);
+                nota_->SetValue(QStringLiteral("idoperatore"), host_.user());
+                nota_->SetValue(QStringLiteral("CodLocale"), codLocale);
+                nota_->SetValue(QStringLiteral("Riga"), ++riga);
+            }
+        }
+        // 10. The machine rows, the cards and the advances and refills they settle.
+        riga = 0;
+        if (incassi_) {
+            for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
+                RecordSet& r = *incassi_;
+                if (Una(c, {"Inc6"}) && IsNull(r.Value(QStringLiteral("ContatoreIn"))) &&
+                    IsNull(r.Value(QStringLiteral("ContatoreOUT")))) {
+                    r.Delete();  // a networked machine without meters was not collected
+                    continue;
+                }
+                if (Una(c, {"Acc"}) && Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero()) {
+                    r.Delete();  // advances are stored for the machines that have one
+                    continue;
+                }
+                r.SetValue(QStringLiteral("IdTesta"), id);
+                r.SetValue(QStringLiteral("iddata"), adesso);
+                r.SetValue(QStringLiteral("DataIncasso"), data);
+                r.SetValue(QStringLiteral("idoperatore"), host_.user());
+                r.SetValue(QStringLiteral("CodLocale"), codLocale);
+                r.SetValue(QStringLiteral("Riga"), ++riga);
+                const qlonglong scheda = qlonglong(Num(r.Value(QStringLiteral("linkscheda"))));
+                const auto tipo = ParseNumero(Txt(r.Value(QStringLiteral("tipoincasso"))));
+                if (Una(c, {"INC6", "FUR"})) {
+                    const QDate prima = r.Value(QStringLiteral("DataVecchioContatore")).toDate();
+                    if (Una(c, {"INC6"}) && prima.isValid()) {
+                        r.SetValue(QStringLiteral("NumGiorniIncasso"), prima.daysTo(data));
+                    }
+                    if (UltimoDocumento(host_, scheda, data, c, codLocale)) {
+                        AggiornaScheda(host_, r, data, true, Una(c, {"FUR"}));
+                    }
+                    if (!Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero())
+                        ChiudiAcconto(host_, id, scheda, data);
+                    if (!Dec::DaCella(r.Value(QStringLiteral("refillLocale"))).zero() ||
+                        !Dec::DaCella(r.Value(QStringLiteral("RefillGestore"))).zero()) {
+                        ChiudiRefill(host_, id, scheda, data);
+                    }
+                } else if (Una(c, {"Inc"})) {
+                    if (tipo && (*tipo == 7 || *tipo == 8 || *tipo == 9 || *tipo == 20) &&
+                        UltimoDocumento(host_, scheda, data, c, codLocale)) {
+                        AggiornaScheda(host_, r, data, true, false);
+                    }
+                    if (tipo && *tipo == 13) aggiornaContatoriIsola(id, scheda, data, adesso);
+                } else if (Una(c, {"ch", "rh"})) {
+                    if (UltimoDocumento(host_, scheda, data, c, codLocale))
+                        AggiornaSchedaHopper(host_, r);
+                }
+            }
+        }
+        // 11. Both row sets in one go.
+        if (incassi_) incassi_->UpdateBatch();
+        if (nota_) nota_->UpdateBatch();
+        // 12. The venue's advance headers settled by this collection.
+        if (Una(c, {"Inc6", "Inc", "FUR"})) {
+            if (!importo("lllAcconto").zero())
+                ChiudiTesteAcconti(host_, QStringLiteral("ACC"), id, codLocale, data);
+            if (!importo("lllAccontoLocale").zero()) {
+                ChiudiTesteAcconti(host_, QStringLiteral("ACL"), id, codLocale, data);
+            }
+        }
+        tr.commit();
+    } catch (const Errore& e) {
+        // Nothing was written: the window keeps what was typed.
+        ui_.Messaggio(
+            QStringLiteral("Errore durante il salvataggio!\n%1 - %2").arg(1).arg(e.testo()),
+            QStringLiteral("errore Salvataggio"), Icona::Critico);
+        return false;
+    }
+    finestra_[QStringLiteral("EtiId")].setCaption(QString::number(id));
+    ultimaData_ = data;
+    nuovo_ = modifica_ = false;
+    ImpostaModalita(finestra_, host_, true);
+    // The list shows the saved document.
+    documenti_->Requery();
+    if (!documenti_->Find(QStringLiteral("id=%1").arg(id))) {
+        documenti_ = host_.OpenRecordSetAsync(
+            QStringLiteral("select * from noteteste where id=%1").arg(id), 100);
+    }
+    MostraTestata();
+    return true;
+}
+
+void FrmIncassi::aggiornaContatoriIsola(qlonglong id, qlonglong scheda, const QDate& data,
+                                        const QDateTime& adesso) {
+    auto righe = host_.OpenRecordSet(
+        QStringLiteral("select * from noteincassicontatori where idtesta=%1 and linkscheda=%2")
+            .arg(id)
+            .arg(scheda));
+    for (; !righe->Eof(); righe->MoveNext()) {
+        auto contatore = host_.OpenRecordSet(
+            QStringLiteral("select * from magschedecontatori where linkscheda = %1 and id=%2")
+                .arg(scheda)
+                .arg(sql::Intero(righe->Value(QStringLiteral("linkcontatore")))));
+        if (contatore->Eof()) continue;
+        contatore->SetValue(QStringLiteral("iddata"), adesso);
+        contatore->SetValue(QStringLiteral("idoperatore"), host_.user());
+        contatore->SetValue(QStringLiteral("DataContatore"), data);
+        contatore->SetValue(QStringLiteral("ContatoreAttuale"),
+                            righe->Value(QStringLiteral("contatore")));
+        contatore->Update();
+    }
+}
+
+}  // namespace incassi

@@ -1,0 +1,284 @@
+#include <gtest/gtest.h>
+
+#include "collection/frmincassi.h"
+#include "common/scriptedui.h"
+#include "common/values.h"
+#include "schema/creazione.h"
+#include "schema/dati_iniziali.h"
+#include "support/anagrafiche.h"
+
+using namespace incassi;
+using incassi::test::TestDb;
+
+namespace {
+
+const QDate kGiorno(2026, 3, 20);
+
+// A venue with two networked machines, an open advance on each (one from the
+// 15th, one from the collection's own day), an advance from the day after,
+// and an open refill; the meters are imported for the collection day.
+class Salvataggio : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        schema::CreaSchema(t.db());
+        schema::CaricaDatiIniziali(t.db());
+        test::InserisciLocali(t);
+        test::InserisciMacchina(t, 1, "BAR1", 6, "2026-03-13", 1000, 400);
+        test::InserisciMacchina(t, 2, "BAR1", 6, "2026-03-13", 5000, 3000);
+        t.run({
+            "INSERT INTO contatori (codiceAAMS, datacontatore, cntotin, cntotout) VALUES "
+            "('AAMS1', '2026-03-20', 1600, 700), ('AAMS2', '2026-03-20', 5500, 3200)",
+            "INSERT INTO NoteTeste (id, CodLocale, CodCausale, DataRegistrazione, Chiuso, idOnda) "
+            "VALUES "
+            "(50, 'BAR1', 'ACC', '2026-03-15', 0, 0), (51, 'BAR1', 'REF', '2026-03-16', 0, 0), "
+            "(52, 'BAR1', 'ACC', '2026-03-20', 0, NULL), (53, 'BAR1', 'ACC', '2026-03-21', 0, 0)",
+            "INSERT INTO NoteIncassi (id, IdTesta, linkscheda, DataIncasso, acconti, "
+            "RefillGestore, Chiuso, "
+            "IdChiusura) VALUES (500, 50, 1, '2026-03-15', 40, 0, 0, 0), (510, 51, 2, "
+            "'2026-03-16', 0, 25, 0, 0), "
+            "(520, 52, 2, '2026-03-20', 10, 0, 0, 0), (530, 53, 1, '2026-03-21', 5, 0, 0, 0)",
+        });
+    }
+
+    std::unique_ptr<FrmIncassi> apri() {
+        auto f = std::make_unique<FrmIncassi>(t.host(), ui, prop, RecordOperatore{});
+        f->orologio = [] { return kGiorno; };
+        f->Apri();
+        return f;
+    }
+
+    // A collection of both machines, computed and ready to save.
+    std::unique_ptr<FrmIncassi> incasso(const char* causale = "INC6",
+                                        const char* macchine = "1|2|") {
+        auto f = apri();
+        f->Nuovo();
+        (*f)["txtDataRegistrazione"].setValue(kGiorno);
+        EXPECT_TRUE(f->casella("txeCodCausale").ImpostaCodice(causale));
+        EXPECT_TRUE(f->casella("txeCodLocale").ImpostaCodice("BAR1"));
+        EXPECT_TRUE(f->casella("txeCodEsattore").ImpostaCodice("ES1"));
+        ui.rispondiElenco(macchine);
+        f->CaricaApparecchi();
+        return f;
+    }
+
+    QVariant q(const QString& sql) { return t.scalar(sql); }
+
+    // Every row of every table, to prove that a failed operation wrote nothing.
+    QStringList dump() {
+        QStringList out;
+        for (const QString& tabella : t.db().tables()) {
+            const QueryResult r = t.db().queryNative(
+                QStringLiteral("SELECT * FROM \"%1\" ORDER BY 1").arg(tabella), {});
+            for (const auto& riga : r.rows) {
+                QStringList campi;
+                for (const QVariant& v : riga)
+                    campi << v.toString();
+                out << tabella + u':' + campi.join(u'|');
+            }
+        }
+        return out;
+    }
+
+    TestDb t;
+    ScriptedUi ui;
+    ProprietaIngresso prop;
+};
+
+TEST_F(Salvataggio, ACollectionIsStoredAndDeletedWithItsEffects) {
+    auto f = incasso();
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");
+    ASSERT_TRUE(f->Salva());
+    const qlonglong id = f->finestra()["EtiId"].caption().toLongLong();
+    ASSERT_GT(id, 53);
+    EXPECT_FALSE(f->inModifica());
+
+    // The header, its rows and the machine rows.
+    EXPECT_EQ(q(QStringLiteral("select CodCausale from NoteTeste where id=%1").arg(id)).toString(),
+              "INC6");
+    EXPECT_EQ(q(QStringLiteral("select CodEsattore from NoteTeste where id=%1").arg(id)).toString(),
+              "ES1");
+    EXPECT_DOUBLE_EQ(
+        q(QStringLiteral("select TotPreu from NoteTeste where id=%1").arg(id)).toDouble(), 78 + 65);
+    EXPECT_EQ(
+        q(QStringLiteral("select count(*) from NoteIncassi where idtesta=%1").arg(id)).toInt(), 2);
+    EXPECT_EQ(
+        q(QStringLiteral("select riga from NoteIncassi where idtesta=%1 and linkscheda=2").arg(id))
+            .toInt(),
+        2);
+    EXPECT_EQ(Round(q(QStringLiteral("select sum(dare)-sum(avere) from NoteRighe where idtesta=%1").arg(id))
+                        .toDouble(),
+                    2),
+              0);
+    EXPECT_GT(q(QStringLiteral("select count(*) from NoteRighe where idtesta=%1").arg(id)).toInt(),
+              3);
+    // The cards take the new readings.
+    EXPECT_DOUBLE_EQ(q("select cntotin from MagSchede where id=1").toDouble(), 1600);
+    EXPECT_EQ(q("select ultimoIncasso from MagSchede where id=1").toString(), "2026-03-20");
+    // Advances and the refill up to the day are settled; the day after is not.
+    EXPECT_EQ(q("select IdChiusura from NoteIncassi where id=500").toLongLong(), id);
+    EXPECT_EQ(q("select IdChiusura from NoteIncassi where id=520").toLongLong(), id);
+    EXPECT_EQ(q("select IdChiusura from NoteIncassi where id=510").toLongLong(), id);
+    EXPECT_EQ(q("select Chiuso from NoteIncassi where id=530").toInt(), 0);
+    EXPECT_EQ(q("select idOnda from NoteTeste where id=50").toLongLong(), id);
+    EXPECT_EQ(q("select idOnda from NoteTeste where id=52").toLongLong(), id);  // the same day
+    EXPECT_EQ(q("select Chiuso from NoteTeste where id=52").toInt(), 1);
+    EXPECT_EQ(q("select idOnda from NoteTeste where id=53").toLongLong(), 0);  // the day after
+
+    // Deleted: the cards go back, the rows and headers open again.
+    ui.rispondi(Risposta::Si);
+    ASSERT_TRUE(f->Elimina());
+    EXPECT_EQ(q(QStringLiteral("select count(*) from NoteTeste where id=%1").arg(id)).toInt(), 0);
+    EXPECT_EQ(q(QStringLiteral("select count(*) from NoteRighe where idtesta=%1").arg(id)).toInt(),
+              0);
+    EXPECT_EQ(
+        q(QStringLiteral("select count(*) from NoteIncassi where idtesta=%1").arg(id)).toInt(), 0);
+    EXPECT_DOUBLE_EQ(q("select cntotin from MagSchede where id=1").toDouble(), 1000);
+    EXPECT_EQ(q("select ultimoIncasso from MagSchede where id=1").toString(), "2026-03-13");
+    EXPECT_DOUBLE_EQ(q("select attualeh1 from MagSchede where id=1").toDouble(), 50);
+    EXPECT_EQ(q("select Chiuso from NoteIncassi where id=500").toInt(), 0);
+    EXPECT_EQ(q("select IdChiusura from NoteIncassi where id=500").toInt(), 0);
+    EXPECT_EQ(q("select Chiuso from NoteIncassi where id=510").toInt(), 0);
+    EXPECT_EQ(q("select IdChiusura from NoteIncassi where id=510").toLongLong(),
+              id);  // a refill keeps it
+    EXPECT_EQ(q("select idOnda from NoteTeste where id=50").toInt(), 0);
+    EXPECT_EQ(q("select Chiuso from NoteTeste where id=52").toInt(), 0);
+
+    // The next collection settles the refill again, with its own id.
+    auto g = incasso();
+    ASSERT_TRUE(g->Salva());
+    EXPECT_EQ(q("select IdChiusura from NoteIncassi where id=510").toLongLong(),
+              g->finestra()["EtiId"].caption().toLongLong());
+}
+
+TEST_F(Salvataggio, RowsWithoutMetersOrAdvancesAreNotStored) {
+    t.run({"DELETE FROM contatori WHERE codiceAAMS='AAMS2'"});
+    auto f = incasso();
+    ASSERT_TRUE(f->Salva());
+    const qlonglong id = f->finestra()["EtiId"].caption().toLongLong();
+    EXPECT_EQ(
+        q(QStringLiteral("select count(*) from NoteIncassi where idtesta=%1").arg(id)).toInt(), 1);
+
+    auto acc = incasso("ACC");
+    auto rs = acc->righeIncassi();
+    rs->MoveFirst();
+    rs->SetValue("acconti", 0);
+    ASSERT_TRUE(acc->Salva());
+    const qlonglong idAcc = acc->finestra()["EtiId"].caption().toLongLong();
+    EXPECT_EQ(
+        q(QStringLiteral("select count(*) from NoteIncassi where idtesta=%1").arg(idAcc)).toInt(),
+        1);
+}
+
+TEST_F(Salvataggio, ChecksBeforeWriting) {
+    auto f = incasso();
+    const QStringList prima = dump();
+    f->finestra()["txSbilancio"].setCaption("0,00");
+    EXPECT_FALSE(f->Salva());
+    EXPECT_TRUE(ui.messaggi().back().testo.startsWith(
+        "Impossibile salvare in quanto la registrazione risulta sbilanciata di 0,00 Euro."));
+    EXPECT_EQ(dump(), prima);
+
+    f->finestra()["txSbilancio"].setCaption("0");
+    f->casella("txeCodEsattore").ImpostaCodice("");
+    ui.rispondi(Risposta::No);
+    EXPECT_FALSE(f->Salva());
+    EXPECT_EQ(ui.messaggi().back().titolo, "Conferma");
+    EXPECT_TRUE(ui.messaggi().back().testo.contains("( 1 )"));
+    EXPECT_EQ(dump(), prima);
+
+    f->finestra()["txtDataRegistrazione"].setText("");
+    EXPECT_FALSE(f->Salva());
+    EXPECT_EQ(ui.messaggi().back().testo,
+              "Attenzione!: i campi evidenziati in rosso devono essere compilati.");
+    EXPECT_EQ(f->finestra()["txtDataRegistrazione"].backColor(), colori::Rosso);
+    EXPECT_EQ(dump(), prima);
+}
+
+TEST_F(Salvataggio, AFailureInTheMiddleWritesNothingAndKeepsTheInput) {
+    auto f = incasso();
+    t.run(
+        {"CREATE TRIGGER guasto BEFORE INSERT ON NoteRighe BEGIN SELECT RAISE(ABORT, 'guasto "
+         "simulato'); END"});
+    const QStringList prima = dump();
+    const QString riscosso = f->finestra()["txtRiscosso"].text();
+    EXPECT_FALSE(f->Salva());
+    EXPECT_EQ(ui.messaggi().back().titolo, "errore Salvataggio");
+    EXPECT_TRUE(ui.messaggi().back().testo.startsWith("Errore durante il salvataggio!\n"));
+    EXPECT_EQ(dump(), prima);
+    EXPECT_TRUE(f->inModifica());
+    EXPECT_EQ(f->finestra()["EtiId"].caption(), "0");
+    EXPECT_EQ(f->finestra()["txtRiscosso"].text(), riscosso);
+    EXPECT_EQ(f->righeIncassi()->RecordCount(), 2);
+
+    t.run({"DROP TRIGGER guasto"});
+    ASSERT_TRUE(f->Salva());  // the same input saves once the fault is gone
+    t.run(
+        {"CREATE TRIGGER guasto BEFORE DELETE ON NoteTeste BEGIN SELECT RAISE(ABORT, 'guasto "
+         "simulato'); END"});
+    const QStringList salvato = dump();
+    ui.rispondi(Risposta::Si);
+    EXPECT_FALSE(f->Elimina());
+    EXPECT_EQ(dump(), salvato);
+}
+
+TEST_F(Salvataggio, LockedLaterAndConcurrentDocuments) {
+    auto f = incasso();
+    ASSERT_TRUE(f->Salva());
+    const qlonglong id = f->finestra()["EtiId"].caption().toLongLong();
+
+    // Another workstation saved the same document meanwhile.
+    f->Modifica();
+    t.run(
+        {QStringLiteral("UPDATE NoteTeste SET iddata='2030-01-01 00:00:00' WHERE id=%1").arg(id)});
+    EXPECT_FALSE(f->Salva());
+    EXPECT_TRUE(ui.messaggi().back().testo.startsWith(
+        "Impossibile salvare in quanto sono state aperte più finestre"));
+    f->Annulla();
+
+    // A locked document is neither modified nor deleted, even by an administrator.
+    t.run({QStringLiteral("UPDATE NoteTeste SET Bloccato=-1 WHERE id=%1").arg(id)});
+    f->MostraTestata();
+    f->documenti()->Requery();
+    f->documenti()->Find(QStringLiteral("id=%1").arg(id));
+    f->MostraTestata();
+    f->Modifica();
+    EXPECT_FALSE(f->inModifica());
+    EXPECT_EQ(ui.messaggi().back().titolo, "Record bloccato");
+    EXPECT_FALSE(f->Elimina());
+    EXPECT_EQ(ui.messaggi().back().testo,
+              "Attenzione!! il Record non è eliminabile in quanto Bloccato.");
+    EXPECT_EQ(q(QStringLiteral("select count(*) from NoteTeste where id=%1").arg(id)).toInt(), 1);
+
+    // Only the latest of its kind: a same-day document with a higher id is later.
+    t.run({QStringLiteral("UPDATE NoteTeste SET Bloccato=0 WHERE id=%1").arg(id),
+           "INSERT INTO NoteTeste (CodLocale, CodCausale, DataRegistrazione) VALUES ('BAR1', "
+           "'INC6', '2026-03-20')"});
+    f->documenti()->Requery();
+    f->documenti()->Find(QStringLiteral("id=%1").arg(id));
+    f->MostraTestata();
+    EXPECT_FALSE(f->Elimina());
+    EXPECT_EQ(ui.messaggi().back().testo,
+              "Si puo eliminare solo l'ultima registrazione!\nSono presenti 1 registrazioni "
+              "successive a quella che "
+              "si vuole eliminare.");
+}
+
+TEST_F(Salvataggio, FilterPanelWithAQuote) {
+    t.run(
+        {"INSERT INTO AnagraficaLocali (CodLocale, Insegna, sospeso) VALUES ('L''OSTE', 'L''Oste', "
+         "0)",
+         "INSERT INTO NoteTeste (CodLocale, CodCausale, DataRegistrazione) VALUES ('L''OSTE', "
+         "'INC', '2026-03-20'), "
+         "('L''OSTE', 'INC6', '2026-03-20'), ('L''OSTE', 'INC', '2026-03-19')"});
+    auto f = apri();
+    f->finestra()["CCausale"].selezionaPerValore("INC");
+    f->finestra()["TxLocale"].setText("L'OSTE");
+    f->finestra()["DataFiltro"].setValue(kGiorno);
+    f->ApplicaFiltro();
+    EXPECT_EQ(f->documenti()->RecordCount(), 1);
+    f->finestra()["CCausale"].setListIndex(-1);
+    f->ApplicaFiltro();
+    EXPECT_EQ(f->documenti()->RecordCount(), 2);
+}
+
+}  // namespace

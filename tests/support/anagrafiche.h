@@ -1,0 +1,15 @@
+#pragma once
+
+// Master data for the window tests: venues, machines placed in them, a collector.
+
+#include "support/testdb.h"
+
+namespace incassi::test {
+
+// Two companies, three venues (one suspended), the articles, a collector.
+void InserisciLocali(TestDb& t);
+// A machine card placed in a venue (product 100 + id), with its last reading.
+void InserisciMacchina(TestDb& t, int id, const char* locale, int tipologia, const char* ultimo,
+                       double in, double out);
+
+}  // namespace incassi::test
