@@ -6,6 +6,7 @@
 
 #include "entry/configura.h"
 #include "host/host.h"
+#include "ui/wizardvista.h"
 
 namespace incassi::ui {
 
@@ -77,9 +78,8 @@ void FinestraQt::Mostra(bool modale) {
 }
 
 void RegistraViste(RegistroFinestre& registro, UiPort& ui, std::function<void(QWidget*)> aperte) {
-    Q_UNUSED(ui);  // the views built so far ask nothing
-    // The views of the windows register here, e.g.
-    //   registro.Registra(finestre::Incassi, [&ui](configura& e, const QString&) {...});
+    // The views of the windows register here.
+    RegistraWizard(registro, ui, aperte);
     registro.RegistraSegnaposto(
         [aperte](configura& entrata, const QString& nome) -> std::unique_ptr<Finestra> {
             auto* w = new FinestraSegnaposto(entrata.Applicazione(), nome);

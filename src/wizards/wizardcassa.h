@@ -24,7 +24,7 @@ class Host;
 class UiPort;
 
 // One item of the summary page's list: amounts only when non-zero.
-struct Movimento {
+struct VoceMovimento {
     QString data;
     QString descrizione;
     QString dare;
@@ -70,7 +70,7 @@ class WizardCassa {
     bool chiusa() const { return chiusa_; }
     // The id of the header written by generate, 0 before.
     qlonglong idGenerato() const { return idGenerato_; }
-    const std::vector<Movimento>& movimenti() const { return movimenti_; }
+    const std::vector<VoceMovimento>& movimenti() const { return movimenti_; }
 
     // The clock of the window (tests set a fixed day and time).
     std::function<QDate()> orologio = [] { return QDate::currentDate(); };
@@ -81,6 +81,8 @@ class WizardCassa {
     void Avanti();
     void Indietro();
     void Annulla();
+    // The user changed the field `nome` (typed, picked or cleared).
+    virtual void Modificato(const QString& nome) { (void)nome; }
     // txtDenaro lost the focus: the text is rewritten as a euro amount.
     void DenaroLasciato();
     // The timer's poll of the host: true when the window must close.
@@ -150,7 +152,7 @@ class WizardCassa {
 
     QString titolo_;
     RecordSetPtr associazione_;
-    std::vector<Movimento> movimenti_;
+    std::vector<VoceMovimento> movimenti_;
     int pagina_ = 0;
     bool saldoScaduto_ = true;
     bool chiusa_ = false;

@@ -158,6 +158,11 @@ void WizardVariazione::LocaleCambiato() {
     finestra_[QStringLiteral("LabDatiLocale_1")].setText(testo);
 }
 
+void WizardVariazione::Modificato(const QString& nome) {
+    if (nome.compare(u"txeCodiceLocale", Qt::CaseInsensitive) == 0 && codiceLocale().isEmpty())
+        LocaleCambiato();
+}
+
 bool WizardVariazione::puoAvanzare() {
     if (!codiceLocale().isEmpty()) return true;
     focus_ = QStringLiteral("txeCodiceLocale");

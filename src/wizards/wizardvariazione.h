@@ -43,6 +43,8 @@ class WizardVariazione : public WizardCassa {
 
     // The venue box changed (its change event): the venue summary.
     void LocaleCambiato();
+    // A cleared venue box fires no change event: its summary is emptied here.
+    void Modificato(const QString& nome) override;
 
   protected:
     void apriWizard() override;

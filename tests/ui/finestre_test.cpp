@@ -35,13 +35,14 @@ TEST(Finestre, PlaceholderOpensAndClosesOnTheHostsRequest) {
     QList<QPointer<QWidget>> aperte;
     RegistraViste(registro, ui, [&](QWidget* w) { aperte << w; });
 
-    entrata.setCodiceStampa(QStringLiteral("giroconto"));
-    entrata.Start();
-    entrata.Start();  // still open: not created twice
+    // A window without a view of its own.
+    const QString nome = QStringLiteral("FrmNote");
+    registro.Apri(nome, false);
+    registro.Apri(nome, false);  // still open: not created twice
     ASSERT_EQ(aperte.size(), 1);
     auto* w = qobject_cast<FinestraPlugin*>(aperte[0].data());
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("..:: Giroconto ::.."));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("..:: FrmNote ::.."));
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->timerChiusura().interval(), 3000);
     EXPECT_TRUE(w->timerChiusura().isActive());
@@ -56,10 +57,10 @@ TEST(Finestre, PlaceholderOpensAndClosesOnTheHostsRequest) {
     w->controllaChiusura();
     EliminaRimandati();
     EXPECT_TRUE(aperte[0].isNull());
-    EXPECT_EQ(registro.Aperta(finestre::Versamento), nullptr);
+    EXPECT_EQ(registro.Aperta(nome), nullptr);
 
     db.host().chiediChiusura(false);
-    entrata.Start();  // a closed window is created again
+    registro.Apri(nome, false);  // a closed window is created again
     EXPECT_EQ(aperte.size(), 2);
     delete aperte[1].data();
 }

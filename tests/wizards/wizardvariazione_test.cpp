@@ -68,7 +68,7 @@ class Variazione : public ::testing::Test {
     }
 
     void movimento(const QString& conto, const char* locale, const char* data, double dare,
-                   double avere, const char* descrizione = "Movimento") {
+                   double avere, const char* descrizione = "VoceMovimento") {
         t.run({QStringLiteral("INSERT INTO NoteRighe (IdTesta, CodConto, CodLocale, Data, Dare, "
                               "Avere, Descrizione) VALUES (0, '%1', '%2', '%3', %4, %5, '%6')")
                    .arg(conto, QLatin1String(locale), QLatin1String(data))
@@ -262,7 +262,7 @@ TEST_F(Variazione, SummaryListsTheVenueMovementsNewestFirst) {
     movimento(kPrestiti, "BAR2", "2026-03-02", 99, 0, "Altro locale");
     auto w = riepilogo(ProfiloPrestito(), QStringLiteral("-4,5"));
     ASSERT_EQ(w->movimenti().size(), 2u);
-    const Movimento& m0 = w->movimenti()[0];
+    const VoceMovimento& m0 = w->movimenti()[0];
     EXPECT_EQ(m0.data, QStringLiteral("01/03/2026"));
     EXPECT_EQ(m0.descrizione, QStringLiteral("Rientro"));
     EXPECT_EQ(m0.dare, QString());

@@ -1,0 +1,57 @@
+#pragma once
+
+// The view of the cash wizards: three frames, one per page, with the
+// model's controls laid out in their order (a caption becomes the field's
+// label), the summary list, and the buttons Indietro / Avanti / Annulla. One
+// view serves the loan, remainder and transfer wizards: each shows the
+// controls its model has.
+
+#include <QDateEdit>
+#include <QTreeWidget>
+#include <memory>
+
+#include "ui/finestre.h"
+#include "ui/legame.h"
+#include "wizards/wizardcassa.h"
+
+class QGridLayout;
+
+namespace incassi::ui {
+
+class VistaWizard : public FinestraPlugin {
+    Q_OBJECT
+  public:
+    // The model must be open (Apri called).
+    VistaWizard(Host* host, UiPort& ui, std::unique_ptr<WizardCassa> modello,
+                QWidget* parent = nullptr);
+    ~VistaWizard() override;
+
+    WizardCassa& modello() { return *modello_; }
+    LegameControlli& legame() { return *legame_; }
+    QTreeWidget* lista() const { return lista_; }
+
+    // Model -> widgets after an event; closes the window when the model did.
+    void aggiorna();
+    // One poll of the close request through the model (what the timer runs).
+    void controllaTimer();
+
+  private:
+    void costruisci();
+    QWidget* creaWidget(Controllo& c, QWidget* parent);
+    void aggiungiAPagina(QGridLayout* griglia, Controllo& c, QWidget* w);
+    void comando(const QString& nome);
+    void modificato(const QString& nome);
+
+    UiPort& ui_;
+    std::unique_ptr<WizardCassa> modello_;
+    std::unique_ptr<LegameControlli> legame_;
+    QTreeWidget* lista_ = nullptr;
+    QDateEdit* data_ = nullptr;
+};
+
+// Registers the loan ("Prestito"), remainder ("Rimanenza") and transfer
+// ("Giroconto") wizards with the launcher; `aperte` receives each window.
+void RegistraWizard(RegistroFinestre& registro, UiPort& ui,
+                    const std::function<void(QWidget*)>& aperte);
+
+}  // namespace incassi::ui
