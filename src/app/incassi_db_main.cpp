@@ -1,7 +1,9 @@
 // incassi-db: creates the suite's database and checks its integrity.
 //
 //   incassi-db init FILE [--force]   schema and the rows every installation needs
-//   incassi-db demo FILE [--force]   init plus the demo operator
+//   incassi-db demo FILE [--force] [--oggi AAAA-MM-GG]
+//                                    init plus the demo operator, its history
+//                                    ending on the day given (default: today)
 //   incassi-db generate FILE [--force] [--venues N] [--years Y]
 //                                    init plus a large synthetic operator
 //   incassi-db check FILE            integrity report; exit 1 when anything is wrong
@@ -45,7 +47,9 @@ int Uso() {
     return Fallisci(QStringLiteral(
         "Uso:\n"
         "  incassi-db init FILE [--force]   crea lo schema e i dati di base\n"
-        "  incassi-db demo FILE [--force]   come init, più l'operatore dimostrativo\n"
+        "  incassi-db demo FILE [--force] [--oggi AAAA-MM-GG]\n"
+        "                                   come init, più l'operatore dimostrativo\n"
+        "                                   (la sua storia arriva al giorno dato)\n"
         "  incassi-db generate FILE [--force] [--venues N] [--years Y]\n"
         "                                   come init, più un grande operatore "
         "sintetico\n"
@@ -110,9 +114,9 @@ int Init(const QString& file, bool forza, const std::function<QString(Database&)
     return kOk;
 }
 
-int Demo(const QString& file, bool forza) {
-    return Init(file, forza, [](Database& db) {
-        CaricaDemo(db);
+int Demo(const QString& file, bool forza, const QDate& oggi) {
+    return Init(file, forza, [&](Database& db) {
+        CaricaDemo(db, oggi);
         return QStringLiteral("Operatore dimostrativo caricato.\n");
     });
 }
@@ -185,10 +189,17 @@ int main(int argc, char** argv) {
         !Numero(args, QStringLiteral("--years"), p.anni)) {
         return Uso();
     }
+    QDate oggi = QDate::currentDate();
+    if (const int i = args.indexOf(QStringLiteral("--oggi")); i >= 0) {
+        if (i + 1 >= args.size()) return Uso();
+        oggi = QDate::fromString(args[i + 1], Qt::ISODate);
+        args.remove(i, 2);
+        if (!oggi.isValid() || args.value(0) != u"demo") return Uso();
+    }
     if (args.size() != 2) return Uso();
     try {
         if (args[0] == u"init") return Init(args[1], forza);
-        if (args[0] == u"demo") return Demo(args[1], forza);
+        if (args[0] == u"demo") return Demo(args[1], forza, oggi);
         if (args[0] == u"generate") return Generate(args[1], forza, p);
         if (args[0] == u"check" && !forza) return Check(args[1]);
         return Uso();

@@ -1,0 +1,284 @@
+#include "scenario/esecutore.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QTemporaryDir>
+
+#include "common/error.h"
+#include "common/searchbox.h"
+#include "common/values.h"
+#include "entry/accesso.h"
+#include "entry/configura.h"
+#include "entry/lanciatore.h"
+#include "host/sqlhost.h"
+#include "scenario/stampa.h"
+#include "scenario/uiscenario.h"
+#include "schema/creazione.h"
+#include "schema/esamefile.h"
+
+namespace incassi::scenario {
+
+namespace {
+
+// Opens the window that Start names through the adapters' table, with the
+// operator record that Start has just read.
+class LanciatoreScenario : public Lanciatore {
+  public:
+    LanciatoreScenario(const RegistroAdattatori& tabella, ContestoFinestra& contesto)
+        : tabella_(tabella), contesto_(contesto) {}
+
+    void setEntrata(const configura* e) { entrata_ = e; }
+
+    void Apri(const QString& nome, bool) override {
+        if (entrata_ && entrata_->RecordOperatore())
+            contesto_.operatore = RecordOperatore::Da(*entrata_->RecordOperatore());
+        finestra_ = tabella_.Crea(nome, contesto_);
+        if (!finestra_) {
+            throw Errore(QStringLiteral("Finestra non gestita da incassi-run: %1 (gestite: %2)")
+                             .arg(nome, tabella_.finestre().join(QStringLiteral(", "))));
+        }
+        finestra_->Apri();
+    }
+    AdattatoreFinestra* finestra() const { return finestra_.get(); }
+
+  private:
+    const RegistroAdattatori& tabella_;
+    ContestoFinestra& contesto_;
+    const configura* entrata_ = nullptr;
+    std::unique_ptr<AdattatoreFinestra> finestra_;
+};
+
+QVariant VarianteDaJson(const QJsonValue& v) {
+    if (v.isNull() || v.isUndefined()) return QVariant();
+    if (v.isBool()) return v.toBool() ? -1 : 0;
+    if (v.isDouble()) return v.toDouble();
+    return v.toString();
+}
+
+class Esecuzione {
+  public:
+    explicit Esecuzione(AdattatoreFinestra& f) : f_(f) {}
+
+    void Esegui(const Passo& p) {
+        const QString& a = p.azione;
+        if (a == u"imposta") {
+            imposta(controllo(p.testo(QStringLiteral("controllo"))),
+                    p.valore(QStringLiteral("valore")));
+        } else if (a == u"scegli") {
+            const QString nome = controllo(p.testo(QStringLiteral("controllo"))).nome();
+            const QString codice = p.testo(QStringLiteral("codice"));
+            if (!f_.casella(nome).ImpostaCodice(codice)) {
+                throw Errore(
+                    QStringLiteral("Il codice \"%1\" non è tra le scelte di %2").arg(codice, nome));
+            }
+        } else if (a == u"esci") {
+            f_.UscitaCampo(controllo(p.testo(QStringLiteral("controllo"))).nome());
+        } else if (a == u"cella") {
+            const QString g = griglia(p);
+            RecordSet& rs = posiziona(g, p);
+            const QString colonna = colonnaDi(rs, g, p.testo(QStringLiteral("colonna")));
+            rs.SetValue(colonna, VarianteDaJson(p.valore(QStringLiteral("valore"))));
+            f_.CellaModificata(g, colonna);
+        } else if (a == u"invio") {
+            const QString g = griglia(p);
+            RecordSet& rs = p.argomenti.contains(u"riga") ? posiziona(g, p) : righe(g);
+            f_.Invio(g, colonnaDi(rs, g, p.testo(QStringLiteral("colonna"))));
+        } else if (a == u"riga") {
+            posiziona(griglia(p), p);
+        } else if (a == u"entra") {
+            f_.EntraGriglia(griglia(p));
+        } else if (a == u"comando" || a == u"nuovo") {
+            const QString nome =
+                a == u"nuovo" ? QStringLiteral("Nuovo") : p.testo(QStringLiteral("nome"));
+            const AdattatoreFinestra::Comando* c = f_.comando(nome);
+            if (!c) {
+                throw Errore(
+                    QStringLiteral("Comando sconosciuto nella finestra %1: %2 (disponibili: %3)")
+                        .arg(f_.nome(), nome, f_.comandi().join(QStringLiteral(", "))));
+            }
+            (*c)();
+        } else if (a == u"menu") {
+            f_.Menu(p.testo(QStringLiteral("voce")));
+        } else if (a == u"vai") {
+            f_.Vai(p.testo(QStringLiteral("dove")));
+        }
+    }
+
+  private:
+    Controllo& controllo(const QString& nome) {
+        Controllo* c = f_.finestra().trova(nome);
+        if (!c) {
+            throw Errore(
+                QStringLiteral("Controllo sconosciuto nella finestra %1: %2").arg(f_.nome(), nome));
+        }
+        return *c;
+    }
+
+    // A value typed into a control, by its kind.
+    void imposta(Controllo& c, const QJsonValue& v) {
+        switch (c.tipo()) {
+            case TipoControllo::Griglia:
+                throw Errore(
+                    QStringLiteral("%1 è una griglia: usare l'azione \"cella\"").arg(c.nome()));
+            case TipoControllo::Combo: {
+                const QVariant valore =
+                    v.isDouble() ? QVariant(TestoNumero(v.toDouble())) : VarianteDaJson(v);
+                if (!c.selezionaPerValore(valore)) {
+                    throw Errore(
+                        QStringLiteral("Nessuna voce \"%1\" in %2").arg(Txt(valore), c.nome()));
+                }
+                return;
+            }
+            case TipoControllo::Check:
+                c.setChecked(v.isBool() ? v.toBool() : Flag(VarianteDaJson(v)));
+                return;
+            case TipoControllo::Etichetta:
+                c.setCaption(v.isDouble() ? TestoNumero(v.toDouble()) : v.toString());
+                return;
+            default:
+                if (v.isDouble()) {
+                    c.setValue(v.toDouble());
+                } else {
+                    c.setText(v.toString());
+                }
+        }
+    }
+
+    QString griglia(const Passo& p) {
+        const QStringList tutte = f_.griglie();
+        if (!p.argomenti.contains(u"griglia")) {
+            if (tutte.isEmpty()) {
+                throw Errore(QStringLiteral("La finestra %1 non ha griglie").arg(f_.nome()));
+            }
+            return tutte.front();
+        }
+        const QString nome = p.testo(QStringLiteral("griglia"));
+        for (const QString& g : tutte) {
+            if (g.compare(nome, Qt::CaseInsensitive) == 0) return g;
+        }
+        throw Errore(QStringLiteral("Griglia sconosciuta nella finestra %1: %2 (griglie: %3)")
+                         .arg(f_.nome(), nome, tutte.join(QStringLiteral(", "))));
+    }
+
+    RecordSet& righe(const QString& g) {
+        RecordSetPtr rs = f_.righe(g);
+        if (!rs) throw Errore(QStringLiteral("La griglia %1 non ha righe").arg(g));
+        return *rs;
+    }
+
+    // The grid's current row moves to the step's row; the window follows it.
+    RecordSet& posiziona(const QString& g, const Passo& p) {
+        RecordSet& rs = righe(g);
+        const int riga = p.intero(QStringLiteral("riga"), 1);
+        const int n = rs.RecordCount();
+        if (riga > n) {
+            throw Errore(QStringLiteral("La griglia %1 ha %2 righe: la riga %3 non c'è")
+                             .arg(g)
+                             .arg(n)
+                             .arg(riga));
+        }
+        rs.SetAbsolutePosition(riga);
+        f_.RigaCorrente(g);
+        return rs;
+    }
+
+    QString colonnaDi(const RecordSet& rs, const QString& g, const QString& colonna) {
+        if (!rs.HasField(colonna)) {
+            throw Errore(
+                QStringLiteral("Colonna sconosciuta nella griglia %1: %2").arg(g, colonna));
+        }
+        return rs.Field(colonna).name;
+    }
+
+    AdattatoreFinestra& f_;
+};
+
+// Runs `passo` in one transaction; a question left without an answer fails it
+// even when the window caught the error and showed it.
+template <typename F>
+void InTransazione(Host& host, UiScenario& ui, const QString& nome, F&& passo) {
+    try {
+        TransazioneHost t(host);
+        passo();
+        if (ui.senzaRisposta()) throw Errore(*ui.senzaRisposta());
+        t.commit();
+    } catch (const Errore& e) {
+        throw Errore(nome + QStringLiteral(": ") + e.testo());
+    }
+}
+
+}  // namespace
+
+QJsonObject EseguiScenario(const Scenario& s, const QString& fileDatabase,
+                           const RegistroAdattatori& adattatori) {
+    if (!adattatori.finestre().contains(s.finestra, Qt::CaseInsensitive)) {
+        throw Errore(QStringLiteral("Finestra non gestita da incassi-run: %1 (gestite: %2)")
+                         .arg(s.finestra, adattatori.finestre().join(QStringLiteral(", "))));
+    }
+    const schema::EsameFile esame = schema::EsaminaFile(fileDatabase);
+    if (esame.stato != schema::StatoFile::DatabaseIncassi) {
+        throw Errore(esame.messaggio.isEmpty()
+                         ? QStringLiteral("Il database %1 non contiene lo schema degli incassi")
+                               .arg(fileDatabase)
+                         : esame.messaggio);
+    }
+    auto db = Database::OpenSqlite(fileDatabase);
+    schema::PreparaSchema(*db);
+
+    // Settings and install folder of this run only: what the scenario presets
+    // is all that counts.
+    QTemporaryDir cartella;
+    if (!cartella.isValid())
+        throw Errore(QStringLiteral("Impossibile creare una cartella temporanea"));
+    auto impostazioni =
+        std::make_unique<SettingsStore>(cartella.filePath(QStringLiteral("incassi-run.ini")));
+    for (const Impostazione& i : s.impostazioni)
+        impostazioni->write(i.sezione, i.chiave, i.valore);
+    SqlHost host(db, std::move(impostazioni), cartella.path() + u'/');
+    const auto operatore = LeggiOperatore(host, s.operatore);
+    if (!operatore) throw Errore(QStringLiteral("L'operatore %1 non esiste.").arg(s.operatore));
+    host.setOperatore(*operatore);
+
+    UiScenario ui;
+    for (Risposta r : s.risposte.messaggi)
+        ui.copione().rispondi(r);
+    for (const QString& e : s.risposte.elenchi)
+        ui.copione().rispondiElenco(e);
+    for (const QString& r : s.risposte.ricerche)
+        ui.copione().rispondiRicerca(r);
+    for (const QString& f : s.risposte.file)
+        ui.copione().rispondiFile(f);
+
+    ProprietaIngresso proprieta = s.ingresso;
+    ContestoFinestra contesto{host, ui, proprieta, RecordOperatore{}, s.oggi.value_or(QDate())};
+    LanciatoreScenario lanciatore(adattatori, contesto);
+    configura entrata(&lanciatore);
+    entrata.setApplicazione(&host);
+    entrata.setCodiceStampa(proprieta.CodiceStampa);
+    entrata.setCodiceEsportazione(proprieta.CodiceEsportazione);
+    entrata.setCodice(proprieta.Codice);
+    entrata.setParametri(proprieta.Parametri);
+    entrata.setCampoRicerca(proprieta.CampoRicerca);
+    entrata.setRisposta(proprieta.Risposta);
+    entrata.setModale(proprieta.Modale);
+
+    lanciatore.setEntrata(&entrata);
+    // Start reads the operator's record and opens the window of the function
+    // code; a scenario that names the window alone opens it after.
+    InTransazione(host, ui, QStringLiteral("apertura di %1").arg(s.finestra), [&] {
+        entrata.Start();
+        if (!lanciatore.finestra()) lanciatore.Apri(s.finestra, false);
+    });
+    AdattatoreFinestra& finestra = *lanciatore.finestra();
+
+    Esecuzione esecuzione(finestra);
+    for (const Passo& p : s.passi)
+        InTransazione(host, ui, p.nome(), [&] { esecuzione.Esegui(p); });
+
+    QJsonObject out;
+    InTransazione(host, ui, QStringLiteral("stampa"),
+                  [&] { out = StampaStato(s.stampa, finestra, ui, host); });
+    return out;
+}
+
+}  // namespace incassi::scenario
