@@ -183,7 +183,7 @@ void VistaWizard::costruisci() {
     principale->addLayout(pulsanti);
 }
 
-void VistaWizard::aggiorna() {
+void VistaWizard::aggiorna(bool conFocus) {
     legame_->AggiornaVista();
     ModelloFinestra& f = modello_->finestra();
     // The venue summary's lines are separated by carriage returns.
@@ -204,7 +204,7 @@ void VistaWizard::aggiorna() {
             voce->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
         }
     }
-    if (!modello_->focus().isEmpty()) {
+    if (conFocus && !modello_->focus().isEmpty()) {
         if (QWidget* w = legame_->widget(modello_->focus()); w && w->isVisible()) w->setFocus();
     }
     if (modello_->chiusa()) {
@@ -215,13 +215,14 @@ void VistaWizard::aggiorna() {
 
 void VistaWizard::comando(const QString& nome) {
     modello_->Comando(nome);
-    aggiorna();
+    aggiorna(true);
 }
 
 void VistaWizard::modificato(const QString& nome) {
     modello_->Modificato(nome);
-    // A chosen venue changes its summary and may change its code's spelling.
-    aggiorna();
+    // A chosen venue changes its summary and may change its code's spelling;
+    // what is typed elsewhere stays as it is.
+    if (nome.startsWith(u"txe", Qt::CaseInsensitive)) aggiorna();
 }
 
 void VistaWizard::controllaTimer() {

@@ -30,8 +30,9 @@ class VistaWizard : public FinestraPlugin {
     LegameControlli& legame() { return *legame_; }
     QTreeWidget* lista() const { return lista_; }
 
-    // Model -> widgets after an event; closes the window when the model did.
-    void aggiorna();
+    // Model -> widgets after an event, with the focus where the model wants
+    // it after a command; closes the window when the model did.
+    void aggiorna(bool conFocus = false);
     // One poll of the close request through the model (what the timer runs).
     void controllaTimer();
 

@@ -265,6 +265,7 @@ bool WizardCassa::Timer() {
 }
 
 void WizardCassa::mostraPagina() {
+    focus_.clear();
     Controllo& avanti = finestra_[QStringLiteral("CmdAvanti")];
     Controllo& indietro = finestra_[QStringLiteral("CmdIndietro")];
     if (pagina_ == 0) {
