@@ -6,6 +6,7 @@
 
 #include "entry/configura.h"
 #include "host/host.h"
+#include "ui/frmincassi_view.h"
 #include "ui/wizardvista.h"
 
 namespace incassi::ui {
@@ -79,6 +80,21 @@ void FinestraQt::Mostra(bool modale) {
 
 void RegistraViste(RegistroFinestre& registro, UiPort& ui, std::function<void(QWidget*)> aperte) {
     // The views of the windows register here.
+    registro.Registra(
+        finestre::Incassi,
+        [&ui, aperte](configura& entrata, const QString&) -> std::unique_ptr<Finestra> {
+            ProprietaIngresso prop{entrata.CodiceStampa(), entrata.CodiceEsportazione(),
+                                   entrata.Codice(),       entrata.Parametri(),
+                                   entrata.CampoRicerca(), entrata.Risposta(),
+                                   entrata.Modale()};
+            RecordOperatore operatore;
+            if (entrata.RecordOperatore())
+                operatore = RecordOperatore::Da(*entrata.RecordOperatore());
+            auto* w = new FinestraIncassi(*entrata.Applicazione(), ui, prop, operatore);
+            w->setEntrata(&entrata);
+            if (aperte) aperte(w);
+            return std::make_unique<FinestraQt>(w);
+        });
     RegistraWizard(registro, ui, aperte);
     registro.RegistraSegnaposto(
         [aperte](configura& entrata, const QString& nome) -> std::unique_ptr<Finestra> {

@@ -1,0 +1,151 @@
+#pragma once
+
+// The collection window on screen: the header of the document, the machine
+// grid in the tab of the causal's kind, the bookkeeping grid, the money
+// panel, the two history panels, the filter panel, the menu of preferences,
+// the toolbar and the status bar. Every widget that shows a control of the
+// window model carries the control's name, and the binder joins them; the
+// view only lays them out and forwards what the user does to the model.
+
+#include <QHash>
+#include <QPointer>
+#include <memory>
+
+#include "collection/frmincassi.h"
+#include "common/uiport.h"
+#include "ui/finestre.h"
+
+class QAction;
+class QLabel;
+class QMenuBar;
+class QStatusBar;
+class QTabBar;
+class QTextEdit;
+class QToolBar;
+class QGroupBox;
+
+namespace incassi {
+class configura;
+}
+
+namespace incassi::ui {
+
+class GrigliaRecordset;
+class LegameControlli;
+
+// The view's door to the person: the window's dialogs, or, for a scripted
+// demonstration, automatic answers (every row of a pick list, the default
+// button of a message) with the messages written to the error stream.
+class UiFinestra : public UiPort {
+  public:
+    explicit UiFinestra(UiPort& base) : base_(base) {}
+    void setAutomatico(bool on) { automatico_ = on; }
+    bool automatico() const { return automatico_; }
+
+    Risposta Messaggio(const QString& testo, const QString& titolo, Icona icona,
+                       Pulsanti pulsanti = Pulsanti::Ok,
+                       std::optional<Risposta> predefinita = std::nullopt) override;
+    QString ElencoScelta(const RecordSetPtr& rs, const QString& titolo, const QString& chiaveElenco,
+                         const QString& campoChiave, bool sceltaMultipla = false) override;
+    QString Ricerca(const RichiestaRicerca& richiesta) override;
+    QString ApriFile(const QString& titolo, const QString& cartella,
+                     const QString& filtro) override;
+    QString SalvaFile(const QString& titolo, const QString& percorsoProposto,
+                      const QString& filtro) override;
+    bool ApriConProgramma(const QString& percorso) override;
+
+  private:
+    UiPort& base_;
+    bool automatico_ = false;
+};
+
+// The shared grid layouts shipped with the program. Those missing from
+// percorso + "parametri/" are copied there; the ones present are left alone.
+// Returns the number of files copied.
+int InstallaLayoutCondivisi(const QString& percorso);
+
+// The shared layout of the machine grid for a tab of TagGriglia and a causal.
+QString VistaScheda(int scheda, const QString& causale);
+
+class FinestraIncassi : public FinestraPlugin {
+    Q_OBJECT
+  public:
+    FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso proprieta, RecordOperatore operatore,
+                    QWidget* parent = nullptr);
+    ~FinestraIncassi() override;
+
+    // The entry object that opened the window: its search field is cleared
+    // when the window closes.
+    void setEntrata(configura* entrata) { entrata_ = entrata; }
+
+    FrmIncassi& modello() { return *modello_; }
+    LegameControlli& legame() { return *legame_; }
+    GrigliaRecordset* grigliaIncassi() const { return grigliaIncassi_; }
+    GrigliaRecordset* grigliaNota() const { return grigliaNota_; }
+    QTabBar* schede() const { return schede_; }
+    QTextEdit* pannelloApparecchio() const { return pannelloApparecchio_; }
+    QTextEdit* pannelloLocale() const { return pannelloLocale_; }
+    QAction* azione(const QString& chiave) const { return azioni_.value(chiave.toLower()); }
+    QMenuBar* barraMenu() const { return menu_; }
+    QStatusBar* barraStato() const { return stato_; }
+    QWidget* campo(const QString& nome) const;
+
+    // The whole window from the model.
+    void Aggiorna();
+
+    // A scripted demonstration: "INC6" opens a new document on today's date,
+    // takes the first venue with meter machines, the causal INC6 and all the
+    // venue's machines. False for an unknown name or when nothing loads.
+    Q_INVOKABLE bool eseguiScenario(const QString& nome);
+
+  protected:
+    void closeEvent(QCloseEvent* evento) override;
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
+  private:
+    // Construction (frmincassi_view.cpp).
+    QWidget* creaTestata();
+    QWidget* creaFiltro();
+    QWidget* creaDenaro();
+    QWidget* creaStorici();
+    QWidget* creaGriglie();
+    // Commands, menu, grids (frmincassi_view_azioni.cpp).
+    void creaAzioni();
+    void creaMenu();
+    void comando(const QString& chiave);
+    void controlloModificato(const QString& nome);
+    void cellaModificata(const QString& campo);
+    void invioInGriglia(const QString& campo);
+    void rigaCambiata();
+    void entraGriglia();
+    void aggiornaGriglie();
+    void aggiornaPannelli();
+    void aggiornaEtichette();
+    void aggiornaAzioni();
+    void aggiornaMenu();
+    void applicaFocus();
+    void caricaLayoutNota();
+
+    Host& host_;
+    UiFinestra ui_;
+    ProprietaIngresso prop_;
+    std::unique_ptr<FrmIncassi> modello_;
+    configura* entrata_ = nullptr;
+    LegameControlli* legame_ = nullptr;
+    QMenuBar* menu_ = nullptr;
+    QToolBar* barra_ = nullptr;
+    QStatusBar* stato_ = nullptr;
+    QLabel* statoRecord_ = nullptr;
+    QLabel* statoTasti_ = nullptr;
+    QGroupBox* filtro_ = nullptr;
+    QTabBar* schede_ = nullptr;
+    GrigliaRecordset* grigliaIncassi_ = nullptr;
+    GrigliaRecordset* grigliaNota_ = nullptr;
+    QTextEdit* pannelloApparecchio_ = nullptr;
+    QTextEdit* pannelloLocale_ = nullptr;
+    QHash<QString, QAction*> azioni_;  // key: lower-case command
+    QString vistaIncassi_;             // the layout the machine grid shows
+    bool aggiornando_ = false;
+};
+
+}  // namespace incassi::ui

@@ -1,0 +1,208 @@
+// The collection window on screen, offscreen: it opens on a database, binds
+// its widgets to the model, shows what the model holds, and sends the grid's
+// edits to the model.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTextEdit>
+
+#include "common/gridlayout.h"
+#include "common/scriptedui.h"
+#include "common/values.h"
+#include "schema/creazione.h"
+#include "schema/dati_iniziali.h"
+#include "support/testdb.h"
+#include "ui/frmincassi_view.h"
+#include "ui/legame.h"
+#include "ui/modellorecordset.h"
+
+namespace incassi::ui {
+namespace {
+
+class Vista : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        schema::CreaSchema(t.db());
+        schema::CaricaDatiIniziali(t.db());
+        t.run({
+            "INSERT INTO anagraficaaziende (CodiceAzienda, ordine) VALUES ('AZ1', 1)",
+            "INSERT INTO AnagraficaLocali (CodLocale, Insegna, citta, CodiceAzienda, sospeso, "
+            "GestioneDenaro, IncassoTasse, tipologiaincasso) VALUES ('BAR1', 'Bar Sport', 'Roma', "
+            "'AZ1', 0, 'Locale', 'Noleggiatore', 3)",
+            "INSERT INTO MagAnagArticoli (CodArticolo, TipoArticolo, CatApparecchio) VALUES "
+            "('AWP', 4, 'AWP')",
+        });
+        macchina(1, 1000, 400);
+        macchina(2, 5000, 3000);
+    }
+
+    void macchina(int id, double in, double out) {
+        t.run({QStringLiteral(
+                   "INSERT INTO MagSchede (id, NomeGioco, CodiceInterno, CodiceAAMS, CodLocale, "
+                   "TipologiaIncasso, ultimoIncasso, cntotin, cntotout, Tipoh1, attualeh1, "
+                   "MoltiplicatoreIn, Moltiplicatoreout, CodConcessionario) VALUES (%1, 'Gioco%1', "
+                   "'INT%1', 'AAMS%1', 'BAR1', 6, '2026-03-13', %2, %3, 1, 50, 1, 1, 'RETE1')")
+                   .arg(id)
+                   .arg(in)
+                   .arg(out),
+               QStringLiteral("INSERT INTO MagProdottoFinito (id, Descrizione, CodLocale, "
+                              "CodArticolo, OrdineIncasso) VALUES (%1, 'Prodotto', 'BAR1', 'AWP', "
+                              "%2)")
+                   .arg(100 + id)
+                   .arg(id),
+               QStringLiteral("INSERT INTO MagProdottoDistinta (IdProdottoFinito, linkScheda, "
+                              "TipoArticolo) VALUES (%1, %2, 1)")
+                   .arg(100 + id)
+                   .arg(id)});
+    }
+
+    std::unique_ptr<FinestraIncassi> apri() {
+        auto w =
+            std::make_unique<FinestraIncassi>(t.host(), ui, ProprietaIngresso{}, RecordOperatore{});
+        w->modello().orologio = [] { return QDate(2026, 3, 20); };
+        w->show();
+        return w;
+    }
+
+    // A new INC6 document at BAR1 with both machines loaded.
+    std::unique_ptr<FinestraIncassi> caricata() {
+        auto w = apri();
+        w->azione(QStringLiteral("Nuovo"))->trigger();
+        w->modello()["txtDataRegistrazione"].setValue(QDate(2026, 3, 20));
+        EXPECT_TRUE(w->modello().casella("txeCodCausale").ImpostaCodice("INC6"));
+        EXPECT_TRUE(w->modello().casella("txeCodLocale").ImpostaCodice("BAR1"));
+        ui.rispondiElenco("1|2|");
+        w->azione(QStringLiteral("CaricaApparecchi"))->trigger();
+        return w;
+    }
+
+    QString cella(FinestraIncassi& w, int riga, const char* campo) {
+        ModelloRecordset& m = w.grigliaIncassi()->modello();
+        const int c = m.colonnaDi(QLatin1String(campo));
+        EXPECT_GE(c, 0) << campo;
+        return m.data(m.index(riga, c), Qt::DisplayRole).toString();
+    }
+
+    test::TestDb t;
+    ScriptedUi ui;
+};
+
+TEST_F(Vista, OpensBindsAndInstallsTheSharedLayouts) {
+    // A shared layout already there is the installation's own: it stays.
+    const QString parametri = QDir(t.folder()).filePath(QStringLiteral("parametri"));
+    QDir().mkpath(parametri);
+    LayoutGriglia mio;
+    mio.colonne = {{"Descrizione", 0, 300, "Mia", true, ""}};
+    ScriviLayout(QDir(parametri).filePath(QStringLiteral("NOTERIGHE.grx")),
+                 QStringLiteral("noteRighe"), mio);
+
+    auto w = apri();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("..:: Prima Nota - Incassi ::.."));
+    for (const char* nome :
+         {"txtDataRegistrazione", "txeCodLocale", "txeCodCausale", "txeCodEsattore",
+          "CmiTipologiaIncasso", "CmiIncassoTasse", "ChkTerzoGestore", "txtRiscosso", "lllTotPreu",
+          "LllVarDebito", "txSbilancio", "CmNota", "GrigliaIncassi", "GrigliaNota", "TxLocale",
+          "EtiId"})
+        EXPECT_NE(w->legame().widget(QLatin1String(nome)), nullptr) << nome;
+    EXPECT_TRUE(QFile::exists(QDir(parametri).filePath(QStringLiteral("NoteIncassiNewSlot.grx"))));
+    EXPECT_FALSE(QFile::exists(QDir(parametri).filePath(QStringLiteral("noteRighe.grx"))));
+    EXPECT_EQ(w->grigliaNota()->modello().headerData(0, Qt::Horizontal, Qt::DisplayRole),
+              QStringLiteral("Mia"));
+    // The keyboard help and the status.
+    EXPECT_TRUE(w->barraStato()
+                    ->findChild<QLabel*>(QStringLiteral("lblTasti"))
+                    ->text()
+                    .contains(QStringLiteral("F12 = Salva")));
+    EXPECT_EQ(w->barraStato()->findChild<QLabel*>(QStringLiteral("lblStato"))->text(),
+              QStringLiteral("Record 0 di 0"));
+    // Commands still to come are there, disabled, and say so.
+    QAction* salva = w->azione(QStringLiteral("Salva"));
+    ASSERT_NE(salva, nullptr);
+    EXPECT_FALSE(salva->isEnabled());
+    EXPECT_EQ(salva->toolTip(), QStringLiteral("Disponibile prossimamente"));
+    EXPECT_TRUE(w->azione(QStringLiteral("Nuovo"))->isEnabled());
+}
+
+TEST_F(Vista, LoadedMachinesShowInTheTabOfTheCausalWithItalianAmounts) {
+    auto w = caricata();
+    ModelloRecordset& m = w->grigliaIncassi()->modello();
+    ASSERT_EQ(m.rowCount(), 2);
+    EXPECT_EQ(w->schede()->currentIndex(), 0);
+    EXPECT_EQ(m.headerData(m.colonnaDi("ContatoreIN"), Qt::Horizontal, Qt::DisplayRole),
+              QStringLiteral("Cont. IN"));
+    EXPECT_EQ(cella(*w, 1, "VecchioContatoreIN"), QStringLiteral("5.000,00"));
+    EXPECT_TRUE(cella(*w, 0, "Descrizione").startsWith(QStringLiteral("Gioco1")));
+    EXPECT_TRUE(m.flags(m.index(0, m.colonnaDi("ContatoreIN"))) & Qt::ItemIsEditable);
+    // The venue's name on its box, and its statement panel.
+    EXPECT_TRUE(
+        w->legame().widget("txeCodLocale")->toolTip().contains(QStringLiteral("Bar Sport")));
+    EXPECT_FALSE(w->pannelloApparecchio()->toPlainText().isEmpty());
+}
+
+TEST_F(Vista, ATypedMeterRecomputesThePartialThroughTheModel) {
+    auto w = caricata();
+    ModelloRecordset& m = w->grigliaIncassi()->modello();
+    const QModelIndex in = m.index(1, m.colonnaDi("ContatoreIN"));
+    const QString altra = cella(*w, 0, "ParzialeIn");
+    ASSERT_TRUE(m.setData(in, QStringLiteral("6.250,5"), Qt::EditRole));
+    EXPECT_EQ(cella(*w, 1, "ContatoreIN"), QStringLiteral("6.250,50"));
+    EXPECT_EQ(cella(*w, 1, "ParzialeIn"), QStringLiteral("1.250,50"));
+    auto rs = w->modello().righeIncassi();
+    EXPECT_EQ(rs->AbsolutePosition(), 2);
+    EXPECT_DOUBLE_EQ(Num(rs->Value(QStringLiteral("ParzialeIn"))), 1250.5);
+    // The other row is untouched.
+    EXPECT_EQ(cella(*w, 0, "ParzialeIn"), altra);
+}
+
+TEST_F(Vista, TheImbalanceTurnsRedOnlyWhenThereIsOne) {
+    auto w = apri();
+    auto* s = qobject_cast<QLabel*>(w->legame().widget(QStringLiteral("txSbilancio")));
+    ASSERT_NE(s, nullptr);
+    const QColor rosso(210, 0, 0);
+    for (const auto& [testo, atteso] : {std::pair{"12,50", true}, std::pair{"0", false},
+                                        std::pair{"-0,01", true}, std::pair{"", false}}) {
+        w->modello()["txSbilancio"].setText(QLatin1String(testo));
+        w->Aggiorna();
+        if (*testo) {
+            EXPECT_EQ(s->text(), QLatin1String(testo));
+        }
+        EXPECT_EQ(s->palette().color(QPalette::Window) == rosso, atteso) << testo;
+    }
+}
+
+TEST_F(Vista, MenuChecksFollowThePreferences) {
+    auto w = apri();
+    QAction* abbuoni = w->azione(QStringLiteral("MenuAbbuoni"));
+    QAction* ammanco = w->azione(QStringLiteral("MenuAmmanco"));
+    ASSERT_TRUE(abbuoni && ammanco);
+    EXPECT_TRUE(abbuoni->isChecked());
+    EXPECT_FALSE(ammanco->isChecked());
+    ammanco->trigger();
+    EXPECT_TRUE(ammanco->isChecked());
+    EXPECT_FALSE(abbuoni->isChecked());
+    EXPECT_EQ(t.host()
+                  .LeggiSettaggio(QStringLiteral("Incassi"), QStringLiteral("AbbuoniAutomatico"),
+                                  QVariant())
+                  .toInt(),
+              0);
+}
+
+TEST_F(Vista, TheDemonstrationLoadsTheFirstVenueWithMeterMachines) {
+    auto w = apri();
+    ASSERT_TRUE(w->eseguiScenario(QStringLiteral("INC6")));
+    EXPECT_EQ(w->modello()["txeCodLocale"].text(), QStringLiteral("BAR1"));
+    EXPECT_EQ(w->grigliaIncassi()->modello().rowCount(), 2);
+    EXPECT_FALSE(w->eseguiScenario(QStringLiteral("ALTRO")));
+    // Back to real dialogs afterwards: the scripted port is asked again.
+    EXPECT_TRUE(ui.messaggi().empty());
+}
+
+}  // namespace
+}  // namespace incassi::ui
