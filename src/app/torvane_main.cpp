@@ -53,7 +53,8 @@ IncassiPlugin* CaricaPlugin(const QString& richiesto, QPluginLoader& loader, QSt
     return nullptr;
 }
 
-int Fotografa(IncassiPlugin& plugin, const QString& modulo, const QString& file) {
+int Fotografa(IncassiPlugin& plugin, const QString& modulo, const QString& file,
+              const QString& scenario) {
     plugin.setCodiceStampa(modulo);
     plugin.setCodiceEsportazione(modulo);
     plugin.setParametri(QString());
@@ -67,6 +68,19 @@ int Fotografa(IncassiPlugin& plugin, const QString& modulo, const QString& file)
     QWidget* w = aperte.last();
     w->show();
     QCoreApplication::processEvents();
+    // A scripted demonstration the window knows by name, before the picture.
+    if (!scenario.isEmpty()) {
+        bool eseguito = false;
+        if (!QMetaObject::invokeMethod(w, "eseguiScenario", Q_RETURN_ARG(bool, eseguito),
+                                       Q_ARG(QString, scenario)) ||
+            !eseguito) {
+            std::fprintf(stderr, "Scenario %s non eseguito\n", qPrintable(scenario));
+            for (QWidget* f : aperte)
+                delete f;
+            return 1;
+        }
+        QCoreApplication::processEvents();
+    }
     const bool salvato = w->grab().save(file, "PNG");
     for (QWidget* f : aperte)
         delete f;
@@ -104,11 +118,15 @@ int main(int argc, char** argv) {
     const QCommandLineOption screenshotOption(
         QStringLiteral("screenshot"), QStringLiteral("Salva la finestra in un PNG ed esce."),
         QStringLiteral("FILE"));
+    const QCommandLineOption scenarioOption(
+        QStringLiteral("scenario"),
+        QStringLiteral("Con --screenshot: scenario dimostrativo da eseguire (ad esempio INC6)."),
+        QStringLiteral("NOME"));
     const QCommandLineOption pluginOption(QStringLiteral("plugin"),
                                           QStringLiteral("File del modulo incassi."),
                                           QStringLiteral("FILE"));
-    for (const auto* o :
-         {&dbOption, &iniOption, &operatorOption, &moduleOption, &screenshotOption, &pluginOption})
+    for (const auto* o : {&dbOption, &iniOption, &operatorOption, &moduleOption, &screenshotOption,
+                          &scenarioOption, &pluginOption})
         parser.addOption(*o);
     parser.process(app);
     const bool foto = parser.isSet(screenshotOption);
@@ -179,7 +197,8 @@ int main(int argc, char** argv) {
 
     try {
         if (foto)
-            return Fotografa(*plugin, parser.value(moduleOption), parser.value(screenshotOption));
+            return Fotografa(*plugin, parser.value(moduleOption), parser.value(screenshotOption),
+                             parser.value(scenarioOption));
     } catch (const Errore& e) {
         Avvisa(false, e.testo());
         return 1;
