@@ -162,6 +162,10 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
     grigliaNota_ = new GrigliaRecordset(nota);
     grigliaNota_->setObjectName(QStringLiteral("GrigliaNota"));
     grigliaNota_->verticalHeader()->hide();  // the rows carry their number
+    grigliaNota_->modello().cellaModificata = [this](const QString& campo) {
+        modello_->CellaNotaModificata(campo);
+        Aggiorna();
+    };
     notaLayout->addWidget(grigliaNota_);
     sottoLayout->addWidget(nota, 1);
     divisore->addWidget(sopra);
@@ -375,6 +379,8 @@ QWidget* FinestraIncassi::creaDenaro() {
             if (nome.startsWith(u"txt") || nome.startsWith(u"ttt")) {
                 auto* e = Testo(v.nome, box);
                 e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                e->setProperty("importo", true);
+                e->installEventFilter(this);
                 w = e;
             } else {
                 auto* e = Crea<QLabel>(v.nome, box);

@@ -9,6 +9,7 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -46,18 +47,18 @@ struct Comando {
 const Comando kComandi[] = {
     {"Nuovo", "Nuovo", "Nuovo documento (INS)", QStyle::SP_FileIcon, "Ins", true},
     {"Modifica", "Modifica", "Modifica il documento (Ctrl+INS)", QStyle::SP_FileDialogDetailedView,
-     "Ctrl+Ins", false},
-    {"Salva", "Salva", "Salva il documento (F12)", QStyle::SP_DialogSaveButton, "F12", false},
+     "Ctrl+Ins", true},
+    {"Salva", "Salva", "Salva il documento (F12)", QStyle::SP_DialogSaveButton, "F12", true},
     {"Annulla", "Annulla", "Annulla le modifiche (ESC)", QStyle::SP_DialogCancelButton, "Esc",
-     false},
-    {"Elimina", "Elimina", "Elimina il documento (CANC)", QStyle::SP_TrashIcon, "Del", false},
+     true},
+    {"Elimina", "Elimina", "Elimina il documento (CANC)", QStyle::SP_TrashIcon, "Del", true},
     {"CaricaApparecchi", "Apparecchi", "Carica gli apparecchi del locale", QStyle::SP_BrowserReload,
      "", true},
-    {"Primo", "", "Primo documento", QStyle::SP_MediaSkipBackward, "", false},
-    {"Precedente", "", "Documento precedente", QStyle::SP_ArrowLeft, "", false},
-    {"Successivo", "", "Documento successivo", QStyle::SP_ArrowRight, "", false},
-    {"Ultimo", "", "Ultimo documento", QStyle::SP_MediaSkipForward, "", false},
-    {"Cerca", "Cerca", "Cerca un documento", QStyle::SP_FileDialogContentsView, "", false},
+    {"Primo", "", "Primo documento", QStyle::SP_MediaSkipBackward, "", true},
+    {"Precedente", "", "Documento precedente", QStyle::SP_ArrowLeft, "", true},
+    {"Successivo", "", "Documento successivo", QStyle::SP_ArrowRight, "", true},
+    {"Ultimo", "", "Ultimo documento", QStyle::SP_MediaSkipForward, "", true},
+    {"Cerca", "Cerca", "Cerca un documento", QStyle::SP_FileDialogContentsView, "", true},
     {"Filtro", "Filtro", "Mostra o nasconde il filtro", QStyle::SP_FileDialogListView, "", true},
     {"RicerchePers", "Ricerche", "Ricerche personali", QStyle::SP_DirOpenIcon, "", false},
     {"Stampa", "Stampa", "Stampa", QStyle::SP_FileDialogInfoView, "", false},
@@ -285,6 +286,24 @@ void FinestraIncassi::comando(const QString& chiave) {
     try {
         if (chiave.compare(u"Nuovo", Qt::CaseInsensitive) == 0) {
             modello_->Nuovo();
+        } else if (chiave.compare(u"Modifica", Qt::CaseInsensitive) == 0) {
+            modello_->Modifica();
+        } else if (chiave.compare(u"Salva", Qt::CaseInsensitive) == 0) {
+            modello_->Salva();
+        } else if (chiave.compare(u"Annulla", Qt::CaseInsensitive) == 0) {
+            modello_->Annulla();
+        } else if (chiave.compare(u"Elimina", Qt::CaseInsensitive) == 0) {
+            modello_->Elimina();
+        } else if (chiave.compare(u"Cerca", Qt::CaseInsensitive) == 0) {
+            modello_->Cerca();
+        } else if (chiave.compare(u"Primo", Qt::CaseInsensitive) == 0) {
+            modello_->Muovi(FrmIncassi::Verso::Primo);
+        } else if (chiave.compare(u"Precedente", Qt::CaseInsensitive) == 0) {
+            modello_->Muovi(FrmIncassi::Verso::Precedente);
+        } else if (chiave.compare(u"Successivo", Qt::CaseInsensitive) == 0) {
+            modello_->Muovi(FrmIncassi::Verso::Successivo);
+        } else if (chiave.compare(u"Ultimo", Qt::CaseInsensitive) == 0) {
+            modello_->Muovi(FrmIncassi::Verso::Ultimo);
         } else if (chiave.compare(u"CaricaApparecchi", Qt::CaseInsensitive) == 0) {
             modello_->CaricaApparecchi();
         } else if (chiave.compare(u"Filtro", Qt::CaseInsensitive) == 0) {
@@ -342,6 +361,22 @@ void FinestraIncassi::entraGriglia() {
 }
 
 bool FinestraIncassi::eventFilter(QObject* oggetto, QEvent* evento) {
+    if (auto* importo = qobject_cast<QLineEdit*>(oggetto);
+        importo && importo->property("importo").toBool() && !aggiornando_) {
+        const QString nome = importo->objectName();
+        if (evento->type() == QEvent::FocusIn && nome.compare(u"tttAmmanchi", Qt::CaseInsensitive))
+            QMetaObject::invokeMethod(importo, &QLineEdit::selectAll, Qt::QueuedConnection);
+        if (evento->type() == QEvent::FocusOut) {
+            // The panel follows the amount left (after the focus has moved).
+            QMetaObject::invokeMethod(
+                this,
+                [this, nome] {
+                    modello_->UscitaCampo(nome);
+                    Aggiorna();
+                },
+                Qt::QueuedConnection);
+        }
+    }
     if (oggetto == grigliaIncassi_ && evento->type() == QEvent::FocusIn && !aggiornando_) {
         const Qt::FocusReason r = static_cast<QFocusEvent*>(evento)->reason();
         // Coming back from a dialog or a popup is not entering the grid.

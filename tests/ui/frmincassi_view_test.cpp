@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
@@ -123,10 +125,10 @@ TEST_F(Vista, OpensBindsAndInstallsTheSharedLayouts) {
     EXPECT_EQ(w->barraStato()->findChild<QLabel*>(QStringLiteral("lblStato"))->text(),
               QStringLiteral("Record 0 di 0"));
     // Commands still to come are there, disabled, and say so.
-    QAction* salva = w->azione(QStringLiteral("Salva"));
-    ASSERT_NE(salva, nullptr);
-    EXPECT_FALSE(salva->isEnabled());
-    EXPECT_EQ(salva->toolTip(), QStringLiteral("Disponibile prossimamente"));
+    QAction* stampa = w->azione(QStringLiteral("Stampa"));
+    ASSERT_NE(stampa, nullptr);
+    EXPECT_FALSE(stampa->isEnabled());
+    EXPECT_EQ(stampa->toolTip(), QStringLiteral("Disponibile prossimamente"));
     EXPECT_TRUE(w->azione(QStringLiteral("Nuovo"))->isEnabled());
 }
 
@@ -159,6 +161,18 @@ TEST_F(Vista, ATypedMeterRecomputesThePartialThroughTheModel) {
     EXPECT_DOUBLE_EQ(Num(rs->Value(QStringLiteral("ParzialeIn"))), 1250.5);
     // The other row is untouched.
     EXPECT_EQ(cella(*w, 0, "ParzialeIn"), altra);
+}
+
+TEST_F(Vista, LeavingAMoneyFieldNormalisesItThroughTheModel) {
+    auto w = caricata();
+    auto* riscosso = qobject_cast<QLineEdit*>(w->legame().widget(QStringLiteral("txtRiscosso")));
+    ASSERT_NE(riscosso, nullptr);
+    riscosso->setText(QStringLiteral("1234.5"));
+    QFocusEvent uscita(QEvent::FocusOut);
+    QCoreApplication::sendEvent(riscosso, &uscita);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(riscosso->text(), QStringLiteral("€. 1.234,50"));
+    EXPECT_EQ(w->modello()["txtRiscosso"].text(), riscosso->text());
 }
 
 TEST_F(Vista, TheImbalanceTurnsRedOnlyWhenThereIsOne) {
