@@ -233,6 +233,13 @@ bool FrmIncassi::Elimina() {
         for (righe->MoveFirst(); !righe->Eof(); righe->MoveNext())
             righe->Delete();
         righe->UpdateBatch();
+        // Only a collection that settled advance or refill rows has any to reopen.
+        const bool haChiuso =
+            host_
+                .OpenRecordSet(QStringLiteral("select top 1 id from NoteIncassi where "
+                                              "IdChiusura=%1")
+                                   .arg(id))
+                ->RecordCount() > 0;
         auto macchine = host_.OpenRecordSetBatch(
             QStringLiteral("select * from noteIncassi where idtesta=%1").arg(id));
         for (macchine->MoveFirst(); !macchine->Eof(); macchine->MoveNext()) {
@@ -240,19 +247,19 @@ bool FrmIncassi::Elimina() {
             const qlonglong scheda = qlonglong(Num(r.Value(QStringLiteral("linkscheda"))));
             if (Una(c, {"Inc"})) {
                 RipristinaScheda(host_, r, {Ripristino::Contatori, Ripristino::HopperDaLivelli});
-                RiapriAcconto(host_, id, scheda);
+                if (haChiuso) RiapriAcconto(host_, id, scheda);
             } else if (Una(c, {"Ch", "Rh"})) {
                 RipristinaScheda(host_, r, {Ripristino::Caricati});
             } else if (Una(c, {"FUR"})) {
                 RipristinaScheda(
                     host_, r,
                     {Ripristino::Contatori, Ripristino::HopperDaPrecedenti, Ripristino::Caricati});
-                RiapriAcconto(host_, id, scheda);
-                RiapriRefill(host_, id, scheda);
+                if (haChiuso) RiapriAcconto(host_, id, scheda);
+                if (haChiuso) RiapriRefill(host_, id, scheda);
             } else if (Una(c, {"Inc6"})) {
                 RipristinaScheda(host_, r, {Ripristino::Contatori, Ripristino::HopperDaPrecedenti});
-                RiapriAcconto(host_, id, scheda);
-                RiapriRefill(host_, id, scheda);
+                if (haChiuso) RiapriAcconto(host_, id, scheda);
+                if (haChiuso) RiapriRefill(host_, id, scheda);
             }
             r.Delete();
         }

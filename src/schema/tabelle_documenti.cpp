@@ -82,6 +82,9 @@ Tabella NoteTeste() {
             Idx("NoteTeste_locale_causale_data", {"CodLocale", "CodCausale", "DataRegistrazione"}),
             Idx("NoteTeste_data", {"DataRegistrazione"}),
             Idx("NoteTeste_onda", {"idOnda"}),
+            // The advance and refill rows a collection settles are found by
+            // the causal of their headers.
+            Idx("NoteTeste_causale", {"CodCausale"}),
         },
     };
 }
@@ -186,6 +189,7 @@ Tabella NoteIncassi() {
         {
             Idx("NoteIncassi_testa", {"IdTesta"}),
             Idx("NoteIncassi_scheda_data", {"linkscheda", "DataIncasso"}),
+            Idx("NoteIncassi_chiusura", {"IdChiusura"}),
         },
     };
 }
