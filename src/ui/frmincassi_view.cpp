@@ -223,6 +223,11 @@ QWidget* FinestraIncassi::creaFiltro() {
     l->addWidget(dal);
     l->addWidget(Didascalia(QStringLiteral("al"), al, filtro_));
     l->addWidget(al);
+    auto* applica = new QPushButton(QStringLiteral("Applica"), filtro_);
+    applica->setToolTip(QStringLiteral("Mostra i documenti che rispondono al filtro"));
+    connect(applica, &QPushButton::clicked, this,
+            [this] { comando(QStringLiteral("ApplicaFiltro")); });
+    l->addWidget(applica);
     return filtro_;
 }
 
@@ -402,6 +407,29 @@ QWidget* FinestraIncassi::creaDenaro() {
     grassetto.setBold(true);
     for (const char* nome : {"txtRiscosso", "lllDaRiscuotere", "txSbilancio"})
         box->findChild<QWidget*>(QLatin1String(nome))->setFont(grassetto);
+    // The settlement commands: each closes the collection in one step.
+    static const struct {
+        const char* nome;
+        const char* didascalia;
+        const char* suggerimento;
+    } comandi[] = {
+        {"CmdAcconto", "Riscuoti tutto",
+         "Riscosso = introdotto meno uscite; la differenza resta al locale"},
+        {"CmdChiudiIncasso", "Chiudi incasso", "Chiude l'incasso con il riscosso digitato"},
+        {"CmdRicalcola", "Ricalcola", "Ricalcola i totali e la prima nota"},
+        {"CmdNoDenaro", "Nessun incasso",
+         "Nessun denaro ritirato: tutto resta al locale come rimanenza"},
+        {"CmdRimanenza", "Rimanenza", "Lascia l'incassabile come rimanenza del locale"},
+        {"CmdAcconti", "Ignora acconti", "Ricalcola il da riscuotere senza gli acconti"},
+    };
+    auto* riga = new QHBoxLayout();
+    for (const auto& c : comandi) {
+        auto* b = Crea<QPushButton>(c.nome, box);
+        b->setText(QString::fromUtf8(c.didascalia));
+        b->setToolTip(QString::fromUtf8(c.suggerimento));
+        riga->addWidget(b);
+    }
+    g->addLayout(riga, 10, 0, 1, 8);
     return box;
 }
 

@@ -310,8 +310,22 @@ void FinestraIncassi::comando(const QString& chiave) {
             const bool mostra = !modello_->finestra()[QStringLiteral("CCausale")].visible();
             for (const char* nome : {"CCausale", "TxLocale", "DataFiltro", "DataFiltroFine"})
                 modello_->finestra()[QLatin1String(nome)].setVisible(mostra);
+        } else if (chiave.compare(u"ApplicaFiltro", Qt::CaseInsensitive) == 0) {
+            modello_->ApplicaFiltro();
+        } else if (chiave.compare(u"CmdAcconto", Qt::CaseInsensitive) == 0) {
+            modello_->CmdAcconto();
+        } else if (chiave.compare(u"CmdChiudiIncasso", Qt::CaseInsensitive) == 0) {
+            modello_->CmdChiudiIncasso();
+        } else if (chiave.compare(u"CmdRicalcola", Qt::CaseInsensitive) == 0) {
+            modello_->CmdRicalcola();
+        } else if (chiave.compare(u"CmdNoDenaro", Qt::CaseInsensitive) == 0) {
+            modello_->CmdNoDenaro();
+        } else if (chiave.compare(u"CmdRimanenza", Qt::CaseInsensitive) == 0) {
+            modello_->CmdRimanenza();
+        } else if (chiave.compare(u"CmdAcconti", Qt::CaseInsensitive) == 0) {
+            modello_->CmdAcconti();
         } else {
-            return;  // the commands still to come
+            return;
         }
     } catch (const Errore& e) {
         ui_.Messaggio(e.testo(), modello_->titolo(), Icona::Critico);
