@@ -81,8 +81,10 @@ void PrimaNota::Scrivi(const std::vector<Movimento>& movimenti, const QString& p
         }
     }
     int riga = 0;
-    for (const Movimento& c : conti)
-        scriviRiga(c.conto, c.descrizione, c.dare, ++riga);
+    for (const Movimento& c : conti) {
+        const bool scritta = !c.dare.arrotonda(2).zero();
+        scriviRiga(c.conto, c.descrizione, c.dare, scritta ? ++riga : riga);
+    }
 }
 
 Dec PrimaNota::Sbilancio() {
