@@ -265,7 +265,6 @@ bool FrmIncassi::Elimina() {
         }
         macchine->UpdateBatch();
         RiapriAccontoT(host_, id);
-        RicalcolaChiusoAcconti(host_);
         host_.Execute(QStringLiteral("delete * from NoteTeste where id=%1").arg(id));
         tr.commit();
     } catch (const Errore& e) {

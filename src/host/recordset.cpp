@@ -568,7 +568,7 @@ void RecordSet::writeRow(Row& r) {
     }
 }
 
-void RecordSet::insertRow(Row& r) {
+void RecordSet::insertRow(Row& r, bool rileggi) {
     const Dialect& d = db_->dialect();
     QStringList cols, marks, readBack;
     std::vector<QVariant> params;
@@ -586,15 +586,17 @@ void RecordSet::insertRow(Row& r) {
                                              .arg(table, cols.join(u','), marks.join(u','));
     qint64 id = 0;
     db_->executeNative(sql, params, &id, sql_);
-    // Read the row back so that the columns' defaults show.
-    const QueryResult back = db_->queryNative(
-        QStringLiteral("SELECT %1 FROM %2 WHERE id = ?").arg(readBack.join(u','), table), {id},
-        sql_);
-    int k = 0;
-    for (size_t i = 0; i < fields_.size(); ++i) {
-        if (!fields_[i].writable) continue;
-        if (back.count() > 0) r.values[i] = back.rows[0][size_t(k)];
-        ++k;
+    if (rileggi) {
+        // Read the row back so that the columns' defaults show.
+        const QueryResult back = db_->queryNative(
+            QStringLiteral("SELECT %1 FROM %2 WHERE id = ?").arg(readBack.join(u','), table), {id},
+            sql_);
+        int k = 0;
+        for (size_t i = 0; i < fields_.size(); ++i) {
+            if (!fields_[i].writable) continue;
+            if (back.count() > 0) r.values[i] = back.rows[0][size_t(k)];
+            ++k;
+        }
     }
     r.values[size_t(idIndex_)] = id;
     if (pager_) pager_->seen.insert(id);
@@ -687,7 +689,7 @@ void RecordSet::UpdateBatch() {
                 writeRow(r);
             } else if (r.state == Row::New) {
                 inserted.push_back(&r);
-                insertRow(r);
+                insertRow(r, false);  // a batch is read again by whoever shows it
             }
         }
         t.commit();

@@ -118,7 +118,7 @@ class RecordSet {
     void rebuildView();
     void flushImmediate();
     void writeRow(Row& r);
-    void insertRow(Row& r);
+    void insertRow(Row& r, bool rileggi = true);
     qint64 rowId(const Row& r) const;
     QVariant coerce(const FieldInfo& f, const QVariant& value) const;
     bool rowMatches(const Row& r, const Criteria& c) const;
