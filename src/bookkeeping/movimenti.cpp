@@ -61,7 +61,7 @@ void FurtiAmmanchi(std::vector<Movimento>& m, const ValoriPannello& v, const Con
 }  // namespace
 
 bool ValoriPannello::causaleE(const char* code) const {
-    return causale.trimmed().compare(QLatin1String(code), Qt::CaseInsensitive) == 0;
+    return CodiceTra(causale, {code});
 }
 
 ContiAssociati ContiAssociati::Da(RecordSet& tabella) {

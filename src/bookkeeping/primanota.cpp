@@ -102,6 +102,19 @@ Dec PrimaNota::Saldo(const QString& conto) {
            Dec::DaCella(righe_.Value(QStringLiteral("Avere")));
 }
 
+Dec SaldoConto(Host& host, const QString& conto, const QString& codLocale, const QDate& data) {
+    auto rs = host.OpenRecordSet(
+        QStringLiteral(
+            "SELECT Sum(NoteRighe.Dare) AS SommaDiDare, Sum(NoteRighe.Avere) AS SommaDiAvere From "
+            "NoteRighe  WHERE (((NoteRighe.CodConto)='%1') AND ((NoteRighe.codLocale)='%2') and "
+            "((noterighe.data)<=%3));")
+            .arg(sql::Raddoppia(conto), sql::Raddoppia(codLocale),
+                 sql::Data(data, FormatoDataSql::MeseGiornoAnnoBarra)));
+    if (rs->Eof()) return Dec();
+    return Dec::DaCella(rs->Value(QStringLiteral("SommaDiDare"))) -
+           Dec::DaCella(rs->Value(QStringLiteral("SommaDiAvere")));
+}
+
 bool ContoValido(Host& host, const QString& conto) {
     if (conto.trimmed().isEmpty()) return false;
     auto rs = host.OpenRecordSet(

@@ -62,6 +62,9 @@ class PrimaNota {
     DocumentoNota doc_;
 };
 
+// Debit minus credit of an account at a venue up to a day, the day included.
+Dec SaldoConto(Host& host, const QString& conto, const QString& codLocale, const QDate& data);
+
 // Whether an account code is in the chart of accounts.
 bool ContoValido(Host& host, const QString& conto);
 

@@ -8,14 +8,6 @@
 
 namespace incassi {
 
-namespace {
-
-bool Testo(const QString& a, const char* b) {
-    return a.trimmed().compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
-}
-
-}  // namespace
-
 void FrmIncassi::azzeramentoComune() {
     for (const char* nome : {"txtAmmancoNoleggiatore", "txtAmmancoLocale", "tttFurti",
                              "txtFurtoNoleggiatore", "txtFurtoLocale", "tttAmmanchi"}) {
@@ -28,20 +20,10 @@ void FrmIncassi::azzeramentoComune() {
     mantieniRimanenza_ = false;
     // What the venue still owes from earlier collections, this document's own
     // row left out; a theft settles no debt.
-    if (!Testo(causale(), "FUR") && dataRegistrazione().isValid()) {
+    if (!CodiceTra(causale(), {"FUR"}) && dataRegistrazione().isValid()) {
         const QString conto = conti_["ResiduiIncassi"];
         const QString locale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
-        auto rs = host_.OpenRecordSet(
-            QStringLiteral("SELECT Sum(NoteRighe.Dare) AS SommaDiDare, Sum(NoteRighe.Avere) AS "
-                           "SommaDiAvere From "
-                           "NoteRighe  WHERE (((NoteRighe.CodConto)='%1') AND "
-                           "((NoteRighe.codLocale)='%2') and "
-                           "((noterighe.data)<=%3));")
-                .arg(sql::Raddoppia(conto), sql::Raddoppia(locale),
-                     sql::Data(dataRegistrazione(), FormatoDataSql::MeseGiornoAnnoBarra)));
-        Dec debito = rs->Eof() ? Dec()
-                               : Dec::DaCella(rs->Value(QStringLiteral("SommaDiDare"))) -
-                                     Dec::DaCella(rs->Value(QStringLiteral("SommaDiAvere")));
+        Dec debito = SaldoConto(host_, conto, locale, dataRegistrazione());
         const qlonglong id = qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()));
         if (id > 0) {
             auto propria = host_.OpenRecordSet(

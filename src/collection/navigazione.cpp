@@ -13,13 +13,6 @@ namespace incassi {
 
 namespace {
 
-bool Una(const QString& causale, std::initializer_list<const char*> codici) {
-    for (const char* c : codici) {
-        if (causale.trimmed().compare(QLatin1String(c), Qt::CaseInsensitive) == 0) return true;
-    }
-    return false;
-}
-
 // The causal chosen in the filter panel's list (or typed in it).
 QString CausaleFiltro(const Controllo& c) {
     if (c.listIndex() >= 0 && c.listIndex() < int(c.elementi().size())) {
@@ -63,7 +56,7 @@ void FrmIncassi::Modifica() {
         return;
     }
     const QString c = Txt(documenti_->Value(QStringLiteral("codcausale")));
-    if (Una(c, {"CAM"})) {
+    if (CodiceTra(c, {"CAM"})) {
         auto dopo = host_.OpenRecordSet(
             QStringLiteral("select * from noteteste where dataregistrazione>%1 and codcausale='%2' "
                            "and codlocale='%3'")
@@ -245,18 +238,18 @@ bool FrmIncassi::Elimina() {
         for (macchine->MoveFirst(); !macchine->Eof(); macchine->MoveNext()) {
             RecordSet& r = *macchine;
             const qlonglong scheda = qlonglong(Num(r.Value(QStringLiteral("linkscheda"))));
-            if (Una(c, {"Inc"})) {
+            if (CodiceTra(c, {"Inc"})) {
                 RipristinaScheda(host_, r, {Ripristino::Contatori, Ripristino::HopperDaLivelli});
                 if (haChiuso) RiapriAcconto(host_, id, scheda);
-            } else if (Una(c, {"Ch", "Rh"})) {
+            } else if (CodiceTra(c, {"Ch", "Rh"})) {
                 RipristinaScheda(host_, r, {Ripristino::Caricati});
-            } else if (Una(c, {"FUR"})) {
+            } else if (CodiceTra(c, {"FUR"})) {
                 RipristinaScheda(
                     host_, r,
                     {Ripristino::Contatori, Ripristino::HopperDaPrecedenti, Ripristino::Caricati});
                 if (haChiuso) RiapriAcconto(host_, id, scheda);
                 if (haChiuso) RiapriRefill(host_, id, scheda);
-            } else if (Una(c, {"Inc6"})) {
+            } else if (CodiceTra(c, {"Inc6"})) {
                 RipristinaScheda(host_, r, {Ripristino::Contatori, Ripristino::HopperDaPrecedenti});
                 if (haChiuso) RiapriAcconto(host_, id, scheda);
                 if (haChiuso) RiapriRefill(host_, id, scheda);

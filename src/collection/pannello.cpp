@@ -37,10 +37,6 @@ const struct {
     {"txtVarPrestito", "Prestito"},
 };
 
-bool Testo(const QString& a, const char* b) {
-    return a.trimmed().compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
-}
-
 }  // namespace
 
 QString FrmIncassi::causale() const {
@@ -49,7 +45,7 @@ QString FrmIncassi::causale() const {
 
 bool FrmIncassi::incasso() const {
     const QString c = causale();
-    return Testo(c, "INC") || Testo(c, "INC6") || Testo(c, "FUR");
+    return CodiceTra(c, {"INC"}) || CodiceTra(c, {"INC6"}) || CodiceTra(c, {"FUR"});
 }
 
 Dec FrmIncassi::importo(const char* nome) const {
@@ -77,7 +73,7 @@ ValoriPannello FrmIncassi::Valori() const {
     const Controllo& tipo = *finestra_.trova(QStringLiteral("CmiTipologiaIncasso"));
     v.remoto = tipo.text().trimmed().compare(u"Incasso Remoto", Qt::CaseInsensitive) == 0;
     v.tasseNoleggiatore =
-        Testo(finestra_.trova(QStringLiteral("CmiIncassoTasse"))->text(), "Noleggiatore");
+        CodiceTra(finestra_.trova(QStringLiteral("CmiIncassoTasse"))->text(), {"Noleggiatore"});
     v.attesaFatture = finestra_.trova(QStringLiteral("chkAttesaFatture"))->checked() != 0;
     v.terzoGestore = finestra_.trova(QStringLiteral("ChkTerzoGestore"))->checked() != 0;
     v.riscosso = importo("txtRiscosso");
@@ -104,7 +100,7 @@ ValoriPannello FrmIncassi::Valori() const {
 
 void FrmIncassi::CalcolaDettagli(bool completo) {
     const QString c = causale();
-    const bool inc6 = Testo(c, "INC6") || Testo(c, "FUR"), inc = Testo(c, "INC");
+    const bool inc6 = CodiceTra(c, {"INC6"}) || CodiceTra(c, {"FUR"}), inc = CodiceTra(c, {"INC"});
     // 1. The sums of the machine rows, by causal.
     Somme s;
     if (incassi_) {
@@ -132,12 +128,12 @@ void FrmIncassi::CalcolaDettagli(bool completo) {
                 s.ammanchi += v("Ammanchi");
                 s.furti += v("Furti");
                 s.acconti += v("acconti");
-            } else if (Testo(c, "ACC")) {
+            } else if (CodiceTra(c, {"ACC"})) {
                 s.acconti += v("acconti");
-            } else if (Testo(c, "REF")) {
+            } else if (CodiceTra(c, {"REF"})) {
                 s.rl += v("refillLocale");
                 s.rg += v("RefillGestore");
-            } else if (Testo(c, "CH") || Testo(c, "RH")) {
+            } else if (CodiceTra(c, {"CH"}) || CodiceTra(c, {"RH"})) {
                 s.vh += v("variazionehopper");
                 s.ammanchi += v("Ammanchi");
             }
@@ -147,15 +143,15 @@ void FrmIncassi::CalcolaDettagli(bool completo) {
     // 2. - 5. Money taken home, coins in minus out, the advances.
     scriviImporto("LabDenaroAcasa", Dec());
     scriviImporto("LabInMenoOut", s.in - s.out);
-    if (Testo(c, "ACC")) {
+    if (CodiceTra(c, {"ACC"})) {
         scriviImporto("txtAcconto", s.acconti);
         scriviImporto("LabDenaroAcasa", s.acconti);
         scriviImporto("txtAnticipoLocale", Dec());
-    } else if (Testo(c, "ACL")) {
+    } else if (CodiceTra(c, {"ACL"})) {
         scriviImporto("LabDenaroAcasa", importo("txtAccontoLocale") - importo("txtAnticipoLocale"));
     }
     Dec accontoLocale;
-    if ((inc6 && !Testo(c, "FUR")) || inc) {
+    if ((inc6 && !CodiceTra(c, {"FUR"})) || inc) {
         // The venue's open advances paid at the venue: the credit balance of
         // their account, this document's own rows left out.
         const QDate data = dataRegistrazione();
@@ -192,7 +188,7 @@ void FrmIncassi::CalcolaDettagli(bool completo) {
     const bool terzo = finestra_[QStringLiteral("ChkTerzoGestore")].checked() != 0;
     const Dec q = terzo ? s.quota - tasse : Dec();
     const bool tasseNoleggiatore =
-        Testo(finestra_[QStringLiteral("CmiIncassoTasse")].text(), "Noleggiatore");
+        CodiceTra(finestra_[QStringLiteral("CmiIncassoTasse")].text(), {"Noleggiatore"});
     const Dec tasseIncassate = tasseNoleggiatore ? tasse : Dec();
     const Dec quotaNol = s.ns + tasseIncassate + q;
     scriviImporto("lllQuotaNolTeorica", quotaNol);
@@ -204,7 +200,7 @@ void FrmIncassi::CalcolaDettagli(bool completo) {
 
     // 11. Documents other than collections.
     if (!inc6 && !inc) {
-        if (Testo(c, "RH")) {
+        if (CodiceTra(c, {"RH"})) {
             scriviImporto("txtAmmancoNoleggiatore", s.ammanchi);
         } else {
             for (const char* nome :
@@ -223,11 +219,11 @@ void FrmIncassi::CalcolaDettagli(bool completo) {
     scriviImporto("lllTotDaDividere", s.vs + s.ns);
     scriviImporto("tttAmmanchi", s.ammanchi);
     const bool gestisceLocale =
-        Testo(finestra_[QStringLiteral("CmiGestioneDenaro")].text(), "Locale");
+        CodiceTra(finestra_[QStringLiteral("CmiGestioneDenaro")].text(), {"Locale"});
     scriviImporto("txtAmmancoNoleggiatore", gestisceLocale ? Dec() : s.ammanchi);
     scriviImporto("txtAmmancoLocale", gestisceLocale ? s.ammanchi : Dec());
     if (!mantieniRimanenza_) scriviImporto("txtRimanenza", Dec());
-    if (Testo(c, "FUR")) {
+    if (CodiceTra(c, {"FUR"})) {
         // A theft is borne by whoever manages the money.
         scriviImporto("txtFurtoLocale", gestisceLocale ? s.furti : Dec());
         scriviImporto("txtFurtoNoleggiatore", gestisceLocale ? Dec() : s.furti);
@@ -284,30 +280,30 @@ void FrmIncassi::UscitaCampo(const QString& campo) {
 void FrmIncassi::aggiornaConteggi(const QString& chiave) {
     try {
         const bool gestisceLocale =
-            Testo(finestra_[QStringLiteral("CmiGestioneDenaro")].text(), "Locale");
+            CodiceTra(finestra_[QStringLiteral("CmiGestioneDenaro")].text(), {"Locale"});
         const QString c = causale();
-        if (Testo(chiave, "Acconto") || Testo(chiave, "AccontoL") ||
-            Testo(chiave, "AccontoLocale")) {
+        if (CodiceTra(chiave, {"Acconto"}) || CodiceTra(chiave, {"AccontoL"}) ||
+            CodiceTra(chiave, {"AccontoLocale"})) {
             // The money taken home is the advance less what the venue prepaid.
             const Dec acconto =
-                Testo(c, "ACL") ? importo("txtAccontoLocale") : importo("txtAcconto");
-            if (Testo(c, "ACC") || Testo(c, "ACL")) {
+                CodiceTra(c, {"ACL"}) ? importo("txtAccontoLocale") : importo("txtAcconto");
+            if (CodiceTra(c, {"ACC"}) || CodiceTra(c, {"ACL"})) {
                 scriviImporto("LabDenaroAcasa", acconto - importo("txtAnticipoLocale"));
             }
-        } else if (Testo(chiave, "Ammanchi")) {
+        } else if (CodiceTra(chiave, {"Ammanchi"})) {
             const Dec totale = importo("tttAmmanchi");
             scriviImporto("txtAmmancoNoleggiatore", gestisceLocale ? Dec() : totale);
             scriviImporto("txtAmmancoLocale", gestisceLocale ? totale : Dec());
-        } else if (Testo(chiave, "Furti")) {
+        } else if (CodiceTra(chiave, {"Furti"})) {
             const Dec totale = importo("tttFurti");
             scriviImporto("txtFurtoNoleggiatore", gestisceLocale ? Dec() : totale);
             scriviImporto("txtFurtoLocale", gestisceLocale ? totale : Dec());
         }
-        if (Testo(chiave, "AmmancoN") || Testo(chiave, "AmmancoL")) {
+        if (CodiceTra(chiave, {"AmmancoN"}) || CodiceTra(chiave, {"AmmancoL"})) {
             scriviImporto("tttAmmanchi",
                           importo("txtAmmancoNoleggiatore") + importo("txtAmmancoLocale"));
         }
-        if (Testo(chiave, "FurtoN") || Testo(chiave, "FurtoL")) {
+        if (CodiceTra(chiave, {"FurtoN"}) || CodiceTra(chiave, {"FurtoL"})) {
             scriviImporto("tttFurti", importo("txtFurtoNoleggiatore") + importo("txtFurtoLocale"));
         }
         AggiornaConteggiPrimaNota();
@@ -331,11 +327,11 @@ void FrmIncassi::conguaglia(const QString& chiave) {
     if (delta.zero()) return;
     // Collections of halls write no remainder or rounding rows: their
     // differences are shortages.
-    const bool seconda = tipologiaScelta() == 10 && !Testo(causale(), "INC");
+    const bool seconda = tipologiaScelta() == 10 && !CodiceTra(causale(), {"INC"});
     const char* campo = "txtRiscosso";
     if (!destinazioneConguaglio_.isEmpty()) {
         campo = seconda ? "txtAmmancoNoleggiatore" : nullptr;
-    } else if (Testo(chiave, "Riscosso") || Testo(chiave, "Locale")) {
+    } else if (CodiceTra(chiave, {"Riscosso"}) || CodiceTra(chiave, {"Locale"})) {
         if (seconda || pref_.attiva(QStringLiteral("AmmancoAutomatico"))) {
             campo = "txtAmmancoNoleggiatore";
         } else if (pref_.attiva(QStringLiteral("RimanenzaAutomatico"))) {
@@ -365,7 +361,7 @@ void FrmIncassi::AggiornaConteggiPrimaNota() {
                       qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption())), host_.user()};
     PrimaNota nota(*nota_, doc);
     const int posizione = nota_->AbsolutePosition();
-    if (Testo(causale(), "CAM")) {
+    if (CodiceTra(causale(), {"CAM"})) {
         Dec flussi, ammanchi;
         if (incassi_) {
             for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {

@@ -17,13 +17,6 @@ namespace incassi {
 
 namespace {
 
-bool Una(const QString& causale, std::initializer_list<const char*> codici) {
-    for (const char* c : codici) {
-        if (causale.trimmed().compare(QLatin1String(c), Qt::CaseInsensitive) == 0) return true;
-    }
-    return false;
-}
-
 const QString kTitoloObbligatori = QStringLiteral("Campi obbligatori non compilati");
 
 }  // namespace
@@ -50,7 +43,7 @@ bool FrmIncassi::controlliSalvataggio() {
     }
     // 2. The venue of the documents that belong to one.
     const QString c = causale();
-    if (Una(c, {"Inc6", "Inc", "CAM", "Ch", "Rh", "Acc", "Ref", "Acl"}) &&
+    if (CodiceTra(c, {"Inc6", "Inc", "CAM", "Ch", "Rh", "Acc", "Ref", "Acl"}) &&
         finestra_[QStringLiteral("txeCodLocale")].text().trimmed().isEmpty()) {
         ui_.Messaggio(
             QStringLiteral(
@@ -60,19 +53,19 @@ bool FrmIncassi::controlliSalvataggio() {
     }
     // 3. A panel still blank is totalled first.
     if (incassi_ && incassi_->RecordCount() > 0) {
-        if (Una(c, {"CAM"})) {
+        if (CodiceTra(c, {"CAM"})) {
             AggiornaConteggiPrimaNota();
             aggiornaSbilancio();
         } else {
             Dec vuoto;
             bool controlla = true;
-            if (Una(c, {"Ref"})) {
+            if (CodiceTra(c, {"Ref"})) {
                 vuoto = importo("lllRefillLocale") + importo("lllRefillNoleggiatore");
-            } else if (Una(c, {"Acc"})) {
+            } else if (CodiceTra(c, {"Acc"})) {
                 vuoto = importo("txtAcconto") + importo("txtAnticipoLocale");
-            } else if (Una(c, {"Ch", "Rh"})) {
+            } else if (CodiceTra(c, {"Ch", "Rh"})) {
                 vuoto = importo("lllVariazioneHopper");
-            } else if (Una(c, {"Inc6", "Inc"})) {
+            } else if (CodiceTra(c, {"Inc6", "Inc"})) {
                 vuoto = importo("txtRiscosso") + importo("txtVersatoALocale") +
                         importo("LLLTotIntrodotto");
             } else {
@@ -157,7 +150,7 @@ bool FrmIncassi::Salva() {
         id = testata->Value(QStringLiteral("id")).toLongLong();
 
         // 8. The meter rows of machines with several meters.
-        if (Una(c, {"Inc"})) {
+        if (CodiceTra(c, {"Inc"})) {
             host_.Execute(
                 QStringLiteral(
                     "UPDATE NoteIncassiContatori SET NoteIncassiContatori.IdTesta = %1 where "
@@ -181,12 +174,13 @@ bool FrmIncassi::Salva() {
         if (incassi_) {
             for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
                 RecordSet& r = *incassi_;
-                if (Una(c, {"Inc6"}) && IsNull(r.Value(QStringLiteral("ContatoreIn"))) &&
+                if (CodiceTra(c, {"Inc6"}) && IsNull(r.Value(QStringLiteral("ContatoreIn"))) &&
                     IsNull(r.Value(QStringLiteral("ContatoreOUT")))) {
                     r.Delete();  // a networked machine without meters was not collected
                     continue;
                 }
-                if (Una(c, {"Acc"}) && Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero()) {
+                if (CodiceTra(c, {"Acc"}) &&
+                    Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero()) {
                     r.Delete();  // advances are stored for the machines that have one
                     continue;
                 }
@@ -198,13 +192,13 @@ bool FrmIncassi::Salva() {
                 r.SetValue(QStringLiteral("Riga"), ++riga);
                 const qlonglong scheda = qlonglong(Num(r.Value(QStringLiteral("linkscheda"))));
                 const auto tipo = ParseNumero(Txt(r.Value(QStringLiteral("tipoincasso"))));
-                if (Una(c, {"INC6", "FUR"})) {
+                if (CodiceTra(c, {"INC6", "FUR"})) {
                     const QDate prima = r.Value(QStringLiteral("DataVecchioContatore")).toDate();
-                    if (Una(c, {"INC6"}) && prima.isValid()) {
+                    if (CodiceTra(c, {"INC6"}) && prima.isValid()) {
                         r.SetValue(QStringLiteral("NumGiorniIncasso"), prima.daysTo(data));
                     }
                     if (UltimoDocumento(host_, scheda, data, c, codLocale)) {
-                        AggiornaScheda(host_, r, data, true, Una(c, {"FUR"}));
+                        AggiornaScheda(host_, r, data, true, CodiceTra(c, {"FUR"}));
                     }
                     if (!Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero())
                         ChiudiAcconto(host_, id, scheda, data);
@@ -212,13 +206,13 @@ bool FrmIncassi::Salva() {
                         !Dec::DaCella(r.Value(QStringLiteral("RefillGestore"))).zero()) {
                         ChiudiRefill(host_, id, scheda, data);
                     }
-                } else if (Una(c, {"Inc"})) {
+                } else if (CodiceTra(c, {"Inc"})) {
                     if (tipo && (*tipo == 7 || *tipo == 8 || *tipo == 9 || *tipo == 20) &&
                         UltimoDocumento(host_, scheda, data, c, codLocale)) {
                         AggiornaScheda(host_, r, data, true, false);
                     }
                     if (tipo && *tipo == 13) aggiornaContatoriIsola(id, scheda, data, adesso);
-                } else if (Una(c, {"ch", "rh"})) {
+                } else if (CodiceTra(c, {"ch", "rh"})) {
                     if (UltimoDocumento(host_, scheda, data, c, codLocale))
                         AggiornaSchedaHopper(host_, r);
                 }
@@ -228,7 +222,7 @@ bool FrmIncassi::Salva() {
         if (incassi_) incassi_->UpdateBatch();
         if (nota_) nota_->UpdateBatch();
         // 12. The venue's advance headers settled by this collection.
-        if (Una(c, {"Inc6", "Inc", "FUR"})) {
+        if (CodiceTra(c, {"Inc6", "Inc", "FUR"})) {
             if (!importo("lllAcconto").zero())
                 ChiudiTesteAcconti(host_, QStringLiteral("ACC"), id, codLocale, data);
             if (!importo("lllAccontoLocale").zero()) {

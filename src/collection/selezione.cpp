@@ -9,28 +9,6 @@
 
 namespace incassi {
 
-namespace {
-
-// Debit minus credit of an account at a venue up to a day, both days included.
-Dec Saldo(Host& host, const QString& conto, const QString& codLocale, const QDate& data,
-          bool spazio) {
-    const QString sql =
-        QStringLiteral(
-            "SELECT Sum(NoteRighe.Dare) AS SommaDiDare, Sum(NoteRighe.Avere) AS SommaDiAvere From "
-            "NoteRighe  WHERE (((NoteRighe.CodConto)='") +
-        sql::Raddoppia(conto) + QStringLiteral("') AND ((NoteRighe.codLocale)='") +
-        sql::Raddoppia(codLocale) +
-        (spazio ? QStringLiteral("') and ((noterighe.data)<=")
-                : QStringLiteral("')and ((noterighe.data)<=")) +
-        sql::Data(data, FormatoDataSql::MeseGiornoAnnoBarra) + QStringLiteral("));");
-    auto rs = host.OpenRecordSet(sql);
-    if (rs->Eof()) return Dec();
-    return Dec::DaCella(rs->Value(QStringLiteral("SommaDiDare"))) -
-           Dec::DaCella(rs->Value(QStringLiteral("SommaDiAvere")));
-}
-
-}  // namespace
-
 void FrmIncassi::Saldi() {
     auto conti = host_.OpenRecordSet(QStringLiteral("select * from TabAssociazioneConti"));
     if (conti->Eof()) return;
@@ -38,9 +16,9 @@ void FrmIncassi::Saldi() {
     const QDate data = dataRegistrazione();
     if (!data.isValid()) return;
     const Dec residui =
-        Saldo(host_, Txt(conti->Value(QStringLiteral("ResiduiIncassi"))), codLocale, data, true);
+        SaldoConto(host_, Txt(conti->Value(QStringLiteral("ResiduiIncassi"))), codLocale, data);
     const Dec prestiti =
-        Saldo(host_, Txt(conti->Value(QStringLiteral("PrestitiALocale"))), codLocale, data, false);
+        SaldoConto(host_, Txt(conti->Value(QStringLiteral("PrestitiALocale"))), codLocale, data);
     finestra_[QStringLiteral("LllVarDebito")].setCaption(FormatoNumero(residui.toDouble(), 2));
     finestra_[QStringLiteral("LabPrestitoPre")].setCaption(FormatoNumero(prestiti.toDouble(), 2));
 }

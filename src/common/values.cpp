@@ -322,6 +322,14 @@ QString TestoNumero(double value) {
     return Testo(Quindici(value), 0, QLatin1Char(','), false);
 }
 
+bool CodiceTra(const QString& codice, std::initializer_list<const char*> codici) {
+    const QString c = codice.trimmed();
+    for (const char* k : codici) {
+        if (c.compare(QLatin1String(k), Qt::CaseInsensitive) == 0) return true;
+    }
+    return false;
+}
+
 QString TestoData(const QDate& d) {
     return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : QString();
 }

@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QString>
 #include <QVariant>
+#include <initializer_list>
 #include <optional>
 
 namespace incassi {
@@ -57,6 +58,10 @@ QString TestoImporto(const QString& input, const QString& valuta);
 QString FormatoNumero(double value, int decimals = 2, bool groupThousands = true);
 // Number as a plain text without grouping: 0 -> "0", -12.5 -> "-12,5".
 QString TestoNumero(double value);
+
+// Whether a code (causal, column name) is one of `codici`, without regard to
+// case or surrounding blanks.
+bool CodiceTra(const QString& codice, std::initializer_list<const char*> codici);
 
 // Dates shown as dd/mm/yyyy; read from dd/mm/yyyy, d/m/yyyy or yyyy-mm-dd.
 QString TestoData(const QDate& d);

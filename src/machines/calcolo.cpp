@@ -14,7 +14,7 @@ enum class Esito { Si, No, Annulla };
 }  // namespace
 
 bool ContestoCalcolo::causaleE(const char* code) const {
-    return causale.trimmed().compare(QLatin1String(code), Qt::CaseInsensitive) == 0;
+    return CodiceTra(causale, {code});
 }
 
 CalcoloRiga::CalcoloRiga(Host& host, UiPort& ui, const ContestoCalcolo& contesto, RecordSet& riga)

@@ -6,17 +6,6 @@
 
 namespace incassi {
 
-namespace {
-
-bool Una(const QString& col, std::initializer_list<const char*> names) {
-    for (const char* n : names) {
-        if (col.compare(QLatin1String(n), Qt::CaseInsensitive) == 0) return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 void DopoModificaCella(CalcoloRiga& calcolo, RecordSet& riga, const ContestoCalcolo& ctx,
                        const QString& colonna, const AzioniGriglia& azioni) {
     if (IsNullOrEmpty(riga.Value(QStringLiteral("linkscheda")))) {
@@ -29,65 +18,65 @@ void DopoModificaCella(CalcoloRiga& calcolo, RecordSet& riga, const ContestoCalc
     const bool cambiamonete = ctx.causaleE("CAM") && calcolo.tipoIncasso() == 2;
     bool cassa = false, ripartizione = false;
 
-    if (Una(col, {"DataVecchioContatore"})) {
+    if (CodiceTra(col, {"DataVecchioContatore"})) {
         const QDate prima = riga.Value(QStringLiteral("DataVecchioContatore")).toDate();
         if (prima.isValid() && ctx.dataRegistrazione.isValid()) {
             riga.SetValue(QStringLiteral("NumGiorniIncasso"), prima.daysTo(ctx.dataRegistrazione));
         }
-    } else if (Una(col, {"ParzialeIn"})) {
+    } else if (CodiceTra(col, {"ParzialeIn"})) {
         calcolo.parzialeDigitato(Lato::In);
         cassa = ripartizione = true;
-    } else if (Una(col, {"ParzialeOUT"})) {
+    } else if (CodiceTra(col, {"ParzialeOUT"})) {
         calcolo.parzialeDigitato(Lato::Out);
         cassa = ripartizione = true;
-    } else if (Una(col, {"ContatoreIn"})) {
+    } else if (CodiceTra(col, {"ContatoreIn"})) {
         calcolo.contatoreDigitato(Lato::In);
         if (calcolo.tipoIncasso() == 6) {
             calcolo.tasse();
             calcolo.rete();
         }
         cassa = ripartizione = true;
-    } else if (Una(col, {"ContatoreOUT"})) {
+    } else if (CodiceTra(col, {"ContatoreOUT"})) {
         calcolo.contatoreDigitato(Lato::Out);
         cassa = ripartizione = true;
-    } else if (Una(col, {"RefillGestore", "RefillLocale"})) {
+    } else if (CodiceTra(col, {"RefillGestore", "RefillLocale"})) {
         if (ctx.causaleE("REF")) calcolo.variazioneHopper(EventoHopper::Refill);
         cassa = true;
-    } else if (Una(col, {"Ammanchi"})) {
+    } else if (CodiceTra(col, {"Ammanchi"})) {
         if (ctx.causaleE("CAM")) {
             calcolo.cambiamonete(EventoCambiamonete::AmmancoDigitato);
         } else if (ctx.causaleE("RH")) {
             calcolo.variazioneHopper(EventoHopper::AmmancoDigitato);
         }
         cassa = true;
-    } else if (Una(col, {"VariazioneHopper"})) {
+    } else if (CodiceTra(col, {"VariazioneHopper"})) {
         if (ctx.causaleE("CAM")) {
             calcolo.cambiamonete(EventoCambiamonete::VariazioneDigitata);
         } else if (ctx.causaleE("RH")) {
             calcolo.variazioneHopper(EventoHopper::VariazioneDigitata);
         }
         cassa = true;
-    } else if (Una(col, {"MonetaAggiunta", "BanconoteAggiunte", "BanconoteRitirate",
-                         "MonetaRitirata"})) {
+    } else if (CodiceTra(col, {"MonetaAggiunta", "BanconoteAggiunte", "BanconoteRitirate",
+                               "MonetaRitirata"})) {
         calcolo.cambiamonete(EventoCambiamonete::Flussi);
-    } else if (Una(col, {"Acconti"})) {
+    } else if (CodiceTra(col, {"Acconti"})) {
         cassa = true;
-    } else if (Una(col, {"Cassetto"})) {
+    } else if (CodiceTra(col, {"Cassetto"})) {
         calcolo.ammancoDaCassetto();
         ripartizione = true;
-    } else if (Una(col, {"Rete"})) {
+    } else if (CodiceTra(col, {"Rete"})) {
         ripartizione = true;
         cassa = true;  // after the split
-    } else if (Una(col, {"Gettoni"})) {
+    } else if (CodiceTra(col, {"Gettoni"})) {
         calcolo.gettoni();
         ripartizione = true;
-    } else if (Una(col, {"LivelloH1", "LivelloH2", "LivelloH3", "TipoH1", "TipoH2", "TipoH3",
-                         "HopperOLD1", "HopperOLD2", "HopperOLD3"})) {
+    } else if (CodiceTra(col, {"LivelloH1", "LivelloH2", "LivelloH3", "TipoH1", "TipoH2", "TipoH3",
+                               "HopperOLD1", "HopperOLD2", "HopperOLD3"})) {
         calcolo.variazioneHopper(EventoHopper::Livelli);
         cassa = true;
     }
 
-    const bool retePrima = Una(col, {"Rete"});
+    const bool retePrima = CodiceTra(col, {"Rete"});
     if (cassa && !retePrima && !cambiamonete) calcolo.cassettoAtteso();
     if (ripartizione) {
         calcolo.ripartizione();
