@@ -1,7 +1,7 @@
 // The collection window on a large generated operator: opening (the first page
 // of the document list and the lookups), choosing a venue (balances and the
 // venue's statement), loading ten machines, and saving and deleting a
-// ten-machine collection against the same writes as one bare transaction.
+// ten-machine collection against the same statements run bare on the engine.
 //   build/bin/finestra_bench [--benchmark_filter=...]
 // Size and place: INCASSI_BENCH_VENUES (200), INCASSI_BENCH_YEARS (10),
 // INCASSI_BENCH_DIR (the system's temporary folder); the database is built once.
@@ -11,6 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
+#include <QSqlRecord>
+#include <functional>
+#include <unordered_map>
 
 #include "collection/frmincassi.h"
 #include "common/scriptedui.h"
@@ -30,6 +33,16 @@ constexpr int kPrimaMacchina = 900000;
 int Env(const char* nome, int predefinito) {
     const QByteArray v = qgetenv(nome);
     return v.isEmpty() ? predefinito : v.toInt();
+}
+
+// The bench venue without documents and its cards at the last readings.
+void Ripristina(Database& db) {
+    db.executeScript(
+        {QStringLiteral("DELETE FROM NoteRighe WHERE CodLocale='BENCH'"),
+         QStringLiteral("DELETE FROM NoteIncassi WHERE CodLocale='BENCH'"),
+         QStringLiteral("DELETE FROM NoteTeste WHERE CodLocale='BENCH'"),
+         QStringLiteral("UPDATE MagSchede SET ultimoIncasso='2026-11-30', cntotin=10000, "
+                        "cntotout=6000, attualeh1=50 WHERE CodLocale='BENCH'")});
 }
 
 struct Ambiente {
@@ -87,6 +100,9 @@ struct Ambiente {
             }
             db->executeScript(s);
         }
+        // A run stopped between a save and its deletion leaves the bench venue's
+        // cards at the new readings: start every run from the same state.
+        Ripristina(*db);
         for (int i = 0; i < 10; ++i)
             ids << QString::number(kPrimaMacchina + i);
         host = std::make_unique<SqlHost>(
@@ -187,53 +203,126 @@ void BM_SalvaEdElimina(benchmark::State& state) {
 }
 BENCHMARK(BM_SalvaEdElimina)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// The same writes as the save, as one bare transaction straight on the engine.
-void BM_TransazioneNuda(benchmark::State& state) {
-    QSqlDatabase& db = A().host->database().connection();
-    for (auto _ : state) {
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("BEGIN IMMEDIATE"));
-        q.prepare(QStringLiteral(
-            "INSERT INTO NoteTeste (CodLocale, CodCausale, DataRegistrazione, Riscosso, iddata) "
-            "VALUES ('BENCH', 'INC6', '2026-12-07', 100, '2026-12-07 10:00:00')"));
-        q.exec();
-        const qlonglong id = q.lastInsertId().toLongLong();
-        QSqlQuery r(db);
-        r.prepare(QStringLiteral(
-            "INSERT INTO NoteIncassi (IdTesta, linkscheda, DataIncasso, CodLocale, ParzialeIn, "
-            "ParzialeOut, Preu, AAMS, IncassoVs, IncassoNs, Riga) VALUES (?, ?, '2026-12-07', "
-            "'BENCH', 900, 400, 117, 7.2, 187.9, 187.9, ?)"));
-        QSqlQuery n(db);
-        n.prepare(QStringLiteral(
-            "INSERT INTO NoteRighe (IdTesta, CodConto, CodLocale, Data, Dare, Avere, Riga) "
-            "VALUES (?, ?, 'BENCH', '2026-12-07', ?, 0, ?)"));
-        QSqlQuery s(db);
-        s.prepare(QStringLiteral(
-            "UPDATE MagSchede SET ultimoIncasso='2026-12-07', cntotin=10900, cntotout=6400, "
-            "attualeh1=50 WHERE id=?"));
-        for (int i = 0; i < 10; ++i) {
-            r.addBindValue(id);
-            r.addBindValue(kPrimaMacchina + i);
-            r.addBindValue(i + 1);
-            r.exec();
-            n.addBindValue(id);
-            n.addBindValue(QStringLiteral("99.%1").arg(i));
-            n.addBindValue(10.0);
-            n.addBindValue(i + 1);
-            n.exec();
-            s.addBindValue(kPrimaMacchina + i);
-            s.exec();
-        }
-        q.exec(QStringLiteral("COMMIT"));
-        state.PauseTiming();
-        for (const char* t : {"NoteRighe", "NoteIncassi"}) {
-            q.exec(QStringLiteral("DELETE FROM %1 WHERE IdTesta=%2").arg(QLatin1String(t)).arg(id));
-        }
-        q.exec(QStringLiteral("DELETE FROM NoteTeste WHERE id=%1").arg(id));
-        state.ResumeTiming();
-    }
+// What the window sends to the engine, statement by statement.
+struct Istruzione {
+    QString sql;
+    std::vector<QVariant> valori;
+};
+
+std::vector<Istruzione> Registra(const std::function<void()>& lavoro) {
+    std::vector<Istruzione> v;
+    Database& db = A().host->database();
+    db.setOsservatore([&v](const QString& sql, const std::vector<QVariant>& valori) {
+        v.push_back({sql, valori});
+    });
+    lavoro();
+    db.setOsservatore({});
+    return v;
 }
-BENCHMARK(BM_TransazioneNuda)->Unit(benchmark::kMillisecond);
+
+// Replays statements straight on the engine: each prepared once and kept, the
+// values bound, every row of a query read. Integer values found in `ids` are
+// sent as what they map to, so that a recorded deletion deletes another document.
+class Replica {
+  public:
+    explicit Replica(std::vector<Istruzione> istruzioni) : istruzioni_(std::move(istruzioni)) {}
+    size_t size() const { return istruzioni_.size(); }
+    const std::vector<Istruzione>& istruzioni() const { return istruzioni_; }
+    void esegui(const QHash<qlonglong, qlonglong>& ids = {}) {
+        QSqlDatabase& db = A().host->database().connection();
+        for (const Istruzione& i : istruzioni_) {
+            auto& q = preparate_[i.sql];
+            if (!q) {
+                q = std::make_unique<QSqlQuery>(db);
+                q->setForwardOnly(true);
+                q->prepare(i.sql);
+            }
+            for (size_t k = 0; k < i.valori.size(); ++k) {
+                const QVariant& v = i.valori[k];
+                const auto altro = v.typeId() == QMetaType::LongLong ? ids.constFind(v.toLongLong())
+                                                                     : ids.constEnd();
+                q->bindValue(int(k), altro != ids.constEnd() ? QVariant(*altro) : v);
+            }
+            if (!q->exec()) {
+                std::fprintf(stderr, "replica: %s\n", qPrintable(i.sql));
+                std::exit(1);
+            }
+            const int colonne = q->record().count();
+            while (q->next()) {
+                for (int c = 0; c < colonne; ++c)
+                    benchmark::DoNotOptimize(q->value(c));
+            }
+            q->finish();
+        }
+    }
+
+  private:
+    std::vector<Istruzione> istruzioni_;
+    std::unordered_map<QString, std::unique_ptr<QSqlQuery>> preparate_;
+};
+
+qlonglong IdMostrato(FrmIncassi& f) {
+    return qlonglong(Num(f["EtiId"].caption()));
+}
+
+// The document's id, and those of its rows in order.
+std::vector<qlonglong> IdDocumento(qlonglong id) {
+    std::vector<qlonglong> v{id};
+    QSqlQuery q(A().host->database().connection());
+    for (const char* t : {"NoteRighe", "NoteIncassi"}) {
+        q.exec(QStringLiteral("SELECT id FROM %1 WHERE IdTesta=%2 ORDER BY id")
+                   .arg(QLatin1String(t))
+                   .arg(id));
+        while (q.next())
+            v.push_back(q.value(0).toLongLong());
+    }
+    return v;
+}
+
+// Every statement the save and the deletion send, each as one bare run on the
+// engine (the save's own transaction and the display refresh after it).
+void BM_Nudo(benchmark::State& state) {
+    ScriptedUi ui;
+    ProprietaIngresso prop;
+    auto f = Finestra(ui, prop);
+    f->Apri();
+    const bool salva = state.range(0) == 0;
+    Carica(*f, ui);
+    ui.rispondi(Risposta::Si);
+    Replica salvataggio(Registra([&] { f->Salva(); }));
+    const std::vector<qlonglong> registrati = IdDocumento(IdMostrato(*f));
+    ui.rispondi(Risposta::Si);
+    Replica eliminazione(Registra([&] { f->Elimina(); }));
+    Database& db = A().host->database();
+    for (auto _ : state) {
+        if (salva) {
+            salvataggio.esegui();
+            state.PauseTiming();
+            Ripristina(db);
+            state.ResumeTiming();
+        } else {
+            state.PauseTiming();
+            Carica(*f, ui);
+            ui.rispondi(Risposta::Si);
+            f->Salva();
+            const std::vector<qlonglong> nuovi = IdDocumento(IdMostrato(*f));
+            if (nuovi.size() != registrati.size()) {
+                std::fprintf(stderr, "il documento salvato non ha le righe di quello registrato\n");
+                std::exit(1);
+            }
+            QHash<qlonglong, qlonglong> ids;
+            for (size_t i = 0; i < nuovi.size(); ++i)
+                ids.insert(registrati[i], nuovi[i]);
+            state.ResumeTiming();
+            eliminazione.esegui(ids);
+        }
+    }
+    state.SetLabel(QStringLiteral("%1, %2 istruzioni")
+                       .arg(salva ? QStringLiteral("salvataggio") : QStringLiteral("eliminazione"))
+                       .arg(salva ? salvataggio.size() : eliminazione.size())
+                       .toStdString());
+}
+BENCHMARK(BM_Nudo)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

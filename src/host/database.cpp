@@ -74,6 +74,12 @@ void Database::bindAndExec(Prepared& p, const std::vector<QVariant>& params,
     for (size_t i = 0; i < params.size(); ++i) {
         q.bindValue(int(i), dialect_->toEngine(params[i]));
     }
+    if (osservatore_) {
+        std::vector<QVariant> valori;
+        for (int i = 0; i < int(params.size()); ++i)
+            valori.push_back(q.boundValue(i));
+        osservatore_(q.lastQuery(), valori);
+    }
     if (!q.exec()) {
         const QSqlError e = q.lastError();
         q.finish();
@@ -133,6 +139,7 @@ int Database::execute(const QString& classicSql) {
 }
 
 void Database::runPlain(const QString& sql) {
+    if (osservatore_) osservatore_(sql, {});
     QSqlQuery q(db_);
     if (!q.exec(sql)) DbFail(q.lastError(), sql);
 }
@@ -151,23 +158,28 @@ bool Database::hasTable(const QString& table) {
     return tableColumns(table) != nullptr;
 }
 
-const std::vector<ColumnInfo>* Database::tableColumns(const QString& table) {
+const Database::Catalogo& Database::catalogo(const QString& table) {
     const QString key = table.toLower();
-    auto it = columns_.constFind(key);
-    if (it == columns_.constEnd()) {
-        auto cols = dialect_->columns(db_, table);
-        it = columns_.insert(key, std::move(cols));
+    auto it = columns_.find(key);
+    if (it == columns_.end()) {
+        Catalogo c;
+        c.colonne = dialect_->columns(db_, table);
+        for (int i = 0; i < int(c.colonne.size()); ++i)
+            c.perNome.insert(c.colonne[size_t(i)].name.toLower(), i);
+        it = columns_.emplace(key, std::move(c)).first;
     }
-    return it->empty() ? nullptr : &*it;
+    return it->second;
+}
+
+const std::vector<ColumnInfo>* Database::tableColumns(const QString& table) {
+    const Catalogo& c = catalogo(table);
+    return c.colonne.empty() ? nullptr : &c.colonne;
 }
 
 const ColumnInfo* Database::column(const QString& table, const QString& column) {
-    const auto* cols = tableColumns(table);
-    if (!cols) return nullptr;
-    for (const ColumnInfo& c : *cols) {
-        if (c.name.compare(column, Qt::CaseInsensitive) == 0) return &c;
-    }
-    return nullptr;
+    const Catalogo& c = catalogo(table);
+    const auto it = c.perNome.constFind(column.toLower());
+    return it == c.perNome.constEnd() ? nullptr : &c.colonne[size_t(*it)];
 }
 
 void Database::invalidateCatalog() {

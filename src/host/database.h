@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -61,6 +62,12 @@ class Database {
     const ColumnInfo* column(const QString& table, const QString& column);
     void invalidateCatalog();
 
+    // Sees every statement sent to the engine, with its bound values (Null when
+    // none is set). Measurements use it to replay a window's work on the bare engine.
+    using Osservatore =
+        std::function<void(const QString& sql, const std::vector<QVariant>& params)>;
+    void setOsservatore(Osservatore o) { osservatore_ = std::move(o); }
+
     // Transactions: the outermost scope is a transaction, inner ones savepoints.
     void begin();
     void commit();
@@ -83,9 +90,16 @@ class Database {
     QSqlDatabase db_;
     SqlTranslator translator_;
     std::unordered_map<QString, Prepared> prepared_;
-    QHash<QString, std::vector<ColumnInfo>> columns_;  // key: lower-case table name
+    struct Catalogo {
+        std::vector<ColumnInfo> colonne;
+        QHash<QString, int> perNome;  // lower-case column name -> index
+    };
+    const Catalogo& catalogo(const QString& table);
+    // key: lower-case table name; nodes stay put, so pointers into them last
+    std::unordered_map<QString, Catalogo> columns_;
     QHash<QString, bool> knownTables_;
     int depth_ = 0;
+    Osservatore osservatore_;
 };
 
 // Rolls back when it leaves its scope without commit(); nested scopes are

@@ -149,22 +149,18 @@ void RecordSet::setupFields(const QueryResult& result) {
     fields_.clear();
     fieldIndex_.clear();
     idIndex_ = -1;
-    const std::vector<ColumnInfo>* tableCols =
-        table_.isEmpty() ? nullptr : db_->tableColumns(table_);
     for (const ResultColumn& c : result.columns) {
         FieldInfo f;
         f.name = c.name;
         f.type = c.type;
         f.maxLength = c.maxLength;
-        if (tableCols && (c.table.isEmpty() || c.table.compare(table_, Qt::CaseInsensitive) == 0)) {
-            for (const ColumnInfo& tc : *tableCols) {
-                if (tc.name.compare(c.name, Qt::CaseInsensitive) == 0) {
-                    f.writable = true;
-                    if (f.type == FieldType::Unknown) {
-                        f.type = tc.type;
-                        f.maxLength = tc.maxLength;
-                    }
-                    break;
+        if (!table_.isEmpty() &&
+            (c.table.isEmpty() || c.table.compare(table_, Qt::CaseInsensitive) == 0)) {
+            if (const ColumnInfo* tc = db_->column(table_, c.name)) {
+                f.writable = true;
+                if (f.type == FieldType::Unknown) {
+                    f.type = tc->type;
+                    f.maxLength = tc->maxLength;
                 }
             }
         }
@@ -574,7 +570,7 @@ void RecordSet::insertRow(Row& r, bool rileggi) {
     std::vector<QVariant> params;
     for (size_t i = 0; i < fields_.size(); ++i) {
         if (!fields_[i].writable) continue;
-        readBack << d.quoteIdentifier(fields_[i].name);
+        if (rileggi) readBack << d.quoteIdentifier(fields_[i].name);
         if (IsNull(r.values[i])) continue;
         cols << d.quoteIdentifier(fields_[i].name);
         marks << QStringLiteral("?");
