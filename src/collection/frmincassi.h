@@ -151,6 +151,9 @@ class FrmIncassi {
     std::optional<int> tipologiaScelta() const;
     Dec importo(const char* controllo) const;
     void scriviImporto(const char* controllo, const Dec& valore);
+    // On an advance paid at the venue the header's AccontoLocale is the typed
+    // advance: the label bound to the same column shows it too.
+    void allineaAccontoLocale();
     void aggiornaSbilancio();
     void nuovaModifica();  // the edit-long state starts again
     bool controlliSalvataggio();

@@ -59,6 +59,8 @@ void FrmIncassi::CellaModificata(const QString& colonna) {
         // The cells already written stay.
         ui_.Messaggio(e.testo(), titolo_, Icona::Critico);
     }
+    // The panel and the bookkeeping rows follow the changed row.
+    dopoRigheCambiate();
 }
 
 void FrmIncassi::InvioInColonna(const QString& colonna) {

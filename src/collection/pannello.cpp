@@ -172,6 +172,7 @@ void FrmIncassi::CalcolaDettagli(bool completo) {
         }
     }
     scriviImporto("lllAccontoLocale", accontoLocale);
+    allineaAccontoLocale();
     scriviImporto("lllAcconto", s.acconti);
     if (!completo) return;
 
@@ -262,6 +263,11 @@ void FrmIncassi::CalcolaDettagli(bool completo) {
                   s.vs + (tasseNoleggiatore ? Dec() : tasse) + anticipo - s.rl);
 }
 
+void FrmIncassi::allineaAccontoLocale() {
+    if (CodiceTra(causale(), {"ACL"}))
+        scriviImporto("lllAccontoLocale", importo("txtAccontoLocale"));
+}
+
 void FrmIncassi::UscitaCampo(const QString& campo) {
     for (const auto& f : kCampiDenaro) {
         if (campo.compare(QLatin1String(f.campo), Qt::CaseInsensitive) != 0) continue;
@@ -271,6 +277,7 @@ void FrmIncassi::UscitaCampo(const QString& campo) {
             finestra_[QStringLiteral("lllAcconto")].setCaption(
                 FormatoNumero(importo("txtAcconto").toDouble(), 2));
         }
+        if (campo.compare(u"txtAccontoLocale", Qt::CaseInsensitive) == 0) allineaAccontoLocale();
         if (campo.compare(u"txtRimanenza", Qt::CaseInsensitive) == 0) mantieniRimanenza_ = true;
         aggiornaConteggi(QLatin1String(f.chiave));
         return;

@@ -137,6 +137,7 @@ bool FrmIncassi::Salva() {
                 return false;
             }
         }
+        allineaAccontoLocale();
         ControlliARiga(finestra_, *testata);
         const QDateTime adesso = QDateTime::currentDateTime();
         testata->SetValue(QStringLiteral("totTasse"),

@@ -105,10 +105,12 @@ TEST_F(Salvataggio, ACollectionIsStoredAndDeletedWithItsEffects) {
         q(QStringLiteral("select riga from NoteIncassi where idtesta=%1 and linkscheda=2").arg(id))
             .toInt(),
         2);
-    EXPECT_EQ(Round(q(QStringLiteral("select sum(dare)-sum(avere) from NoteRighe where idtesta=%1").arg(id))
-                        .toDouble(),
-                    2),
-              0);
+    EXPECT_EQ(
+        Round(
+            q(QStringLiteral("select sum(dare)-sum(avere) from NoteRighe where idtesta=%1").arg(id))
+                .toDouble(),
+            2),
+        0);
     EXPECT_GT(q(QStringLiteral("select count(*) from NoteRighe where idtesta=%1").arg(id)).toInt(),
               3);
     // The cards take the new readings.
@@ -261,6 +263,60 @@ TEST_F(Salvataggio, LockedLaterAndConcurrentDocuments) {
               "Si puo eliminare solo l'ultima registrazione!\nSono presenti 1 registrazioni "
               "successive a quella che "
               "si vuole eliminare.");
+}
+
+TEST_F(Salvataggio, ACellChangeReachesThePanelAndTheStoredRows) {
+    auto f = incasso();
+    const double riscosso = ParseNumero(f->finestra()["txtRiscosso"].text()).value_or(-1);
+    EXPECT_EQ(f->finestra()["lllTotUscite"].caption(), "500,00");
+    auto rs = f->righeIncassi();
+    rs->MoveFirst();
+    ASSERT_EQ(rs->Value("linkscheda").toInt(), 1);
+    rs->SetValue("ContatoreOUT", 800);  // 100 more paid out by machine 1
+    ui.rispondi(Risposta::No);          // the partial from the meters, not the one typed before
+    f->CellaModificata("ContatoreOUT");
+    EXPECT_EQ(f->finestra()["lllTotUscite"].caption(), "600,00");
+    EXPECT_LT(ParseNumero(f->finestra()["txtRiscosso"].text()).value_or(-1), riscosso);
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");
+    ASSERT_TRUE(f->Salva());
+    const qlonglong id = f->finestra()["EtiId"].caption().toLongLong();
+    EXPECT_DOUBLE_EQ(
+        q(QStringLiteral("select TotUscite from NoteTeste where id=%1").arg(id)).toDouble(), 600);
+    // The cash row is the collected amount the panel shows after the change.
+    EXPECT_DOUBLE_EQ(
+        q(QStringLiteral("select Riscosso from NoteTeste where id=%1").arg(id)).toDouble(),
+        q(QStringLiteral("select Dare from NoteRighe where idtesta=%1 and "
+                         "CodConto='01.01.01'")
+              .arg(id))
+            .toDouble());
+}
+
+TEST_F(Salvataggio, AnAdvancePaidAtTheVenueKeepsItsAmount) {
+    auto f = apri();
+    f->Nuovo();
+    f->finestra()["txtDataRegistrazione"].setValue(kGiorno);
+    ASSERT_TRUE(f->casella("txeCodCausale").ImpostaCodice("ACL"));
+    ASSERT_TRUE(f->casella("txeCodLocale").ImpostaCodice("BAR1"));
+    ASSERT_TRUE(f->casella("txeCodEsattore").ImpostaCodice("ES1"));
+    f->finestra()["txtAccontoLocale"].setText("80");
+    f->UscitaCampo("txtAccontoLocale");
+    ASSERT_TRUE(f->Salva());
+    const QString id = f->finestra()["EtiId"].caption();
+    const auto somme = [&] {
+        return q("select sum(Dare) from NoteRighe where idtesta=" + id).toString() + u'/' +
+               q("select sum(Avere) from NoteRighe where idtesta=" + id).toString();
+    };
+    EXPECT_DOUBLE_EQ(q("select AccontoLocale from NoteTeste where id=" + id).toDouble(), 80);
+    EXPECT_EQ(somme(), "80/80");
+
+    // Shown again, corrected without a change and saved: nothing is lost.
+    f->Modifica();
+    ASSERT_TRUE(f->inModifica());
+    EXPECT_EQ(ParseNumero(f->finestra()["txtAccontoLocale"].text()), 80);
+    f->UscitaCampo("txtAccontoLocale");
+    ASSERT_TRUE(f->Salva());
+    EXPECT_DOUBLE_EQ(q("select AccontoLocale from NoteTeste where id=" + id).toDouble(), 80);
+    EXPECT_EQ(somme(), "80/80");
 }
 
 TEST_F(Salvataggio, FilterPanelWithAQuote) {
