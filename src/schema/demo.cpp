@@ -76,10 +76,9 @@ const DatiLocale kLocali[] = {
      "PA", "091 6251840", "AZ02", "E03", "A02"},
 };
 
-const char* const kGiochi[] = {"Book of Ra Deluxe",  "Lucky Lady's Charm", "Sizzling Hot",
-                               "Dolphin's Pearl",    "Cleopatra Gold",     "Gold Rush",
-                               "Fruit Mania",        "Magic Joker",        "Columbus",
-                               "Bar Bar Black Sheep"};
+const char* const kGiochi[] = {
+    "Stella d'Oro",  "Trifoglio Fortunato", "Frutta Rovente", "Perla Marina", "Regina del Nilo",
+    "Corsa all'Oro", "Frutti in Festa",     "Jolly Magico",   "Nuovo Mondo",  "Pecora Nera"};
 
 QString U(const char* s) {
     return QString::fromUtf8(s);
@@ -96,8 +95,8 @@ class Parco {
 
     Apparecchio& awp(Locale& l, const char* concessionario, Cent media,
                      const char* contratto = "") {
-        Apparecchio& a = nuovo(l, 6, "AWP-NOV", "AWP", U(kGiochi[seriale_ % 10]), media);
-        a.descrizione = QStringLiteral("AWP Novomatic");
+        Apparecchio& a = nuovo(l, 6, "AWP-VEN", "AWP", U(kGiochi[seriale_ % 10]), media);
+        a.descrizione = QStringLiteral("AWP Ventura");
         if (seriale_ % 3 == 0) {
             a.codArticolo = QStringLiteral("AWP-BAR");
             a.descrizione = QStringLiteral("AWP Barcrest");

@@ -39,8 +39,9 @@ const Citta kCitta[] = {{"Roma", "00185", "RM"},    {"Milano", "20121", "MI"},
                         {"Bologna", "40121", "BO"}, {"Firenze", "50123", "FI"},
                         {"Bari", "70121", "BA"},    {"Palermo", "90133", "PA"},
                         {"Verona", "37121", "VR"},  {"Genova", "16121", "GE"}};
-const char* const kGiochi[] = {"Book of Ra", "Lucky Lady", "Sizzling Hot", "Dolphin's Pearl",
-                               "Cleopatra",  "Gold Rush",  "Fruit Mania",  "Magic Joker"};
+const char* const kGiochi[] = {"Stella d'Oro",    "Trifoglio",       "Frutta Rovente",
+                               "Perla Marina",    "Regina del Nilo", "Corsa all'Oro",
+                               "Frutti in Festa", "Jolly Magico"};
 
 QString U(const char* s) {
     return QString::fromUtf8(s);
@@ -102,12 +103,12 @@ Locale NuovoLocale(int i, Casuale& r, int& seriale) {
         Apparecchio a;
         ++seriale;
         a.tipologia = k < meter ? 6 : 0;
-        a.codArticolo = k < meter ? QStringLiteral("AWP-NOV") : QStringLiteral("C7-GRU");
+        a.codArticolo = k < meter ? QStringLiteral("AWP-VEN") : QStringLiteral("C7-GRU");
         a.categoria = k < meter ? QStringLiteral("AWP") : QStringLiteral("C7");
         a.nomeGioco = k < meter ? U(Scegli(kGiochi, r)) : QStringLiteral("Gru Peluche");
         a.codiceInterno = QStringLiteral("M%1").arg(seriale, 6, 10, QLatin1Char('0'));
         if (k < meter) a.aams = QStringLiteral("%1").arg(1000000000LL + seriale);
-        a.descrizione = k < meter ? QStringLiteral("AWP Novomatic") : QStringLiteral("Gru");
+        a.descrizione = k < meter ? QStringLiteral("AWP Ventura") : QStringLiteral("Gru");
         a.concessionario =
             k < meter ? (k % 2 ? QStringLiteral("C02") : QStringLiteral("C01")) : QString();
         a.azienda = l.azienda;

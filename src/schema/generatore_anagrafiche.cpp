@@ -17,7 +17,7 @@ struct Articolo {
 };
 
 const Articolo kArticoli[] = {
-    {"AWP-NOV", "Novomatic Gaminator AWP", "AWP"},
+    {"AWP-VEN", "Ventura Stella AWP", "AWP"},
     {"AWP-BAR", "Barcrest AWP", "AWP"},
     {"AWP-ELS", "Elsy AWP", "AWP"},
     {"VLT-ISO", "Isola VLT a tre postazioni", "VLT"},
@@ -49,8 +49,8 @@ int FlagDb(bool b) {
 
 const std::vector<Concessionario>& ConcessionariTipo() {
     static const std::vector<Concessionario> c = {
-        {"C01", "Sisal Entertainment S.p.A.", "20.02", "Percentuale", 0.5},
-        {"C02", "Lottomatica Videolot Rete S.p.A.", "20.03", "Mensile", 15},
+        {"C01", "Rete Alfa Giochi S.p.A.", "20.02", "Percentuale", 0.5},
+        {"C02", "Concessioni Beta S.p.A.", "20.03", "Mensile", 15},
     };
     return c;
 }
