@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "bookkeeping/chiusure.h"
 #include "collection/frmincassi.h"
 #include "common/scriptedui.h"
 #include "common/values.h"
@@ -263,6 +264,67 @@ TEST_F(Salvataggio, LockedLaterAndConcurrentDocuments) {
               "Si puo eliminare solo l'ultima registrazione!\nSono presenti 1 registrazioni "
               "successive a quella che "
               "si vuole eliminare.");
+}
+
+// Whether a document of the 20th is still the latest for machine 1 at BAR1,
+// given one other document holding the machine.
+TEST_F(Salvataggio, LatestDocumentTest) {
+    struct Caso {
+        const char* causale;
+        const char* altra;
+        const char* data;
+        bool ultimo;
+    } casi[] = {
+        {"INC6", "INC6", "2026-03-21", false}, {"inc6", "FUR", "2026-03-21", false},
+        {"INC6", "INC", "2026-03-21", true},   {"INC6", "INC6", "2026-03-20", true},
+        {"INC", "INC", "2026-03-25", false},   {"INC", "INC6", "2026-03-25", true},
+        {"FUR", "INC", "2026-03-21", false},   {"CH", "RH", "2026-03-21", false},
+        {"RH", "INC6", "2026-03-21", true},    {"CAM", "CAM", "2026-03-21", false},
+        {"CAM", "INC", "2026-03-21", true},    {"ACC", "ACC", "2026-03-01", false},
+    };
+    for (const Caso& c : casi) {
+        t.run({QStringLiteral("INSERT INTO NoteTeste (id, CodLocale, CodCausale, "
+                              "DataRegistrazione) VALUES (900, 'BAR1', '%1', '%2')")
+                   .arg(c.altra, c.data),
+               QStringLiteral("INSERT INTO NoteIncassi (IdTesta, linkscheda, DataIncasso) VALUES "
+                              "(900, 1, '%1')")
+                   .arg(c.data)});
+        EXPECT_EQ(UltimoDocumento(t.host(), 1, kGiorno, c.causale, "BAR1"), c.ultimo)
+            << c.causale << " then " << c.altra << " on " << c.data;
+        t.run({"DELETE FROM NoteIncassi WHERE IdTesta=900", "DELETE FROM NoteTeste WHERE id=900"});
+    }
+    // A machine moved to another venue is not this document's to update.
+    EXPECT_TRUE(UltimoDocumento(t.host(), 1, kGiorno, "INC6", "bar1"));
+    EXPECT_FALSE(UltimoDocumento(t.host(), 1, kGiorno, "INC6", "BAR2"));
+    EXPECT_FALSE(UltimoDocumento(t.host(), 99, kGiorno, "INC6", "BAR1"));
+}
+
+TEST_F(Salvataggio, ACardIsLeftAloneWhenALaterCollectionHasIt) {
+    t.run(
+        {"INSERT INTO NoteTeste (id, CodLocale, CodCausale, DataRegistrazione) VALUES (60, "
+         "'BAR1', 'INC6', '2026-03-27')",
+         "INSERT INTO NoteIncassi (IdTesta, linkscheda, DataIncasso) VALUES (60, 1, "
+         "'2026-03-27')"});
+    auto f = incasso();
+    ASSERT_TRUE(f->Salva());
+    EXPECT_DOUBLE_EQ(q("select cntotin from MagSchede where id=1").toDouble(), 1000);
+    EXPECT_EQ(q("select ultimoIncasso from MagSchede where id=1").toString(), "2026-03-13");
+    EXPECT_DOUBLE_EQ(q("select cntotin from MagSchede where id=2").toDouble(), 5500);
+}
+
+TEST_F(Salvataggio, ACorrectionSettlesNoAdvanceHeaderWrittenAfterIt) {
+    auto f = incasso();
+    ASSERT_TRUE(f->Salva());
+    const qlonglong id = f->finestra()["EtiId"].caption().toLongLong();
+    t.run(
+        {"INSERT INTO NoteTeste (CodLocale, CodCausale, DataRegistrazione, Chiuso, idOnda) "
+         "VALUES ('BAR1', 'ACC', '2026-03-20', 0, 0)"});
+    const qlonglong dopo = q("select max(id) from NoteTeste").toLongLong();
+    ASSERT_GT(dopo, id);
+    f->Modifica();
+    ASSERT_TRUE(f->Salva());
+    EXPECT_EQ(q(QStringLiteral("select idOnda from NoteTeste where id=%1").arg(dopo)).toInt(), 0);
+    EXPECT_EQ(q("select idOnda from NoteTeste where id=52").toLongLong(), id);
 }
 
 TEST_F(Salvataggio, ACellChangeReachesThePanelAndTheStoredRows) {
