@@ -98,8 +98,8 @@ class Parco {
         Apparecchio& a = nuovo(l, 6, "AWP-VEN", "AWP", U(kGiochi[seriale_ % 10]), media);
         a.descrizione = QStringLiteral("AWP Ventura");
         if (seriale_ % 3 == 0) {
-            a.codArticolo = QStringLiteral("AWP-BAR");
-            a.descrizione = QStringLiteral("AWP Barcrest");
+            a.codArticolo = QStringLiteral("AWP-ORI");
+            a.descrizione = QStringLiteral("AWP Orione");
         }
         a.aams = QString::number(1501200000LL + seriale_ * 37);
         a.concessionario = U(concessionario);
@@ -121,7 +121,7 @@ class Parco {
     }
     Apparecchio& cambiamonete(Locale& l) {
         Apparecchio& a = nuovo(l, 2, "CAMB-01", "CAMB", QStringLiteral("Cambiamonete"), 0);
-        a.descrizione = QStringLiteral("Cambiamonete Comestero");
+        a.descrizione = QStringLiteral("Cambiamonete Cometa");
         a.tipoH[0] = 1;
         a.tipoH[1] = 2;
         a.tipoH[2] = 1;
@@ -208,7 +208,7 @@ std::vector<Locale> Locali(const QDate& prima, const QDate& prossimo) {
 
     for (const char* c : {"C01", "C02", "C01"})
         p.awp(l3, c, 40000);
-    p.cassetto(l3, "C7-FLI", "Flipper Addams Family", 6000);
+    p.cassetto(l3, "C7-FLI", "Flipper Famiglia Stramba", 6000);
 
     l4.sospesoDal = prossimo.addDays(-7 * 12);
     for (const char* c : {"C01", "C02"})
@@ -236,7 +236,7 @@ std::vector<Locale> Locali(const QDate& prima, const QDate& prossimo) {
     l8.percentuali[0] = {QStringLiteral("AWP"), QStringLiteral("Utile"), 40, 60};
     for (const char* c : {"C02", "C02"})
         p.awp(l8, c, 25000);
-    p.cassetto(l8, "C7-FLI", "Flipper Medieval Madness", 5000);
+    p.cassetto(l8, "C7-FLI", "Flipper Castello Incantato", 5000);
 
     for (const char* c : {"C01", "C01", "C02"})
         p.awp(l9, c, 35000);

@@ -18,10 +18,10 @@ struct Articolo {
 
 const Articolo kArticoli[] = {
     {"AWP-VEN", "Ventura Stella AWP", "AWP"},
-    {"AWP-BAR", "Barcrest AWP", "AWP"},
-    {"AWP-ELS", "Elsy AWP", "AWP"},
+    {"AWP-ORI", "Orione AWP", "AWP"},
+    {"AWP-ELI", "Elica AWP", "AWP"},
     {"VLT-ISO", "Isola VLT a tre postazioni", "VLT"},
-    {"CAMB-01", "Cambiamonete Comestero", "CAMB"},
+    {"CAMB-01", "Cambiamonete Cometa", "CAMB"},
     {"C7-GRU", "Gru da intrattenimento", "C7"},
     {"C7-FLI", "Flipper", "C7"},
 };
