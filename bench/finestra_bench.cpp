@@ -227,7 +227,6 @@ class Replica {
   public:
     explicit Replica(std::vector<Istruzione> istruzioni) : istruzioni_(std::move(istruzioni)) {}
     size_t size() const { return istruzioni_.size(); }
-    const std::vector<Istruzione>& istruzioni() const { return istruzioni_; }
     void esegui(const QHash<qlonglong, qlonglong>& ids = {}) {
         QSqlDatabase& db = A().host->database().connection();
         for (const Istruzione& i : istruzioni_) {
