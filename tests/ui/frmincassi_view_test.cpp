@@ -153,14 +153,19 @@ TEST_F(Vista, ATypedMeterRecomputesThePartialThroughTheModel) {
     ModelloRecordset& m = w->grigliaIncassi()->modello();
     const QModelIndex in = m.index(1, m.colonnaDi("ContatoreIN"));
     const QString altra = cella(*w, 0, "ParzialeIn");
+    auto* introdotto =
+        qobject_cast<QLabel*>(w->legame().widget(QStringLiteral("LLLTotIntrodotto")));
+    ASSERT_NE(introdotto, nullptr);
+    const double prima = ParseNumero(introdotto->text()).value_or(-1);
     ASSERT_TRUE(m.setData(in, QStringLiteral("6.250,5"), Qt::EditRole));
     EXPECT_EQ(cella(*w, 1, "ContatoreIN"), QStringLiteral("6.250,50"));
     EXPECT_EQ(cella(*w, 1, "ParzialeIn"), QStringLiteral("1.250,50"));
     auto rs = w->modello().righeIncassi();
     EXPECT_EQ(rs->AbsolutePosition(), 2);
     EXPECT_DOUBLE_EQ(Num(rs->Value(QStringLiteral("ParzialeIn"))), 1250.5);
-    // The other row is untouched.
+    // The other row is untouched; the panel shows the new total.
     EXPECT_EQ(cella(*w, 0, "ParzialeIn"), altra);
+    EXPECT_GT(ParseNumero(introdotto->text()).value_or(-1), prima);
 }
 
 TEST_F(Vista, LeavingAMoneyFieldNormalisesItThroughTheModel) {
