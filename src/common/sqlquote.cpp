@@ -10,25 +10,6 @@ namespace incassi::sql {
 
 namespace {
 
-bool TipoIntero(int tipo) {
-    switch (tipo) {
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::Long:
-        case QMetaType::ULong:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Char:
-        case QMetaType::SChar:
-        case QMetaType::UChar:
-            return true;
-        default:
-            return false;
-    }
-}
-
 bool TipoVirgola(int tipo) {
     return tipo == QMetaType::Double || tipo == QMetaType::Float;
 }
@@ -68,7 +49,7 @@ QString Numero(const QVariant& value) {
         if (!n) NonNumerico(value);
         return Numero(*n);
     }
-    if (tipo == QMetaType::Bool || TipoIntero(tipo) || TipoVirgola(tipo)) return Numero(Num(value));
+    if (tipo == QMetaType::Bool || TipoNumerico(tipo)) return Numero(Num(value));
     NonNumerico(value);
 }
 

@@ -125,7 +125,17 @@ QString Testo(const Decimale& d, int decimali, QChar virgola, bool gruppi) {
     return out;
 }
 
-bool Numerico(int tipo) {
+bool Cifra(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// The currency prefixes a typed amount may start with, longest first.
+const QString kPrefissi[] = {QStringLiteral("€."), QStringLiteral("€"), QStringLiteral("E."),
+                             QStringLiteral("L."), QStringLiteral("L")};
+
+}  // namespace
+
+bool TipoIntero(int tipo) {
     switch (tipo) {
         case QMetaType::Int:
         case QMetaType::UInt:
@@ -138,23 +148,15 @@ bool Numerico(int tipo) {
         case QMetaType::Char:
         case QMetaType::SChar:
         case QMetaType::UChar:
-        case QMetaType::Float:
-        case QMetaType::Double:
             return true;
         default:
             return false;
     }
 }
 
-bool Cifra(QChar c) {
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+bool TipoNumerico(int tipo) {
+    return TipoIntero(tipo) || tipo == QMetaType::Double || tipo == QMetaType::Float;
 }
-
-// The currency prefixes a typed amount may start with, longest first.
-const QString kPrefissi[] = {QStringLiteral("€."), QStringLiteral("€"), QStringLiteral("E."),
-                             QStringLiteral("L."), QStringLiteral("L")};
-
-}  // namespace
 
 bool IsNull(const QVariant& v) {
     return v.isNull();
@@ -183,7 +185,7 @@ double Num(const QVariant& v) {
     const int tipo = v.typeId();
     if (tipo == QMetaType::Bool) return v.toBool() ? -1 : 0;
     if (tipo == QMetaType::QString) return ParseNumero(v.toString()).value_or(0);
-    if (Numerico(tipo)) return v.toDouble();
+    if (TipoNumerico(tipo)) return v.toDouble();
     return 0;
 }
 
@@ -213,7 +215,7 @@ bool Flag(const QVariant& v) {
         const auto n = ParseNumero(t);
         return n && *n != 0;
     }
-    if (Numerico(tipo)) {
+    if (TipoNumerico(tipo)) {
         const double n = v.toDouble();
         return n != 0 && !std::isnan(n);
     }

@@ -25,6 +25,10 @@ QVariant NullAVuoto(const QVariant& v);
 // anything else gives its number rounded half-to-even to `digits` decimals.
 QVariant RoundCell(const QVariant& v, int digits);
 
+// Whether a QVariant's type (its typeId) holds a whole number, or any number.
+bool TipoIntero(int tipo);
+bool TipoNumerico(int tipo);
+
 // A cell or field as a number: Null and empty count as 0; text is read by
 // Italian rules; a text that is not a number counts as 0.
 double Num(const QVariant& v);
