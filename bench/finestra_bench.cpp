@@ -122,13 +122,18 @@ std::unique_ptr<FrmIncassi> Finestra(ScriptedUi& ui, ProprietaIngresso& prop) {
     return f;
 }
 
-// A new collection at the bench venue with its ten machines loaded.
-void Carica(FrmIncassi& f, ScriptedUi& ui) {
+// A new collection at the bench venue, its ten machines about to be chosen.
+void Prepara(FrmIncassi& f, ScriptedUi& ui) {
     f.Nuovo();
     f["txtDataRegistrazione"].setValue(kOggi);
     f.casella("txeCodCausale").ImpostaCodice("INC6");
     f.casella("txeCodLocale").ImpostaCodice("BENCH");
     ui.rispondiElenco(A().ids.join(u'|') + u'|');
+}
+
+// The same with the machines loaded.
+void Carica(FrmIncassi& f, ScriptedUi& ui) {
+    Prepara(f, ui);
     f.CaricaApparecchi();
 }
 
@@ -169,11 +174,7 @@ void BM_CaricaDieci(benchmark::State& state) {
     f->Apri();
     for (auto _ : state) {
         state.PauseTiming();
-        f->Nuovo();
-        (*f)["txtDataRegistrazione"].setValue(kOggi);
-        f->casella("txeCodCausale").ImpostaCodice("INC6");
-        f->casella("txeCodLocale").ImpostaCodice("BENCH");
-        ui.rispondiElenco(A().ids.join(u'|') + u'|');
+        Prepara(*f, ui);
         state.ResumeTiming();
         f->CaricaApparecchi();
     }

@@ -122,6 +122,23 @@ int Database::executeNative(const QString& sql, const std::vector<QVariant>& par
     return affected;
 }
 
+QString Database::insertSql(const QString& table, const QStringList& columns) const {
+    QStringList nomi, segnaposto;
+    for (const QString& c : columns) {
+        nomi << dialect_->quoteIdentifier(c);
+        segnaposto << QStringLiteral("?");
+    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(dialect_->quoteIdentifier(table), nomi.join(u','), segnaposto.join(u','));
+}
+
+qint64 Database::insert(const QString& table, const QStringList& columns,
+                        const std::vector<QVariant>& values) {
+    qint64 id = 0;
+    executeNative(insertSql(table, columns), values, &id);
+    return id;
+}
+
 QueryResult Database::query(const QString& classicSql) {
     std::vector<QVariant> params;
     auto tr = translator_.translate(classicSql, params);

@@ -51,6 +51,11 @@ class Database {
                             const QString& shownSql = QString());
     int executeNative(const QString& sql, const std::vector<QVariant>& params,
                       qint64* insertedId = nullptr, const QString& shownSql = QString());
+    // INSERT of one row: the statement for these columns (quoted by the
+    // dialect, one placeholder each), and running it; the id the database gave.
+    QString insertSql(const QString& table, const QStringList& columns) const;
+    qint64 insert(const QString& table, const QStringList& columns,
+                  const std::vector<QVariant>& values);
     // Runs engine statements as they are, without values (schema creation).
     void executeScript(const QStringList& statements);
 

@@ -566,20 +566,18 @@ void RecordSet::writeRow(Row& r) {
 
 void RecordSet::insertRow(Row& r, bool rileggi) {
     const Dialect& d = db_->dialect();
-    QStringList cols, marks, readBack;
+    QStringList cols, readBack;
     std::vector<QVariant> params;
     for (size_t i = 0; i < fields_.size(); ++i) {
         if (!fields_[i].writable) continue;
         if (rileggi) readBack << d.quoteIdentifier(fields_[i].name);
         if (IsNull(r.values[i])) continue;
-        cols << d.quoteIdentifier(fields_[i].name);
-        marks << QStringLiteral("?");
+        cols << fields_[i].name;
         params.push_back(r.values[i]);
     }
     const QString table = d.quoteIdentifier(table_);
     const QString sql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
-                                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                             .arg(table, cols.join(u','), marks.join(u','));
+                                       : db_->insertSql(table_, cols);
     qint64 id = 0;
     db_->executeNative(sql, params, &id, sql_);
     if (rileggi) {

@@ -89,19 +89,6 @@ const Conto kConti[] = {
     {"20.01.04", "Debito verso noleggiatore", nullptr},
 };
 
-void Inserisci(Database& db, const QString& tabella, const QStringList& colonne,
-               const std::vector<QVariant>& valori) {
-    const Dialect& d = db.dialect();
-    QStringList nomi, segnaposto;
-    for (const QString& c : colonne) {
-        nomi << d.quoteIdentifier(c);
-        segnaposto << QStringLiteral("?");
-    }
-    db.executeNative(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                         .arg(d.quoteIdentifier(tabella), nomi.join(u','), segnaposto.join(u',')),
-                     valori);
-}
-
 QString T(const char* s) {
     return QString::fromUtf8(s);
 }
@@ -111,32 +98,32 @@ QString T(const char* s) {
 void CaricaDatiIniziali(Database& db) {
     Transazione tr(db);
     for (const Causale& c : kCausali) {
-        Inserisci(db, "AnagraficaCausali", {"codiceCausale", "Descrizione", "tipovideata"},
+        db.insert("AnagraficaCausali", {"codiceCausale", "Descrizione", "tipovideata"},
                   {T(c.codice), T(c.descrizione), int(c.videata)});
     }
     for (const Voce& v : kTipologie) {
-        Inserisci(db, "incassoTipologia", {"Codice", "Descrizione"}, {v.codice, T(v.descrizione)});
+        db.insert("incassoTipologia", {"Codice", "Descrizione"}, {v.codice, T(v.descrizione)});
     }
     QStringList ruoli;
     std::vector<QVariant> contiRuolo;
     for (const Conto& c : kConti) {
-        Inserisci(db, "AnagraficaPianoConti", {"CodiceConto", "Descrizione"},
+        db.insert("AnagraficaPianoConti", {"CodiceConto", "Descrizione"},
                   {T(c.codice), T(c.descrizione)});
         if (c.ruolo) {
             ruoli << T(c.ruolo);
             contiRuolo.push_back(T(c.codice));
         }
     }
-    Inserisci(db, "TabAssociazioneConti", ruoli, contiRuolo);
-    Inserisci(db, "DefaultIncassi", {"tipoincasso", "valoreperc"}, {QStringLiteral("Utile"), 50.0});
-    Inserisci(db, "anagraficaTasse",
+    db.insert("TabAssociazioneConti", ruoli, contiRuolo);
+    db.insert("DefaultIncassi", {"tipoincasso", "valoreperc"}, {QStringLiteral("Utile"), 50.0});
+    db.insert("anagraficaTasse",
               {"Descrizione", "DataInizio", "attiva", "percentualepreu", "percentualeAAMS"},
               {QStringLiteral("Aliquote PREU e AAMS in vigore"), QDate(2024, 1, 1), -1, 13.0, 0.8});
-    Inserisci(db, "IncassoTasse", {"Codice", "Descrizione"},
+    db.insert("IncassoTasse", {"Codice", "Descrizione"},
               {QStringLiteral("Noleggiatore"), QStringLiteral("Tasse versate dal noleggiatore")});
-    Inserisci(db, "IncassoTasse", {"Codice", "Descrizione"},
+    db.insert("IncassoTasse", {"Codice", "Descrizione"},
               {QStringLiteral("Locale"), QStringLiteral("Tasse versate dal locale")});
-    Inserisci(db, "Zconfigurazioni", {"HoppergestitoDaCassa"}, {0});
+    db.insert("Zconfigurazioni", {"HoppergestitoDaCassa"}, {0});
     tr.commit();
 }
 

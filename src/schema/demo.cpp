@@ -260,18 +260,18 @@ std::vector<Locale> Locali(const QDate& prima, const QDate& prossimo) {
 }
 
 void Persone(Database& db) {
-    Inserisci(db, "anagraficaaziende", {"CodiceAzienda", "Descrizione", "ordine"},
+    db.insert("anagraficaaziende", {"CodiceAzienda", "Descrizione", "ordine"},
               {QStringLiteral("AZ01"), QStringLiteral("Giochi Tirreno S.r.l."), 1});
-    Inserisci(db, "anagraficaaziende", {"CodiceAzienda", "Descrizione", "ordine"},
+    db.insert("anagraficaaziende", {"CodiceAzienda", "Descrizione", "ordine"},
               {QStringLiteral("AZ02"), QStringLiteral("Adriatica Svago S.n.c."), 2});
     for (const Persona& p : kPersone) {
-        Inserisci(db, "anagraficaoperatori",
+        db.insert("anagraficaoperatori",
                   {"CodiceOperatore", "cognome", "nome", "mansione", "CodiceAzienda"},
                   {U(p.codice), U(p.cognome), U(p.nome), U(p.mansione), U(p.azienda)});
     }
     // No password: the demo users log in with an empty one.
     for (const Utente& u : kUtenti) {
-        Inserisci(db, "operatori",
+        db.insert("operatori",
                   {"codiceUtente", "Descrizione", "codiceditta", "accessocompleto", "admin",
                    "inserimento", "modifica", "ricerca", "cancellazione", "stampa", "ricerchePers",
                    "UserIncassi"},
@@ -291,8 +291,8 @@ void LettureImportate(Database& db, const std::vector<Locale>& locali, const QDa
             const bool attivo = !l.sospesoDal.isValid();
             const Cent in = attivo ? a.media * r.tra(60, 140) / 1000 * 10 : 0;
             const Cent out = Cent(double(in) * a.payout / 10) * 10;
-            Inserisci(
-                db, "contatori", {"codiceAAMS", "datacontatore", "cntotin", "cntotout"},
+            db.insert(
+                "contatori", {"codiceAAMS", "datacontatore", "cntotin", "cntotout"},
                 {a.aams, giorno, Round(a.cntotin + Euro(in), 2), Round(a.cntotout + Euro(out), 2)});
         }
     }
@@ -300,12 +300,12 @@ void LettureImportate(Database& db, const std::vector<Locale>& locali, const QDa
 
 void Note(Database& db, const QDate& giorno) {
     const QDateTime quando(giorno, QTime(9, 0));
-    Inserisci(db, "notalocale", {"codlocale", "NotaLocale", "IdData", "IdOperatore"},
+    db.insert("notalocale", {"codlocale", "NotaLocale", "IdData", "IdOperatore"},
               {QStringLiteral("L004"),
                QStringLiteral("Locale chiuso per lavori di ristrutturazione: apparecchi fermi, "
                               "riapertura prevista in primavera."),
                quando, QStringLiteral("ADMIN")});
-    Inserisci(db, "notalocale", {"codlocale", "NotaLocale", "IdData", "IdOperatore"},
+    db.insert("notalocale", {"codlocale", "NotaLocale", "IdData", "IdOperatore"},
               {QStringLiteral("L007"),
                QStringLiteral("Terzo gestore: apparecchi in comodato, quota del concessionario "
                               "da versare a fine mese."),

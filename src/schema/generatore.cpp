@@ -53,19 +53,19 @@ const T& Scegli(const T (&v)[N], Casuale& r) {
 }
 
 void Anagrafiche(Database& db, int esattori) {
-    Inserisci(db, "anagraficaaziende", {"CodiceAzienda", "Descrizione", "ordine"},
+    db.insert("anagraficaaziende", {"CodiceAzienda", "Descrizione", "ordine"},
               {QStringLiteral("AZ01"), QStringLiteral("Giochi Tirreno S.r.l."), 1});
-    Inserisci(db, "anagraficaaziende", {"CodiceAzienda", "Descrizione", "ordine"},
+    db.insert("anagraficaaziende", {"CodiceAzienda", "Descrizione", "ordine"},
               {QStringLiteral("AZ02"), QStringLiteral("Adriatica Svago S.n.c."), 2});
     for (int i = 1; i <= esattori; ++i) {
-        Inserisci(
-            db, "anagraficaoperatori",
+        db.insert(
+            "anagraficaoperatori",
             {"CodiceOperatore", "cognome", "nome", "mansione", "CodiceAzienda"},
             {QStringLiteral("E%1").arg(i, 3, 10, QLatin1Char('0')),
              QStringLiteral("Esattore %1").arg(i), QStringLiteral("Generato"),
              QStringLiteral("Esattore"), i % 2 ? QStringLiteral("AZ01") : QStringLiteral("AZ02")});
     }
-    Inserisci(db, "operatori",
+    db.insert("operatori",
               {"codiceUtente", "Descrizione", "accessocompleto", "admin", "inserimento", "modifica",
                "ricerca", "cancellazione", "stampa", "ricerchePers", "UserIncassi"},
               {QStringLiteral("ADMIN"), QStringLiteral("Amministratore"), -1, -1, -1, -1, -1, -1,

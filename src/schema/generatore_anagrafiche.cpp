@@ -65,53 +65,38 @@ const std::vector<TipoContratto>& ContrattiTipo() {
     return t;
 }
 
-qint64 Inserisci(Database& db, const QString& tabella, const QStringList& colonne,
-                 const std::vector<QVariant>& valori) {
-    const Dialect& d = db.dialect();
-    QStringList nomi, segnaposto;
-    for (const QString& c : colonne) {
-        nomi << d.quoteIdentifier(c);
-        segnaposto << QStringLiteral("?");
-    }
-    qint64 id = 0;
-    db.executeNative(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                         .arg(d.quoteIdentifier(tabella), nomi.join(u','), segnaposto.join(u',')),
-                     valori, &id);
-    return id;
-}
-
 void InserisciArticoli(Database& db) {
     int ordine = 0;
     for (const Articolo& c : kCategorie) {
-        Inserisci(db, "ANAGcategorieapparecchi", {"Codice", "Descrizione", "ordine"},
+        db.insert("ANAGcategorieapparecchi", {"Codice", "Descrizione", "ordine"},
                   {U(c.codice), U(c.descrizione), ++ordine});
     }
     for (const Articolo& a : kArticoli) {
-        Inserisci(db, "MagAnagArticoli",
+        db.insert("MagAnagArticoli",
                   {"CodArticolo", "Descrizione", "TipoArticolo", "CatApparecchio"},
                   {U(a.codice), U(a.descrizione), 4, U(a.categoria)});
     }
-    Inserisci(db, "anagraficamagazzini", {"codicemagazzino", "Descrizione"},
+    db.insert("anagraficamagazzini", {"codicemagazzino", "Descrizione"},
               {QStringLiteral("MAG01"), QStringLiteral("Magazzino centrale")});
 }
 
 void InserisciConcessionario(Database& db, const Concessionario& c) {
-    Inserisci(db, "anagraficaconcessionari",
+    db.insert("anagraficaconcessionari",
               {"codiceConcessionario", "Descrizione", "RagioneSociale", "CodiceConto",
                "TipoCostoRete", "valorerete"},
               {c.codice, c.descrizione, c.descrizione, c.prefisso, c.tipoRete, c.valoreRete});
     const QStringList conti = {"PREU", "AAMS", "RETE", "Debito/Credito"};
-    Inserisci(db, "AnagraficaPianoConti", {"CodiceConto", "Descrizione"},
+    db.insert("AnagraficaPianoConti", {"CodiceConto", "Descrizione"},
               {c.prefisso, "Debiti verso " + c.descrizione});
     for (int i = 0; i < conti.size(); ++i) {
-        Inserisci(db, "AnagraficaPianoConti", {"CodiceConto", "Descrizione"},
+        db.insert("AnagraficaPianoConti", {"CodiceConto", "Descrizione"},
                   {c.prefisso + QStringLiteral(".0%1").arg(i + 1),
                    conti[i] + QStringLiteral(" ") + c.descrizione});
     }
 }
 
 void InserisciTipoContratto(Database& db, const TipoContratto& t) {
-    Inserisci(db, "tipocontratto",
+    db.insert("tipocontratto",
               {"codConcessionario", "contratto", "Descrizione", "PercentualeComodato"},
               {t.concessionario, t.contratto, t.descrizione, t.percentualeComodato});
 }
@@ -168,14 +153,14 @@ void RisolviCondizioni(Locale& l, const std::vector<Concessionario>& concessiona
 namespace {
 
 void InserisciApparecchio(Database& db, const Locale& l, Apparecchio& a) {
-    a.scheda = Inserisci(db, "MagSchede", {"NomeGioco",     "CodiceInterno",    "CodiceAAMS",
-                                           "Nullaosta",     "CodiceABarre",     "CodLocale",
-                                           "CodiceAzienda", "TipologiaIncasso", "CodConcessionario",
-                                           "Contratto",     "ultimoIncasso",    "cntotin",
-                                           "cntotout",      "MoltiplicatoreIn", "Moltiplicatoreout",
-                                           "Tipoh1",        "Tipoh2",           "Tipoh3",
-                                           "ChHopper1",     "ChHopper2",        "ChHopper3",
-                                           "attualeh1",     "attualeh2",        "attualeh3"},
+    a.scheda = db.insert("MagSchede", {"NomeGioco",     "CodiceInterno",    "CodiceAAMS",
+                                       "Nullaosta",     "CodiceABarre",     "CodLocale",
+                                       "CodiceAzienda", "TipologiaIncasso", "CodConcessionario",
+                                       "Contratto",     "ultimoIncasso",    "cntotin",
+                                       "cntotout",      "MoltiplicatoreIn", "Moltiplicatoreout",
+                                       "Tipoh1",        "Tipoh2",           "Tipoh3",
+                                       "ChHopper1",     "ChHopper2",        "ChHopper3",
+                                       "attualeh1",     "attualeh2",        "attualeh3"},
                          {a.nomeGioco,
                           a.codiceInterno,
                           Opz(a.aams),
@@ -201,24 +186,23 @@ void InserisciApparecchio(Database& db, const Locale& l, Apparecchio& a) {
                           a.livelloH[1] * a.tipoH[1],
                           a.livelloH[2] * a.tipoH[2]});
     a.prodotto =
-        Inserisci(db, "MagProdottoFinito",
+        db.insert("MagProdottoFinito",
                   {"Descrizione", "CodLocale", "CodMagazzino", "CodArticolo", "OrdineIncasso"},
                   {a.descrizione, l.codice, QStringLiteral("MAG01"), a.codArticolo, a.ordine});
-    Inserisci(db, "MagProdottoDistinta", {"IdProdottoFinito", "TipoArticolo", "linkScheda"},
+    db.insert("MagProdottoDistinta", {"IdProdottoFinito", "TipoArticolo", "linkScheda"},
               {a.prodotto, 1, a.scheda});
     if (a.mobile) {
-        const qint64 mobile = Inserisci(db, "magMobili", {"Descrizione", "Matricola"},
+        const qint64 mobile = db.insert("magMobili", {"Descrizione", "Matricola"},
                                         {"Mobile " + a.nomeGioco, "MB" + a.codiceInterno});
-        Inserisci(db, "MagProdottoDistinta", {"IdProdottoFinito", "TipoArticolo", "linkMobile"},
+        db.insert("MagProdottoDistinta", {"IdProdottoFinito", "TipoArticolo", "linkMobile"},
                   {a.prodotto, 2, mobile});
     }
     if (a.percentualePropria) {
-        Inserisci(db, "PercentualiApparecchi",
-                  {"linkscheda", "codlocale", "tipologia", "percentuale"},
+        db.insert("PercentualiApparecchi", {"linkscheda", "codlocale", "tipologia", "percentuale"},
                   {a.scheda, l.codice, a.tipoCalcolo, a.percLocale});
     }
     for (ContatoreIsola& c : a.contatori) {
-        c.id = Inserisci(db, "magschedecontatori",
+        c.id = db.insert("magschedecontatori",
                          {"linkscheda", "NumeroContatore", "tipocontatore", "moltiplicatore",
                           "contatore", "ContatoreAttuale", "DataContatore"},
                          {a.scheda, c.numero, c.entrata ? QStringLiteral("I") : QStringLiteral("U"),
@@ -229,7 +213,7 @@ void InserisciApparecchio(Database& db, const Locale& l, Apparecchio& a) {
 }  // namespace
 
 void InserisciLocale(Database& db, Locale& l) {
-    Inserisci(db, "AnagraficaLocali",
+    db.insert("AnagraficaLocali",
               {"CodLocale",
                "CatLocale",
                "TipoLocale",
@@ -290,16 +274,15 @@ void InserisciLocale(Database& db, Locale& l) {
                l.cap,
                l.citta,
                l.provincia});
-    Inserisci(db, "anagraficalocalicaratteristiche", {"codlocale", "AttesaFatturaC7"},
-              {l.codice, 0});
+    db.insert("anagraficalocalicaratteristiche", {"codlocale", "AttesaFatturaC7"}, {l.codice, 0});
     for (const PercentualeLocale& p : l.percentuali) {
-        Inserisci(db, "Localipercentuali",
+        db.insert("Localipercentuali",
                   {"codicelocale", "categoria", "Tipo", "percentualeloc", "percentualenol"},
                   {l.codice, p.categoria, p.tipo, p.locale, p.noleggiatore});
     }
     for (const ContrattoLocale& c : l.contratti) {
-        Inserisci(
-            db, "LocaliConcessionari",
+        db.insert(
+            "LocaliConcessionari",
             {"codicelocale", "CodiceConcessionario", "contratto", "Tipo", "Valore", "TerzoGestore"},
             {l.codice, c.concessionario, Opz(c.contratto), c.tipo, c.valore, FlagDb(c.terzo)});
     }

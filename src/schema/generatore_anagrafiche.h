@@ -97,10 +97,6 @@ struct Locale {
 const std::vector<Concessionario>& ConcessionariTipo();
 const std::vector<TipoContratto>& ContrattiTipo();
 
-// INSERT of one row; returns the id the database assigned.
-qint64 Inserisci(Database& db, const QString& tabella, const QStringList& colonne,
-                 const std::vector<QVariant>& valori);
-
 // The articles and machine categories the generators place.
 void InserisciArticoli(Database& db);
 // The holder and its four tax accounts under its prefix.

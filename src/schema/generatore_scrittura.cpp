@@ -13,14 +13,7 @@ namespace incassi::schema::gen {
 
 struct ScrittoreDocumenti::Inserimento {
     Inserimento(Database& db, const QString& tabella, const QStringList& colonne)
-        : dialetto(db.dialect()), query(db.connection()) {
-        QStringList nomi, segnaposto;
-        for (const QString& c : colonne) {
-            nomi << dialetto.quoteIdentifier(c);
-            segnaposto << QStringLiteral("?");
-        }
-        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(dialetto.quoteIdentifier(tabella), nomi.join(u','), segnaposto.join(u','));
+        : dialetto(db.dialect()), query(db.connection()), sql(db.insertSql(tabella, colonne)) {
         if (!query.prepare(sql)) Fallisci();
     }
     template <int N>
