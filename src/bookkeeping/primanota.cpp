@@ -96,12 +96,6 @@ Dec PrimaNota::Sbilancio() {
     return s.arrotonda(2);
 }
 
-Dec PrimaNota::Saldo(const QString& conto) {
-    if (!trova(conto)) return Dec();
-    return Dec::DaCella(righe_.Value(QStringLiteral("Dare"))) -
-           Dec::DaCella(righe_.Value(QStringLiteral("Avere")));
-}
-
 Dec SaldoConto(Host& host, const QString& conto, const QString& codLocale, const QDate& data) {
     auto rs = host.OpenRecordSet(
         QStringLiteral(

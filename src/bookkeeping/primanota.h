@@ -51,8 +51,6 @@ class PrimaNota {
 
     // Debit minus credit of every row, exact to the cent.
     Dec Sbilancio();
-    // The row of an account, its Dare minus Avere; 0 when missing.
-    Dec Saldo(const QString& conto);
 
   private:
     bool trova(const QString& conto);

@@ -50,9 +50,6 @@ class FrmIncassi {
     const QString& aiutoTasti() const { return aiutoTasti_; }  // keyboard help
     const MenuBar& menu() const { return menu_; }
     Preferenze& preferenze() { return pref_; }
-    const ElenchiIncassi& elenchi() const { return elenchi_; }
-    bool hopperDaCassa() const { return hopperDaCassa_; }
-    QDate oggi() const { return oggi_; }
     int schedaGriglia() const { return schedaGriglia_; }  // tab of TagGriglia shown
     RecordSetPtr documenti() const { return documenti_; }
     RecordSetPtr righeIncassi() const { return incassi_; }
@@ -62,10 +59,6 @@ class FrmIncassi {
     bool inModifica() const { return modifica_; }
     const Pannello& storicoLocale() const { return storicoLocale_; }
     const Pannello& storicoApparecchio() const { return storicoApparecchio_.pannello; }
-    const std::array<Dec, 3>& hopperPrecedente() const {
-        return storicoApparecchio_.hopperPrecedente;
-    }
-    bool ritirati() const { return ritirati_; }
     void setRitirati(bool on) { ritirati_ = on; }
     // The clock of the window (tests set a fixed day).
     std::function<QDate()> orologio = [] { return QDate::currentDate(); };

@@ -159,13 +159,4 @@ bool Controllo::selezionaPerValore(const QVariant& valore) {
     return false;
 }
 
-int Controllo::riga() const {
-    return recordset_ ? recordset_->AbsolutePosition() : -1;
-}
-
-void Controllo::setRiga(int riga) {
-    if (!recordset_) throw Errore(QStringLiteral("%1: nessun elenco collegato").arg(nome_));
-    recordset_->SetAbsolutePosition(riga);
-}
-
 }  // namespace incassi

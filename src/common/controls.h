@@ -92,8 +92,6 @@ class Controllo {
     void setEnabled(bool on) { enabled_ = on; }
     bool visible() const { return visible_; }
     void setVisible(bool on) { visible_ = on; }
-    const QVariant& dato() const { return datoTag_; }  // free data of the window
-    void setDato(const QVariant& d) { datoTag_ = d; }
     int maxLength() const { return maxLength_; }  // 0: not limited
     void setMaxLength(int n) { maxLength_ = n; }
 
@@ -116,9 +114,6 @@ class Controllo {
     // Grids: the bound record set; its cursor is the grid's current row.
     const RecordSetPtr& recordset() const { return recordset_; }
     void setRecordset(RecordSetPtr rs) { recordset_ = std::move(rs); }
-    // 1-based current row, -1 when there is none.
-    int riga() const;
-    void setRiga(int riga);
     LayoutGriglia& layout() { return layout_; }
     const LayoutGriglia& layout() const { return layout_; }
 
@@ -128,7 +123,6 @@ class Controllo {
     QString testo_;
     QString caption_;
     QString tag_;
-    QVariant datoTag_;
     Colore backColor_ = colori::Normale;
     bool enabled_ = true;
     bool visible_ = true;

@@ -27,13 +27,11 @@ class Dec {
     static Dec DaCella(const QVariant& v);
 
     double toDouble() const;
-    QVariant toVariant() const { return toDouble(); }
     QString toString() const;  // plain text with "." decimals, e.g. "-12.5"
 
     Dec arrotonda(int cifre) const;  // half-to-even
     bool zero() const { return m_ == 0; }
     bool negativo() const { return m_ < 0; }
-    Dec abs() const { return m_ < 0 ? -*this : *this; }
 
     Dec operator-() const { return Raw(-m_); }
     Dec operator+(const Dec& o) const { return Raw(m_ + o.m_); }

@@ -6,10 +6,6 @@ void RegistroFinestre::Registra(const QString& nome, FabbricaFinestra fabbrica) 
     fabbriche_.insert(nome.toLower(), std::move(fabbrica));
 }
 
-bool RegistroFinestre::Registrata(const QString& nome) const {
-    return fabbriche_.contains(nome.toLower());
-}
-
 Finestra* RegistroFinestre::Aperta(const QString& nome) const {
     const auto it = aperte_.constFind(nome.toLower());
     if (it == aperte_.constEnd() || !(*it) || !(*it)->Aperta()) return nullptr;

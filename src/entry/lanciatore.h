@@ -51,7 +51,6 @@ class RegistroFinestre : public Lanciatore {
 
     void Registra(const QString& nome, FabbricaFinestra fabbrica);
     void RegistraSegnaposto(FabbricaFinestra fabbrica) { segnaposto_ = std::move(fabbrica); }
-    bool Registrata(const QString& nome) const;
 
     // Creates the window when it is not open (the placeholder when there is no
     // factory for it) and shows it. Nothing opens when neither exists.

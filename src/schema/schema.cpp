@@ -22,11 +22,4 @@ const std::vector<Tabella>& Tabelle() {
     return tutte;
 }
 
-const Tabella* TrovaTabella(const std::vector<Tabella>& tabelle, const QString& nome) {
-    for (const Tabella& t : tabelle) {
-        if (t.nome.compare(nome, Qt::CaseInsensitive) == 0) return &t;
-    }
-    return nullptr;
-}
-
 }  // namespace incassi::schema

@@ -98,6 +98,4 @@ void TabelleLocali(std::vector<Tabella>& out);
 void TabelleAnagrafiche(std::vector<Tabella>& out);
 void TabelleOperatori(std::vector<Tabella>& out);
 
-const Tabella* TrovaTabella(const std::vector<Tabella>& tabelle, const QString& nome);
-
 }  // namespace incassi::schema

@@ -40,7 +40,6 @@ class UiFinestra : public UiPort {
   public:
     explicit UiFinestra(UiPort& base) : base_(base) {}
     void setAutomatico(bool on) { automatico_ = on; }
-    bool automatico() const { return automatico_; }
 
     Risposta Messaggio(const QString& testo, const QString& titolo, Icona icona,
                        Pulsanti pulsanti = Pulsanti::Ok,

@@ -133,13 +133,11 @@ QString WizardVariazione::codiceLocale() const {
 void WizardVariazione::LocaleCambiato() {
     QString testo;
     const QString codice = codiceLocale();
-    locale_.reset();
     if (!codice.isEmpty()) {
         RecordSetPtr rs =
             host_.OpenRecordSet(QStringLiteral("SELECT * FROM anagraficalocali where codlocale='") +
                                 sql::Raddoppia(codice) + QStringLiteral("'"));
         if (!rs->Eof()) {
-            locale_ = rs;
             const QChar cr(u'\r');
             testo = CampoOAltro(*rs, "esditta", "insegna") + cr + QStringLiteral("P.iva ") +
                     Campo(*rs, "espiva") + QStringLiteral(" - CodF ") + Campo(*rs, "esCodf") + cr +

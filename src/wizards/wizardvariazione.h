@@ -35,9 +35,6 @@ class WizardVariazione : public WizardCassa {
     WizardVariazione(Host& host, UiPort& ui, const ProfiloVariazione& profilo,
                      ProprietaIngresso proprieta, RecordOperatore operatore);
 
-    const ProfiloVariazione& profilo() const { return profilo_; }
-    // The venue record shown in the summary (nullptr before a venue).
-    const RecordSetPtr& locale() const { return locale_; }
     // The venue side's account of this wizard.
     QString conto() const { return contoAssociazione(profilo_.colonnaConto); }
 
@@ -60,7 +57,6 @@ class WizardVariazione : public WizardCassa {
     const ProfiloVariazione& profilo_;
     ProprietaIngresso prop_;
     RecordOperatore operatore_;
-    RecordSetPtr locale_;
 };
 
 }  // namespace incassi
