@@ -153,21 +153,6 @@ void AggiornaScheda(Host& host, RecordSet& riga, const QDate& data, bool contato
     scheda->Update();
 }
 
-void AggiornaSchedaHopper(Host& host, RecordSet& riga) {
-    auto scheda =
-        host.OpenRecordSet(QStringLiteral("select * from magschede where id=%1")
-                               .arg(sql::Intero(riga.Value(QStringLiteral("linkscheda")))));
-    if (scheda->Eof()) return;
-    for (int n = 1; n <= 3; ++n) {
-        const Dec soldi = (Dec::DaCella(riga.Value(QStringLiteral("LivelloH%1").arg(n))) *
-                           Dec::DaCella(riga.Value(QStringLiteral("TipoH%1").arg(n))))
-                              .arrotonda(2);
-        scheda->SetValue(QStringLiteral("ChHopper%1").arg(n), soldi.toDouble());
-        scheda->SetValue(QStringLiteral("attualeh%1").arg(n), soldi.toDouble());
-    }
-    scheda->Update();
-}
-
 void RipristinaScheda(Host& host, RecordSet& riga, std::initializer_list<Ripristino> cosa) {
     auto scheda =
         host.OpenRecordSet(QStringLiteral("select * from magschede where id=%1")

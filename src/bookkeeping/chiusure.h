@@ -42,8 +42,6 @@ bool UltimoDocumento(Host& host, qlonglong scheda, const QDate& data, const QStr
 // The machine card after a collection row: last reading date, meters and the
 // money in each hopper (and, when asked, the money loaded in each hopper).
 void AggiornaScheda(Host& host, RecordSet& riga, const QDate& data, bool meters, bool caricati);
-// The hoppers of the card after a hopper load or unload row.
-void AggiornaSchedaHopper(Host& host, RecordSet& riga);
 
 enum class Ripristino {
     Contatori,           // meters and date from the previous reading

@@ -42,7 +42,7 @@ void FrmIncassi::azzeramentoComune() {
         PrimaNota nota(*nota_, {});
         nota.AggiornaRighePrimanotaDare(QStringLiteral("01.01.09"), QString(), Dec(), 0);
     }
-    CalcolaDettagli(true);
+    CalcolaDettagli();
 }
 
 void FrmIncassi::CmdAcconto() {

@@ -387,12 +387,6 @@ void FrmIncassi::MostraTestata() {
     }
     const QString codLocale =
         presente ? Txt(documenti_->Value(QStringLiteral("CodLocale"))) : QString();
-    locale_ =
-        codLocale.isEmpty()
-            ? host_.OpenRecordSet(QStringLiteral("select * from anagraficalocali where id=-1"))
-            : host_.OpenRecordSet(
-                  QStringLiteral("select * from anagraficalocali where codlocale='%1'")
-                      .arg(sql::Raddoppia(codLocale)));
     iddataLetto_ = presente ? documenti_->Value(QStringLiteral("iddata")) : QVariant();
     if (presente) {
         RigaAControlli(*documenti_, finestra_);

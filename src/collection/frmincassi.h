@@ -98,9 +98,9 @@ class FrmIncassi {
     // The context the calculation and the machine load need.
     ContestoCaricamento Contesto() const;
 
-    // The money panel. CalcolaDettagli totals the machine rows (completo: every
-    // total and the amounts to collect; otherwise the advances only).
-    void CalcolaDettagli(bool completo);
+    // The money panel. CalcolaDettagli totals the machine rows and works out
+    // the amounts to collect.
+    void CalcolaDettagli();
     // Leaving a money field: its text is normalised and the panel follows.
     void UscitaCampo(const QString& campo);
     // Recomputes what depends on a panel field (by its keyword: "Riscosso",

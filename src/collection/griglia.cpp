@@ -77,7 +77,7 @@ void FrmIncassi::InvioInColonna(const QString& colonna) {
 // The totals follow the machine rows, and the bookkeeping rows the totals.
 void FrmIncassi::dopoRigheCambiate() {
     const int posizione = incassi_ ? incassi_->AbsolutePosition() : -1;
-    CalcolaDettagli(true);
+    CalcolaDettagli();
     aggiornaConteggi(QStringLiteral("Totali"));
     if (posizione > 0) incassi_->SetAbsolutePosition(posizione);
 }

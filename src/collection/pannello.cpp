@@ -98,7 +98,7 @@ ValoriPannello FrmIncassi::Valori() const {
     return v;
 }
 
-void FrmIncassi::CalcolaDettagli(bool completo) {
+void FrmIncassi::CalcolaDettagli() {
     const QString c = causale();
     const bool inc6 = CodiceTra(c, {"INC6"}) || CodiceTra(c, {"FUR"}), inc = CodiceTra(c, {"INC"});
     // 1. The sums of the machine rows, by causal.
@@ -174,7 +174,6 @@ void FrmIncassi::CalcolaDettagli(bool completo) {
     scriviImporto("lllAccontoLocale", accontoLocale);
     allineaAccontoLocale();
     scriviImporto("lllAcconto", s.acconti);
-    if (!completo) return;
 
     // 6. - 10. Totals.
     const Dec tasse = s.preu + s.aams + s.rete;

@@ -72,7 +72,7 @@ bool FrmIncassi::controlliSalvataggio() {
                 controlla = false;
             }
             if (controlla && vuoto.zero()) {
-                CalcolaDettagli(true);
+                CalcolaDettagli();
                 aggiornaConteggi(QStringLiteral("Riscosso"));
             }
         }
@@ -214,8 +214,9 @@ bool FrmIncassi::Salva() {
                     }
                     if (tipo && *tipo == 13) aggiornaContatoriIsola(id, scheda, data, adesso);
                 } else if (CodiceTra(c, {"ch", "rh"})) {
+                    // Only the hoppers: their money, and the money loaded in them.
                     if (UltimoDocumento(host_, scheda, data, c, codLocale))
-                        AggiornaSchedaHopper(host_, r);
+                        AggiornaScheda(host_, r, data, false, true);
                 }
             }
         }

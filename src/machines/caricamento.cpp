@@ -29,10 +29,6 @@ const QString kOrigine = QStringLiteral(
     "MagProdottoFinito.id) INNER JOIN MagAnagArticoli ON MagProdottoFinito.CodArticolo = "
     "MagAnagArticoli.CodArticolo ");
 
-QString Q(const QString& s) {
-    return sql::Raddoppia(s);
-}
-
 }  // namespace
 
 CaricamentoApparecchi::CaricamentoApparecchi(Host& host, UiPort& ui,
@@ -77,10 +73,11 @@ QString CaricamentoApparecchi::QueryCandidati() const {
                    "MagMovRighe INNER JOIN MagMovTeste ON MagMovRighe.idTesta = MagMovTeste.id  "
                    "WHERE (((MagMovRighe.CodCausale)='Rnole') AND ((MagMovTeste.DataMovimento)>") +
                sql::Data(c.dataRegistrazione.addDays(-30)) +
-               QStringLiteral(") AND ((MagMovTeste.CodiceLocale)='") + Q(c.codLocale) +
+               QStringLiteral(") AND ((MagMovTeste.CodiceLocale)='") + sql::Raddoppia(c.codLocale) +
                QStringLiteral("')) )");
     } else {
-        sql += QStringLiteral(" and MagProdottoFinito.CodLocale='") + Q(c.codLocale) + u'\'';
+        sql += QStringLiteral(" and MagProdottoFinito.CodLocale='") + sql::Raddoppia(c.codLocale) +
+               u'\'';
     }
     return sql + QStringLiteral(" order by MagProdottoFinito.OrdineIncasso;");
 }
@@ -231,14 +228,15 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
         // The readings imported for this date.
         auto letture = host_.OpenRecordSet(
             QStringLiteral("select * from contatori where codiceAAMS='%1' and datacontatore=%2")
-                .arg(Q(Txt(scheda->Value(QStringLiteral("CodiceAAMS")))), data));
+                .arg(sql::Raddoppia(Txt(scheda->Value(QStringLiteral("CodiceAAMS")))), data));
         if (!letture->Eof()) {
             r.SetValue(QStringLiteral("ContatoreIN"), letture->Value(QStringLiteral("cntotin")));
             r.SetValue(QStringLiteral("ContatoreOUT"), letture->Value(QStringLiteral("cntotout")));
         }
     }
 
-    const AliquoteTasse tasse = TassaAttiva(host_);
+    if (!tasse_) tasse_ = TassaAttiva(host_);
+    const AliquoteTasse& tasse = *tasse_;
     r.SetValue(QStringLiteral("PercPreu"), tasse.preu);
     r.SetValue(QStringLiteral("PercAAMS"), tasse.aams);
     const QString concessionario = Txt(cand.Value(QStringLiteral("CodConcessionario")));
@@ -315,7 +313,7 @@ void CaricamentoApparecchi::daScheda(RecordSet& scheda, bool livelliDaScheda) {
 void CaricamentoApparecchi::letturaPrecedente(RecordSet& scheda, qlonglong id) {
     const ContestoCalcolo& c = ctx_.calcolo;
     const QString data = sql::Data(c.dataRegistrazione);
-    const QString locale = Q(c.codLocale);
+    const QString locale = sql::Raddoppia(c.codLocale);
     RecordSetPtr riga;
     bool livelliDaScheda = false;
     if (ctx_.ritirati) {

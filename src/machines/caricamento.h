@@ -62,6 +62,7 @@ class CaricamentoApparecchi {
     const ContestoCaricamento& ctx_;
     RecordSet& griglia_;
     int aggiunte_ = 0;
+    std::optional<AliquoteTasse> tasse_;  // the active rates, read once per load
 };
 
 }  // namespace incassi

@@ -6,14 +6,6 @@
 
 namespace incassi {
 
-namespace {
-
-QString Q(const QString& text) {
-    return sql::Raddoppia(text);
-}
-
-}  // namespace
-
 Ripartizione LeggiRipartizionePredefinita(Host& host) {
     Ripartizione r;
     auto rs = host.OpenRecordSet(QStringLiteral("select * from DefaultIncassi"));
@@ -31,14 +23,14 @@ Ripartizione ScegliRipartizione(Host& host, qlonglong idScheda, const QString& c
     auto macchina = host.OpenRecordSet(
         QStringLiteral("select * from PercentualiApparecchi where linkscheda=%1 and codlocale='%2'")
             .arg(idScheda)
-            .arg(Q(codLocale)));
+            .arg(sql::Raddoppia(codLocale)));
     if (!macchina->Eof()) {
         return {Txt(macchina->Value(QStringLiteral("tipologia"))),
                 Round(Num(macchina->Value(QStringLiteral("percentuale"))), 2), 0};
     }
     auto locale = host.OpenRecordSet(
         QStringLiteral("select * from Localipercentuali where codicelocale='%1' and categoria='%2'")
-            .arg(Q(codLocale), Q(categoria)));
+            .arg(sql::Raddoppia(codLocale), sql::Raddoppia(categoria)));
     if (!locale->Eof()) {
         return {Txt(locale->Value(QStringLiteral("Tipo"))),
                 Round(Num(locale->Value(QStringLiteral("percentualeloc"))), 2),
@@ -52,10 +44,11 @@ ParametriRete CercaRete(Host& host, const QString& codLocale, const QString& con
     const QString base = QStringLiteral(
                              "select * from LocaliConcessionari where codicelocale='%1' and "
                              "CodiceConcessionario='%2'")
-                             .arg(Q(codLocale), Q(concessionario));
+                             .arg(sql::Raddoppia(codLocale), sql::Raddoppia(concessionario));
     RecordSetPtr rs;
     if (!contratto.trimmed().isEmpty()) {
-        rs = host.OpenRecordSet(base + QStringLiteral(" and contratto='%1'").arg(Q(contratto)));
+        rs = host.OpenRecordSet(
+            base + QStringLiteral(" and contratto='%1'").arg(sql::Raddoppia(contratto)));
     }
     if (!rs || rs->Eof()) rs = host.OpenRecordSet(base + QStringLiteral(" order by contratto"));
     if (!rs->Eof()) {
@@ -64,7 +57,7 @@ ParametriRete CercaRete(Host& host, const QString& codLocale, const QString& con
     }
     auto holder = host.OpenRecordSet(
         QStringLiteral("select * from anagraficaconcessionari where codiceConcessionario='%1'")
-            .arg(Q(concessionario)));
+            .arg(sql::Raddoppia(concessionario)));
     if (!holder->Eof()) {
         return {Txt(holder->Value(QStringLiteral("TipoCostoRete"))),
                 Round(Num(holder->Value(QStringLiteral("valorerete"))), 2)};
@@ -76,14 +69,15 @@ std::optional<double> PercentualeTerzoGestore(Host& host, const QString& codLoca
                                               const QString& concessionario,
                                               const QString& contratto) {
     if (contratto.trimmed().isEmpty()) return std::nullopt;
-    auto rs = host.OpenRecordSet(QStringLiteral("select * from localiConcessionari where "
-                                                "codiceLocale='%1' and codiceConcessionario='%2'")
-                                     .arg(Q(codLocale), Q(concessionario)));
+    auto rs =
+        host.OpenRecordSet(QStringLiteral("select * from localiConcessionari where "
+                                          "codiceLocale='%1' and codiceConcessionario='%2'")
+                               .arg(sql::Raddoppia(codLocale), sql::Raddoppia(concessionario)));
     if (rs->Eof() || !Flag(rs->Value(QStringLiteral("TerzoGestore")))) return std::nullopt;
     auto tipo = host.OpenRecordSet(
         QStringLiteral(
             "select * from tipocontratto where codConcessionario='%1' and contratto='%2'")
-            .arg(Q(concessionario), Q(contratto)));
+            .arg(sql::Raddoppia(concessionario), sql::Raddoppia(contratto)));
     if (tipo->Eof()) return std::nullopt;
     return Num(tipo->Value(QStringLiteral("PercentualeComodato")));
 }

@@ -42,7 +42,7 @@ class Incassi : public AdattatoreFinestra {
         aggiungiComando(QStringLiteral("Filtro"), [this] { f_.ApplicaFiltro(); });
         aggiungiComando(QStringLiteral("Cerca"), [this] { f_.Cerca(); });
         aggiungiComando(QStringLiteral("CaricaApparecchi"), [this] { f_.CaricaApparecchi(); });
-        aggiungiComando(QStringLiteral("CalcolaDettagli"), [this] { f_.CalcolaDettagli(true); });
+        aggiungiComando(QStringLiteral("CalcolaDettagli"), [this] { f_.CalcolaDettagli(); });
         aggiungiComando(QStringLiteral("Saldi"), [this] { f_.Saldi(); });
         aggiungiComando(QStringLiteral("ContaDocumenti"), [this] { f_.ContaDocumenti(); });
         aggiungiComando(QStringLiteral("CmdAcconto"), [this] { f_.CmdAcconto(); });

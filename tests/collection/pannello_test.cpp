@@ -105,7 +105,7 @@ TEST_F(Pannello, WritersFindDeleteAndSwapSides) {
 TEST_F(Pannello, CollectedMoneyOnAnOrdinaryCollection) {
     auto f = nuovo("INC");
     riga(*f, {{"TipoIncasso", "0"}, {"Cassetto", 100}, {"IncassoVs", 40}, {"IncassoNs", 60}});
-    f->CalcolaDettagli(true);
+    f->CalcolaDettagli();
     f->aggiornaConteggi("Riscosso");
     auto r = righe(*f);
     EXPECT_DOUBLE_EQ(r[conti["cassa"]], 100);
@@ -128,7 +128,7 @@ TEST_F(Pannello, RefillRowsByCollectionType) {
     for (const Case& c : cases) {
         auto f = nuovo("REF", c.tipologia);
         riga(*f, {{"RefillGestore", 20}, {"RefillLocale", 10}});
-        f->CalcolaDettagli(true);
+        f->CalcolaDettagli();
         f->aggiornaConteggi("Riscosso");
         auto r = righe(*f);
         EXPECT_DOUBLE_EQ(r[conti["cassa"]], -c.r) << c.tipologia;
@@ -140,7 +140,7 @@ TEST_F(Pannello, AdvancesAndTheRemoteType) {
     auto f = nuovo("ACC");
     riga(*f, {{"acconti", 70}});
     riga(*f, {{"acconti", 30}});
-    f->CalcolaDettagli(true);
+    f->CalcolaDettagli();
     f->aggiornaConteggi("Acconto");
     auto r = righe(*f);
     EXPECT_DOUBLE_EQ(v(*f, "txtAcconto"), 100);
@@ -150,7 +150,7 @@ TEST_F(Pannello, AdvancesAndTheRemoteType) {
     auto remoto = nuovo("ACC", 5);  // "Incasso Remoto"
     ASSERT_EQ(remoto->finestra()["CmiTipologiaIncasso"].text(), "Incasso Remoto");
     riga(*remoto, {{"acconti", 100}});
-    remoto->CalcolaDettagli(true);
+    remoto->CalcolaDettagli();
     remoto->aggiornaConteggi("Acconto");
     r = righe(*remoto);
     EXPECT_DOUBLE_EQ(r[conti["ClientiAbituali"]], -100);
@@ -181,7 +181,7 @@ TEST_F(Pannello, SettlementCommands) {
               {"rete", 2},
               {"IncassoVs", 60},
               {"IncassoNs", 70}});
-    f->CalcolaDettagli(true);
+    f->CalcolaDettagli();
     f->aggiornaConteggi("Riscosso");
     EXPECT_DOUBLE_EQ(v(*f, "txtRiscosso"), 90);
     EXPECT_TRUE(f->conguaglio().zero());
@@ -247,7 +247,7 @@ TEST_F(Pannello, WorkedNetworkedCollection) {
               {"acconti", 50},
               {"VariazioneHopper", 10}});
     (*f)["LllVarDebito"].setCaption("30,00");
-    f->CalcolaDettagli(true);
+    f->CalcolaDettagli();
     f->aggiornaConteggi("Totali");
     EXPECT_DOUBLE_EQ(v(*f, "lllQuotaNolTeorica"), 276.5);
     EXPECT_DOUBLE_EQ(v(*f, "lllDaRiscuotereTeorica"), 236.5);
@@ -305,7 +305,7 @@ TEST_F(Pannello, GeneratedCollectionsAlwaysBalance) {
                       {"BanconoteRitirate", soldi(5000)},
                       {"MonetaRitirata", soldi(5000)}});
         }
-        f->CalcolaDettagli(true);
+        f->CalcolaDettagli();
         f->aggiornaConteggi("Totali");
         EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0") << causale << " " << i;
         EXPECT_TRUE(f->conguaglio().zero())
