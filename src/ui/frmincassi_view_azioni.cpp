@@ -406,12 +406,6 @@ void FinestraIncassi::Aggiorna() {
     aggiornando_ = true;
     setWindowTitle(modello_->titolo());
     legame_->AggiornaVista();
-    // Out of focus a search box shows its code and description: the code's
-    // length limit would cut the description.
-    for (auto* r : findChildren<WidgetRicerca*>()) {
-        r->riga()->setMaxLength(32767);
-        if (!r->riga()->hasFocus()) r->aggiorna();
-    }
     aggiornaEtichette();
     filtro_->setVisible(modello_->finestra()[QStringLiteral("CCausale")].visible());
     aggiornaGriglie();

@@ -111,8 +111,8 @@ void LegameControlli::AggiornaVista(const QString& nome) {
 void LegameControlli::mostra(const Controllo& c, QWidget* w) {
     aggiornando_ = true;
     if (auto* r = qobject_cast<WidgetRicerca*>(w)) {
+        // Out of focus it shows code and description: no length limit.
         r->aggiorna();
-        r->riga()->setMaxLength(c.maxLength() > 0 ? c.maxLength() : 32767);
     } else if (auto* riga = qobject_cast<QLineEdit*>(w)) {
         riga->setMaxLength(c.maxLength() > 0 ? c.maxLength() : 32767);
         ImpostaTestoRiga(riga, c.text());
