@@ -103,14 +103,17 @@ Cent Rete(const QString& tipoRete, double valore, Cent in, int giorni, bool mese
     return meseGiaPagato ? 0 : Quota(10000, valore);
 }
 
-Cent NotaIncasso6(const Ruoli& r, const TotaliIncasso6& t, Nota& nota) {
+Cent RiscossoIncasso6(const TotaliIncasso6& t) {
     Cent tasse = 0, quotaNetta = 0;
     for (const TasseConcessionario& c : t.concessionari) {
         if (t.tasseNoleggiatore) tasse += c.preu + c.aams + c.rete;
         if (t.terzo) quotaNetta += c.quotaConcess - (c.preu + c.aams + c.rete);
     }
-    const Cent riscosso =
-        t.ns + tasse + t.refill - t.acconti + t.varDebito - t.rimanenza + quotaNetta;
+    return t.ns + tasse + t.refill - t.acconti + t.varDebito - t.rimanenza + quotaNetta;
+}
+
+Cent NotaIncasso6(const Ruoli& r, const TotaliIncasso6& t, Nota& nota) {
+    const Cent riscosso = RiscossoIncasso6(t);
     nota.dare(r.cassa, QStringLiteral("Incasso su locale"), riscosso);
     nota.dare(r.cassaAcconti, QStringLiteral("Incasso (storno acconti apparecchi)"), t.acconti);
     nota.avere(r.cassaRefill, QStringLiteral("Refill Gestore"), t.refill);

@@ -96,7 +96,9 @@ struct TotaliIncasso6 {
     std::vector<TasseConcessionario> concessionari;
 };
 
-// Rows of a collection of meter machines; returns the money collected.
+// The money collected at a collection of meter machines, and its rows (the
+// second returns the same amount).
+Cent RiscossoIncasso6(const TotaliIncasso6& t);
 Cent NotaIncasso6(const Ruoli& r, const TotaliIncasso6& t, Nota& nota);
 // Rows of a collection of cash-box machines; returns the money collected.
 Cent NotaIncasso(const Ruoli& r, Cent totaleDaDividere, Nota& nota);

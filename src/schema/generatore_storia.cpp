@@ -271,8 +271,7 @@ void Storia::incasso6(Settimana& s, Locale& l, const QDate& data) {
 
     // A remainder left unpaid now and then; the one due is paid at the next visit.
     tot.varDebito = l.debito;
-    Nota prova;
-    const Cent dovuto = NotaIncasso6(p_.ruoli, tot, prova);
+    const Cent dovuto = RiscossoIncasso6(tot);
     if (dovuto > 20000 && rnd_.prob(p_.rimanenza)) tot.rimanenza = dovuto / 5 / 1000 * 1000;
     l.debito = l.debito - tot.varDebito + tot.rimanenza;
 
