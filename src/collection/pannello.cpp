@@ -361,7 +361,6 @@ void FrmIncassi::conguaglia(const QString& chiave) {
 
 void FrmIncassi::AggiornaConteggiPrimaNota() {
     if (!nota_ || !tipologiaScelta()) return;
-    if (conti_["cassa"].isEmpty() && elenchi_.conti) conti_ = ContiAssociati::Da(*elenchi_.conti);
     DocumentoNota doc{dataRegistrazione(),
                       finestra_[QStringLiteral("txeCodLocale")].text().trimmed(),
                       qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption())), host_.user()};
