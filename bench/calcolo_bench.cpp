@@ -12,7 +12,6 @@
 #include "machines/calcolo.h"
 #include "machines/contratti.h"
 #include "schema/creazione.h"
-#include "schema/dati_iniziali.h"
 
 using namespace incassi;
 
@@ -25,8 +24,7 @@ struct Fixture {
     RecordSetPtr rs;
     Fixture() {
         auto db = Database::OpenSqlite(QDir(dir.path()).filePath(QStringLiteral("bench.sqlite")));
-        schema::CreaSchema(*db);
-        schema::CaricaDatiIniziali(*db);
+        schema::PreparaSchema(*db);
         db->executeScript(
             {QStringLiteral(
                  "INSERT INTO Localipercentuali (codicelocale, categoria, Tipo, percentualeloc, "

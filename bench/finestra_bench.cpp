@@ -20,7 +20,6 @@
 #include "common/values.h"
 #include "host/sqlhost.h"
 #include "schema/creazione.h"
-#include "schema/dati_iniziali.h"
 #include "schema/generatore.h"
 
 using namespace incassi;
@@ -57,8 +56,7 @@ struct Ambiente {
         const bool pronto = QFile::exists(file);
         auto db = Database::OpenSqlite(file);
         if (!pronto) {
-            schema::CreaSchema(*db);
-            schema::CaricaDatiIniziali(*db);
+            schema::PreparaSchema(*db);
             schema::ParametriGenerazione p;
             p.locali = locali;
             p.anni = anni;

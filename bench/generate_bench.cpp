@@ -19,7 +19,6 @@
 #include "host/settings.h"
 #include "host/sqlhost.h"
 #include "schema/creazione.h"
-#include "schema/dati_iniziali.h"
 #include "schema/generatore.h"
 
 using namespace incassi;
@@ -61,8 +60,7 @@ struct Basi {
         Rimuovi(base);
         {
             auto db = Database::OpenSqlite(base);
-            CreaSchema(*db);
-            CaricaDatiIniziali(*db);
+            PreparaSchema(*db);
             riepilogo = GeneraOperatore(*db, p);
             db->executeScript({QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")});
         }

@@ -4,7 +4,6 @@
 #include "common/scriptedui.h"
 #include "common/values.h"
 #include "schema/creazione.h"
-#include "schema/dati_iniziali.h"
 #include "support/testdb.h"
 
 using namespace incassi;
@@ -18,8 +17,7 @@ const QDate kOggi(2026, 3, 20);
 class Finestra : public ::testing::Test {
   protected:
     void SetUp() override {
-        schema::CreaSchema(t.db());
-        schema::CaricaDatiIniziali(t.db());
+        schema::PreparaSchema(t.db());
         t.run({
             "INSERT INTO anagraficaaziende (CodiceAzienda, ordine) VALUES ('AZ1', 1), ('AZ2', 2)",
             "INSERT INTO AnagraficaLocali (CodLocale, Insegna, citta, CodiceAzienda, sospeso, "

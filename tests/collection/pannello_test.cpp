@@ -7,7 +7,6 @@
 #include "common/scriptedui.h"
 #include "common/values.h"
 #include "schema/creazione.h"
-#include "schema/dati_iniziali.h"
 #include "support/testdb.h"
 
 using namespace incassi;
@@ -20,8 +19,7 @@ const QDate kOggi(2026, 3, 20);
 class Pannello : public ::testing::Test {
   protected:
     void SetUp() override {
-        schema::CreaSchema(t.db());
-        schema::CaricaDatiIniziali(t.db());
+        schema::PreparaSchema(t.db());
         t.run(
             {"INSERT INTO AnagraficaLocali (CodLocale, Insegna, citta, sospeso, GestioneDenaro, "
              "IncassoTasse, "

@@ -5,7 +5,6 @@
 #include "common/scriptedui.h"
 #include "common/values.h"
 #include "schema/creazione.h"
-#include "schema/dati_iniziali.h"
 #include "support/anagrafiche.h"
 
 using namespace incassi;
@@ -21,8 +20,7 @@ const QDate kGiorno(2026, 3, 20);
 class Salvataggio : public ::testing::Test {
   protected:
     void SetUp() override {
-        schema::CreaSchema(t.db());
-        schema::CaricaDatiIniziali(t.db());
+        schema::PreparaSchema(t.db());
         test::InserisciLocali(t);
         test::InserisciMacchina(t, 1, "BAR1", 6, "2026-03-13", 1000, 400);
         test::InserisciMacchina(t, 2, "BAR1", 6, "2026-03-13", 5000, 3000);

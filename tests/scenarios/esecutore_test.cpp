@@ -10,7 +10,6 @@
 #include "scenario/esecutore.h"
 #include "scenario/stampa.h"
 #include "schema/creazione.h"
-#include "schema/dati_iniziali.h"
 #include "support/testdb.h"
 
 using namespace incassi;
@@ -58,8 +57,7 @@ class Prova : public AdattatoreFinestra {
 class Esecutore : public ::testing::Test {
   protected:
     void SetUp() override {
-        schema::CreaSchema(t.db());
-        schema::CaricaDatiIniziali(t.db());
+        schema::PreparaSchema(t.db());
         t.run(
             {"INSERT INTO operatori (codiceUtente, accessocompleto, admin, inserimento) VALUES "
              "('ANNA', -1, -1, -1)"});

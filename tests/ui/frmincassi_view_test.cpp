@@ -19,7 +19,6 @@
 #include "common/scriptedui.h"
 #include "common/values.h"
 #include "schema/creazione.h"
-#include "schema/dati_iniziali.h"
 #include "support/testdb.h"
 #include "ui/frmincassi_view.h"
 #include "ui/legame.h"
@@ -31,8 +30,7 @@ namespace {
 class Vista : public ::testing::Test {
   protected:
     void SetUp() override {
-        schema::CreaSchema(t.db());
-        schema::CaricaDatiIniziali(t.db());
+        schema::PreparaSchema(t.db());
         t.run({
             "INSERT INTO anagraficaaziende (CodiceAzienda, ordine) VALUES ('AZ1', 1)",
             "INSERT INTO AnagraficaLocali (CodLocale, Insegna, citta, CodiceAzienda, sospeso, "

@@ -12,7 +12,6 @@
 #include "common/scriptedui.h"
 #include "entry/configura.h"
 #include "schema/creazione.h"
-#include "schema/dati_iniziali.h"
 #include "support/testdb.h"
 #include "ui/casellaricerca.h"
 #include "wizards/wizardvariazione.h"
@@ -27,8 +26,7 @@ void EliminaRimandati() {
 class WizardVista : public ::testing::Test {
   protected:
     void SetUp() override {
-        schema::CreaSchema(db.db());
-        schema::CaricaDatiIniziali(db.db());
+        schema::PreparaSchema(db.db());
         db.run({"INSERT INTO anagraficaaziende (CodiceAzienda, ordine) VALUES ('AZ1', 1)",
                 "INSERT INTO AnagraficaLocali (CodLocale, Insegna, Citta, sospeso, esSedeVia) "
                 "VALUES ('BAR1', 'Bar Sport', 'Roma', 0, 'Via Po')",

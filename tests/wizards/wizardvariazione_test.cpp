@@ -5,7 +5,6 @@
 #include "common/scriptedui.h"
 #include "common/values.h"
 #include "schema/creazione.h"
-#include "schema/dati_iniziali.h"
 #include "support/testdb.h"
 
 using namespace incassi;
@@ -28,8 +27,7 @@ struct Riga {
 class Variazione : public ::testing::Test {
   protected:
     void SetUp() override {
-        schema::CreaSchema(t.db());
-        schema::CaricaDatiIniziali(t.db());
+        schema::PreparaSchema(t.db());
         t.run({
             "INSERT INTO anagraficaaziende (CodiceAzienda, ordine) VALUES ('AZ1', 1), ('AZ2', 2)",
             "INSERT INTO anagraficaoperatori (CodiceOperatore, cognome, nome, mansione) VALUES "

@@ -5,7 +5,6 @@
 #include "common/scriptedui.h"
 #include "common/values.h"
 #include "schema/creazione.h"
-#include "schema/dati_iniziali.h"
 #include "support/testdb.h"
 
 using namespace incassi;
@@ -18,8 +17,7 @@ const QDate kOggi(2026, 3, 20);
 class Versamento : public ::testing::Test {
   protected:
     void SetUp() override {
-        schema::CreaSchema(t.db());
-        schema::CaricaDatiIniziali(t.db());
+        schema::PreparaSchema(t.db());
         t.run({"INSERT INTO anagraficaaziende (CodiceAzienda, ordine) VALUES ('AZ1', 1)",
                "INSERT INTO AnagraficaPianoConti (CodiceConto) VALUES ('01.01.99')"});
     }
