@@ -98,9 +98,7 @@ FrmIncassi::FrmIncassi(Host& host, UiPort& ui, ProprietaIngresso& proprieta,
 FrmIncassi::~FrmIncassi() = default;
 
 CasellaRicerca& FrmIncassi::casella(const QString& nome) {
-    auto* c = dynamic_cast<CasellaRicerca*>(&finestra_[nome]);
-    if (!c) throw Errore(QStringLiteral("%1 non è una casella di ricerca").arg(nome));
-    return *c;
+    return finestra_.casella(nome);
 }
 
 void FrmIncassi::creaControlli() {

@@ -1,6 +1,7 @@
 #include "common/windowmodel.h"
 
 #include "common/error.h"
+#include "common/searchbox.h"
 #include "host/host.h"
 
 namespace incassi {
@@ -25,6 +26,12 @@ const PulsanteBarra* BarraStrumenti::trova(const QString& chiave) const {
 
 Controllo& ModelloFinestra::aggiungi(const QString& nome) {
     return aggiungi<Controllo>(nome);
+}
+
+CasellaRicerca& ModelloFinestra::casella(const QString& nome) {
+    auto* c = dynamic_cast<CasellaRicerca*>(&(*this)[nome]);
+    if (!c) throw Errore(QStringLiteral("%1 non è una casella di ricerca").arg(nome));
+    return *c;
 }
 
 void ModelloFinestra::inserisci(std::unique_ptr<Controllo> c) {

@@ -50,6 +50,8 @@ class BarraStrumenti {
     std::vector<PulsanteBarra> pulsanti_;
 };
 
+class CasellaRicerca;
+
 class ModelloFinestra {
   public:
     ModelloFinestra() = default;
@@ -72,6 +74,8 @@ class ModelloFinestra {
     const Controllo* trova(const QString& nome) const;
     Controllo& operator[](const QString& nome);
     const Controllo& operator[](const QString& nome) const;
+    // A search box by name; Errore when missing or of another kind.
+    CasellaRicerca& casella(const QString& nome);
 
     const std::vector<std::unique_ptr<Controllo>>& controlli() const { return controlli_; }
     auto begin() const { return controlli_.begin(); }

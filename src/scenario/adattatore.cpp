@@ -33,9 +33,7 @@ RecordSetPtr AdattatoreFinestra::righe(const QString& griglia) {
 }
 
 CasellaRicerca& AdattatoreFinestra::casella(const QString& nome) {
-    auto* c = dynamic_cast<CasellaRicerca*>(&finestra()[nome]);
-    if (!c) throw Errore(QStringLiteral("%1 non è una casella di ricerca").arg(nome));
-    return *c;
+    return finestra().casella(nome);
 }
 
 void AdattatoreFinestra::UscitaCampo(const QString&) {

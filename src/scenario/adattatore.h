@@ -58,7 +58,7 @@ class AdattatoreFinestra {
     virtual RecordSetPtr righe(const QString& griglia);
 
     // Events. The defaults refuse with Errore: the window has no such event.
-    virtual CasellaRicerca& casella(const QString& nome);
+    CasellaRicerca& casella(const QString& nome);
     virtual void UscitaCampo(const QString& controllo);
     virtual void CellaModificata(const QString& griglia, const QString& colonna);
     virtual void Invio(const QString& griglia, const QString& colonna);

@@ -58,7 +58,6 @@ class Incassi : public AdattatoreFinestra {
     QString nome() const override { return QStringLiteral("FrmIncassi"); }
     void Apri() override { f_.Apri(); }
     ModelloFinestra& finestra() override { return f_.finestra(); }
-    CasellaRicerca& casella(const QString& nome) override { return f_.casella(nome); }
 
     QStringList griglie() const override { return {kGrigliaIncassi, kGrigliaNota}; }
     RecordSetPtr righe(const QString& griglia) override {

@@ -30,7 +30,6 @@ class Wizard : public AdattatoreFinestra {
     QString nome() const override { return nome_; }
     void Apri() override { w_->Apri(); }
     ModelloFinestra& finestra() override { return w_->finestra(); }
-    CasellaRicerca& casella(const QString& nome) override { return w_->casella(nome); }
 
     // Only the amount has something to do when it is left.
     void UscitaCampo(const QString& controllo) override {

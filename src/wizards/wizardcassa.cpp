@@ -45,9 +45,7 @@ WizardCassa::WizardCassa(Host& host, UiPort& ui, QString titolo)
 WizardCassa::~WizardCassa() = default;
 
 CasellaRicerca& WizardCassa::casella(const QString& nome) {
-    auto* c = dynamic_cast<CasellaRicerca*>(&finestra_[nome]);
-    if (!c) throw Errore(QStringLiteral("%1 non è una casella di ricerca").arg(nome));
-    return *c;
+    return finestra_.casella(nome);
 }
 
 Controllo& WizardCassa::aggiungi(const QString& nome, const QString& etichetta) {
