@@ -16,15 +16,8 @@ QString TestoVersione(int major, int minor, int revision) {
 }
 
 QString FinestraDaCodice(const QString& codiceStampa) {
-    // The order decides when codes are compared; the first match wins.
-    static const std::pair<const char*, const QString*> tabella[] = {
-        {"Incassi", &finestre::Incassi},
-        {"Prestito", &finestre::WizardPrestito},
-        {"Giroconto", &finestre::Versamento},
-        {"Rimanenza", &finestre::WizardRimanenze},
-    };
-    for (const auto& [codice, finestra] : tabella) {
-        if (codiceStampa.compare(QLatin1String(codice), Qt::CaseInsensitive) == 0) return *finestra;
+    for (const finestre::Funzione& f : finestre::Funzioni) {
+        if (codiceStampa.compare(f.codice, Qt::CaseInsensitive) == 0) return f.finestra;
     }
     return {};
 }

@@ -20,6 +20,19 @@ inline const QString Incassi = QStringLiteral("FrmIncassi");
 inline const QString WizardPrestito = QStringLiteral("FrmWizardPre");
 inline const QString Versamento = QStringLiteral("FrmVersamento");
 inline const QString WizardRimanenze = QStringLiteral("FrmWizardRimanenze");
+
+// The function codes the host starts the module with, and their windows. The
+// order decides when codes are compared; the first match wins.
+struct Funzione {
+    QString codice;
+    QString finestra;
+};
+inline const Funzione Funzioni[] = {
+    {QStringLiteral("Incassi"), Incassi},
+    {QStringLiteral("Prestito"), WizardPrestito},
+    {QStringLiteral("Giroconto"), Versamento},
+    {QStringLiteral("Rimanenza"), WizardRimanenze},
+};
 }  // namespace finestre
 
 class Lanciatore {

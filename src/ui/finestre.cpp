@@ -31,13 +31,9 @@ void FinestraPlugin::controllaChiusura() {
 namespace {
 
 QString TitoloDi(const QString& nome) {
-    if (nome.compare(finestre::Incassi, Qt::CaseInsensitive) == 0) return QStringLiteral("Incassi");
-    if (nome.compare(finestre::WizardPrestito, Qt::CaseInsensitive) == 0)
-        return QStringLiteral("Prestito");
-    if (nome.compare(finestre::Versamento, Qt::CaseInsensitive) == 0)
-        return QStringLiteral("Giroconto");
-    if (nome.compare(finestre::WizardRimanenze, Qt::CaseInsensitive) == 0)
-        return QStringLiteral("Rimanenza");
+    for (const finestre::Funzione& f : finestre::Funzioni) {
+        if (nome.compare(f.finestra, Qt::CaseInsensitive) == 0) return f.codice;
+    }
     return nome;
 }
 

@@ -9,6 +9,7 @@
 
 #include "common/error.h"
 #include "entry/accesso.h"
+#include "entry/lanciatore.h"
 #include "ui/finestre.h"
 
 namespace incassi::ui {
@@ -55,8 +56,10 @@ void DialogoAccesso::prova() {
 }
 
 QStringList CodiciFunzione() {
-    return {QStringLiteral("Incassi"), QStringLiteral("Prestito"), QStringLiteral("Giroconto"),
-            QStringLiteral("Rimanenza")};
+    QStringList codici;
+    for (const finestre::Funzione& f : finestre::Funzioni)
+        codici << f.codice;
+    return codici;
 }
 
 FinestraPrincipale::FinestraPrincipale(const QString& operatore, QWidget* parent)
