@@ -33,9 +33,7 @@ QString NomeColonna(const QString& nome) {
     return nome.mid(3);
 }
 
-Controllo::Controllo(QString nome) : nome_(std::move(nome)), tipo_(TipoDaNome(nome_)) {
-    editabile_ = tipo_ == TipoControllo::ComboEditabile;
-}
+Controllo::Controllo(QString nome) : nome_(std::move(nome)), tipo_(TipoDaNome(nome_)) {}
 
 bool Controllo::chiamato(const QString& nome) const {
     return nome_.compare(nome, Qt::CaseInsensitive) == 0;
@@ -51,7 +49,7 @@ QString Controllo::text() const {
         case TipoControllo::ComboEditabile:
         case TipoControllo::Lista:
             if (listIndex_ >= 0) return elementi_[size_t(listIndex_)].testo;
-            return editabile_ ? testo_ : QString();
+            return editabile() ? testo_ : QString();
         default:
             return testo_;
     }
@@ -75,7 +73,7 @@ void Controllo::setText(const QString& testo) {
                     break;
                 }
             }
-            testo_ = editabile_ ? testo : QString();
+            testo_ = editabile() ? testo : QString();
             return;
         default:
             testo_ = testo;
@@ -93,7 +91,7 @@ QVariant Controllo::value() const {
                 const ElementoLista& e = elementi_[size_t(listIndex_)];
                 return e.dato.isValid() ? e.dato : QVariant(e.testo);
             }
-            return editabile_ ? QVariant(testo_) : QVariant();
+            return editabile() ? QVariant(testo_) : QVariant();
         default:
             return text();
     }
@@ -107,7 +105,7 @@ void Controllo::setValue(const QVariant& valore) {
         case TipoControllo::Combo:
         case TipoControllo::ComboEditabile:
         case TipoControllo::Lista:
-            if (!selezionaPerValore(valore) && editabile_) testo_ = Txt(valore);
+            if (!selezionaPerValore(valore) && editabile()) testo_ = Txt(valore);
             return;
         default:
             setText(Txt(valore));

@@ -104,8 +104,8 @@ class Controllo {
     // Selects the first item whose text or data equals `valore` (texts without
     // regard to case); no match leaves no selection. Returns whether one matched.
     bool selezionaPerValore(const QVariant& valore);
-    bool editabile() const { return editabile_; }  // combos whose text can be typed
-    void setEditabile(bool on) { editabile_ = on; }
+    // Combos whose text can be typed.
+    bool editabile() const { return tipo_ == TipoControllo::ComboEditabile; }
 
     // Check boxes: 0 unchecked, 1 checked.
     int checked() const { return checked_; }
@@ -129,7 +129,6 @@ class Controllo {
     int maxLength_ = 0;
     std::vector<ElementoLista> elementi_;
     int listIndex_ = -1;
-    bool editabile_ = false;
     int checked_ = 0;
     RecordSetPtr recordset_;
     LayoutGriglia layout_;

@@ -122,7 +122,7 @@ void LegameControlli::mostra(const Controllo& c, QWidget* w) {
         combo->clear();
         for (const ElementoLista& e : c.elementi())
             combo->addItem(e.testo, e.dato);
-        combo->setEditable(c.tipo() == TipoControllo::ComboEditabile || c.editabile());
+        combo->setEditable(c.editabile());
         if (combo->isEditable() && c.listIndex() < 0) {
             combo->setCurrentIndex(-1);
             combo->setEditText(c.text());
