@@ -84,10 +84,6 @@ QString U(const char* s) {
     return QString::fromUtf8(s);
 }
 
-int F(bool b) {
-    return b ? -1 : 0;
-}
-
 // Builds the machines of the venues.
 class Parco {
   public:
@@ -276,8 +272,8 @@ void Persone(Database& db) {
                    "inserimento", "modifica", "ricerca", "cancellazione", "stampa", "ricerchePers",
                    "UserIncassi"},
                   {U(u.codice), U(u.descrizione), *u.ditta ? QVariant(U(u.ditta)) : QVariant(),
-                   F(u.completo), F(u.admin), F(u.inserimento), F(u.modifica), F(u.ricerca),
-                   F(u.cancellazione), F(u.stampa), F(u.admin), -1});
+                   u.completo, u.admin, u.inserimento, u.modifica, u.ricerca, u.cancellazione,
+                   u.stampa, u.admin, -1});
     }
 }
 

@@ -41,10 +41,6 @@ QVariant Opz(const QString& s) {
     return s.isEmpty() ? QVariant() : QVariant(s);
 }
 
-int FlagDb(bool b) {
-    return b ? -1 : 0;
-}
-
 }  // namespace
 
 const std::vector<Concessionario>& ConcessionariTipo() {
@@ -249,7 +245,7 @@ void InserisciLocale(Database& db, Locale& l) {
                QStringLiteral("Esercizio pubblico"),
                l.insegna,
                l.insegna + " - " + l.citta,
-               FlagDb(l.sospesoDal.isValid()),
+               l.sospesoDal.isValid(),
                l.azienda,
                Opz(l.zona),
                l.indirizzo,
@@ -284,7 +280,7 @@ void InserisciLocale(Database& db, Locale& l) {
         db.insert(
             "LocaliConcessionari",
             {"codicelocale", "CodiceConcessionario", "contratto", "Tipo", "Valore", "TerzoGestore"},
-            {l.codice, c.concessionario, Opz(c.contratto), c.tipo, c.valore, FlagDb(c.terzo)});
+            {l.codice, c.concessionario, Opz(c.contratto), c.tipo, c.valore, c.terzo});
     }
     for (Apparecchio& a : l.apparecchi)
         InserisciApparecchio(db, l, a);
