@@ -15,6 +15,7 @@
 #include <functional>
 #include <unordered_map>
 
+#include "ambiente.h"
 #include "collection/frmincassi.h"
 #include "common/scriptedui.h"
 #include "common/values.h"
@@ -28,11 +29,6 @@ namespace {
 
 const QDate kOggi(2026, 12, 7);
 constexpr int kPrimaMacchina = 900000;
-
-int Env(const char* nome, int predefinito) {
-    const QByteArray v = qgetenv(nome);
-    return v.isEmpty() ? predefinito : v.toInt();
-}
 
 // The bench venue without documents and its cards at the last readings.
 void Ripristina(Database& db) {
@@ -48,9 +44,8 @@ struct Ambiente {
     std::unique_ptr<SqlHost> host;
     QStringList ids;  // the ten machines of the bench venue
     Ambiente() {
-        const int locali = Env("INCASSI_BENCH_VENUES", 200), anni = Env("INCASSI_BENCH_YEARS", 10);
-        const QByteArray dir = qgetenv("INCASSI_BENCH_DIR");
-        const QString cartella = dir.isEmpty() ? QDir::tempPath() : QString::fromLocal8Bit(dir);
+        const int locali = bench::Locali(), anni = bench::Anni();
+        const QString cartella = bench::Cartella();
         const QString file = QDir(cartella).filePath(
             QStringLiteral("incassi-finestra-%1x%2.sqlite").arg(locali).arg(anni));
         const bool pronto = QFile::exists(file);

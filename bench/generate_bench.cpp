@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "ambiente.h"
 #include "host/database.h"
 #include "host/recordset.h"
 #include "host/settings.h"
@@ -26,18 +27,9 @@ using namespace incassi::schema;
 
 namespace {
 
-int Env(const char* nome, int predefinito) {
-    const QByteArray v = qgetenv(nome);
-    return v.isEmpty() ? predefinito : v.toInt();
-}
-
-QString Cartella() {
-    const QByteArray v = qgetenv("INCASSI_BENCH_DIR");
-    return v.isEmpty() ? QDir::tempPath() : QString::fromLocal8Bit(v);
-}
-
 QString File(const char* variante) {
-    return QDir(Cartella()).filePath(QStringLiteral("incassi-generate-%1.sqlite").arg(variante));
+    return QDir(bench::Cartella())
+        .filePath(QStringLiteral("incassi-generate-%1.sqlite").arg(variante));
 }
 
 void Rimuovi(const QString& f) {
@@ -53,8 +45,8 @@ struct Basi {
     qint64 byte = 0;
     Basi() {
         ParametriGenerazione p;
-        p.locali = Env("INCASSI_BENCH_VENUES", 200);
-        p.anni = Env("INCASSI_BENCH_YEARS", 10);
+        p.locali = bench::Locali();
+        p.anni = bench::Anni();
         p.oggi = kOggi;
         const QString base = File("coperto");
         Rimuovi(base);
@@ -101,10 +93,10 @@ BENCHMARK(BM_Generate)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond)
 // window asks it; each iteration takes the next venue.
 void Saldo(benchmark::State& state, const char* variante) {
     Dati();
-    const int locali = Env("INCASSI_BENCH_VENUES", 200);
+    const int locali = bench::Locali();
     auto db = Database::OpenSqlite(File(variante));
-    SqlHost host(db, std::make_unique<SettingsStore>(QDir(Cartella()).filePath("bench.ini")),
-                 Cartella());
+    SqlHost host(db, std::make_unique<SettingsStore>(QDir(bench::Cartella()).filePath("bench.ini")),
+                 bench::Cartella());
     int i = 0;
     double somma = 0;
     for (auto _ : state) {
