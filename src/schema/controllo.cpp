@@ -90,49 +90,39 @@ RapportoControllo ControllaIntegrita(Database& db) {
                      .arg(row[0].toString(), Euro(dare), Euro(avere), Euro(dare - avere)));
     }
 
-    const auto righeOrfane = db.queryNative(
-        QStringLiteral(
-            "SELECT r.id, r.IdTesta FROM NoteRighe r "
-            "LEFT JOIN NoteTeste t ON t.id = r.IdTesta WHERE t.id IS NULL ORDER BY r.id"),
-        {});
-    for (const auto& row : righeOrfane.rows) {
-        Aggiungi(r, TipoAnomalia::RigaOrfana, row[0].toLongLong(),
-                 QStringLiteral("riga %1: testata %2 inesistente")
-                     .arg(row[0].toString(), TestoValore(row[1])));
-    }
-
-    const auto incassiOrfani = db.queryNative(
-        QStringLiteral(
-            "SELECT i.id, i.IdTesta FROM NoteIncassi i "
-            "LEFT JOIN NoteTeste t ON t.id = i.IdTesta WHERE t.id IS NULL ORDER BY i.id"),
-        {});
-    for (const auto& row : incassiOrfani.rows) {
-        Aggiungi(r, TipoAnomalia::IncassoOrfano, row[0].toLongLong(),
-                 QStringLiteral("riga apparecchio %1: testata %2 inesistente")
-                     .arg(row[0].toString(), TestoValore(row[1])));
-    }
-
-    const auto conti = db.queryNative(
-        QStringLiteral("SELECT r.id, r.IdTesta, r.CodConto FROM NoteRighe r "
-                       "LEFT JOIN AnagraficaPianoConti c ON c.CodiceConto = r.CodConto "
-                       "WHERE c.id IS NULL ORDER BY r.id"),
-        {});
-    for (const auto& row : conti.rows) {
-        Aggiungi(
-            r, TipoAnomalia::ContoSconosciuto, row[0].toLongLong(),
-            QStringLiteral("riga %1 del documento %2: conto %3 non presente nel piano dei conti")
-                .arg(row[0].toString(), row[1].toString(), TestoValore(row[2])));
-    }
-
-    const auto schede =
-        db.queryNative(QStringLiteral("SELECT i.id, i.IdTesta, i.linkscheda FROM NoteIncassi i "
-                                      "LEFT JOIN MagSchede s ON s.id = i.linkscheda "
-                                      "WHERE s.id IS NULL ORDER BY i.id"),
-                       {});
-    for (const auto& row : schede.rows) {
-        Aggiungi(r, TipoAnomalia::SchedaSconosciuta, row[0].toLongLong(),
-                 QStringLiteral("riga apparecchio %1 del documento %2: scheda %3 inesistente")
-                     .arg(row[0].toString(), row[1].toString(), TestoValore(row[2])));
+    // Rows that point at nothing: the last column is the missing reference.
+    struct Verifica {
+        TipoAnomalia tipo;
+        const char* sql;
+        const char* testo;
+    };
+    const Verifica verifiche[] = {
+        {TipoAnomalia::RigaOrfana,
+         "SELECT r.id, r.IdTesta FROM NoteRighe r "
+         "LEFT JOIN NoteTeste t ON t.id = r.IdTesta WHERE t.id IS NULL ORDER BY r.id",
+         "riga %1: testata %2 inesistente"},
+        {TipoAnomalia::IncassoOrfano,
+         "SELECT i.id, i.IdTesta FROM NoteIncassi i "
+         "LEFT JOIN NoteTeste t ON t.id = i.IdTesta WHERE t.id IS NULL ORDER BY i.id",
+         "riga apparecchio %1: testata %2 inesistente"},
+        {TipoAnomalia::ContoSconosciuto,
+         "SELECT r.id, r.IdTesta, r.CodConto FROM NoteRighe r "
+         "LEFT JOIN AnagraficaPianoConti c ON c.CodiceConto = r.CodConto "
+         "WHERE c.id IS NULL ORDER BY r.id",
+         "riga %1 del documento %2: conto %3 non presente nel piano dei conti"},
+        {TipoAnomalia::SchedaSconosciuta,
+         "SELECT i.id, i.IdTesta, i.linkscheda FROM NoteIncassi i "
+         "LEFT JOIN MagSchede s ON s.id = i.linkscheda WHERE s.id IS NULL ORDER BY i.id",
+         "riga apparecchio %1 del documento %2: scheda %3 inesistente"},
+    };
+    for (const Verifica& v : verifiche) {
+        for (const auto& row : db.queryNative(QString::fromUtf8(v.sql), {}).rows) {
+            const QString testo = QString::fromUtf8(v.testo);
+            const QString ultimo = TestoValore(row.back());
+            Aggiungi(r, v.tipo, row[0].toLongLong(),
+                     row.size() == 2 ? testo.arg(row[0].toString(), ultimo)
+                                     : testo.arg(row[0].toString(), row[1].toString(), ultimo));
+        }
     }
     return r;
 }
