@@ -256,10 +256,7 @@ std::vector<Locale> Locali(const QDate& prima, const QDate& prossimo) {
 }
 
 void Persone(Database& db) {
-    db.insert("anagraficaaziende", {"CodiceAzienda", "Descrizione", "ordine"},
-              {QStringLiteral("AZ01"), QStringLiteral("Giochi Tirreno S.r.l."), 1});
-    db.insert("anagraficaaziende", {"CodiceAzienda", "Descrizione", "ordine"},
-              {QStringLiteral("AZ02"), QStringLiteral("Adriatica Svago S.n.c."), 2});
+    InserisciAziende(db);
     for (const Persona& p : kPersone) {
         db.insert("anagraficaoperatori",
                   {"CodiceOperatore", "cognome", "nome", "mansione", "CodiceAzienda"},
@@ -312,23 +309,12 @@ void Note(Database& db, const QDate& giorno) {
 
 void CaricaDemo(Database& db, const QDate& oggi) {
     const QDate prossimo = ProssimoLunedi(oggi);
-    ParametriStoria ps;
-    ps.settimane = kSettimane;
-    ps.primo = prossimo.addDays(-7 * kSettimane);
-    ps.operatore = QStringLiteral("ADMIN");
-    ps.seme = kSeme;
-    ps.ruoli = LeggiRuoli(db);
-    ps.aliquote = LeggiAliquote(db);
-    for (const Concessionario& c : ConcessionariTipo())
-        ps.prefissi.insert(c.codice.toUpper(), c.prefisso);
+    const ParametriStoria ps = ParametriDi(db, prossimo.addDays(-7 * kSettimane), kSettimane,
+                                           QStringLiteral("ADMIN"), kSeme);
 
     Transazione tr(db);
     Persone(db);
-    InserisciArticoli(db);
-    for (const Concessionario& c : ConcessionariTipo())
-        InserisciConcessionario(db, c);
-    for (const TipoContratto& t : ContrattiTipo())
-        InserisciTipoContratto(db, t);
+    InserisciListini(db);
     std::vector<Locale> locali = Locali(ps.primo.addDays(-7), prossimo);
     {
         ScrittoreDocumenti scrittore(db);

@@ -53,10 +53,7 @@ const T& Scegli(const T (&v)[N], Casuale& r) {
 }
 
 void Anagrafiche(Database& db, int esattori) {
-    db.insert("anagraficaaziende", {"CodiceAzienda", "Descrizione", "ordine"},
-              {QStringLiteral("AZ01"), QStringLiteral("Giochi Tirreno S.r.l."), 1});
-    db.insert("anagraficaaziende", {"CodiceAzienda", "Descrizione", "ordine"},
-              {QStringLiteral("AZ02"), QStringLiteral("Adriatica Svago S.n.c."), 2});
+    InserisciAziende(db);
     for (int i = 1; i <= esattori; ++i) {
         db.insert(
             "anagraficaoperatori",
@@ -70,11 +67,7 @@ void Anagrafiche(Database& db, int esattori) {
                "ricerca", "cancellazione", "stampa", "ricerchePers", "UserIncassi"},
               {QStringLiteral("ADMIN"), QStringLiteral("Amministratore"), -1, -1, -1, -1, -1, -1,
                -1, -1, -1});
-    InserisciArticoli(db);
-    for (const Concessionario& c : ConcessionariTipo())
-        InserisciConcessionario(db, c);
-    for (const TipoContratto& t : ContrattiTipo())
-        InserisciTipoContratto(db, t);
+    InserisciListini(db);
 }
 
 Locale NuovoLocale(int i, Casuale& r, int& seriale) {
@@ -136,15 +129,9 @@ RiepilogoGenerazione GeneraOperatore(Database& db, const ParametriGenerazione& p
     QElapsedTimer orologio;
     orologio.start();
     RiepilogoGenerazione riepilogo;
-    ParametriStoria ps;
-    ps.settimane = p.anni * 52;
-    ps.primo = ProssimoLunedi(p.oggi).addDays(-7 * ps.settimane);
-    ps.operatore = p.operatore;
-    ps.seme = p.seme;
-    ps.ruoli = LeggiRuoli(db);
-    ps.aliquote = LeggiAliquote(db);
-    for (const Concessionario& c : ConcessionariTipo())
-        ps.prefissi.insert(c.codice.toUpper(), c.prefisso);
+    const int settimane = p.anni * 52;
+    const ParametriStoria ps = ParametriDi(db, ProssimoLunedi(p.oggi).addDays(-7 * settimane),
+                                           settimane, p.operatore, p.seme);
 
     {
         Transazione tr(db);

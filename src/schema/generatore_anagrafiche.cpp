@@ -61,6 +61,21 @@ const std::vector<TipoContratto>& ContrattiTipo() {
     return t;
 }
 
+void InserisciAziende(Database& db) {
+    db.insert("anagraficaaziende", {"CodiceAzienda", "Descrizione", "ordine"},
+              {QStringLiteral("AZ01"), QStringLiteral("Giochi Tirreno S.r.l."), 1});
+    db.insert("anagraficaaziende", {"CodiceAzienda", "Descrizione", "ordine"},
+              {QStringLiteral("AZ02"), QStringLiteral("Adriatica Svago S.n.c."), 2});
+}
+
+void InserisciListini(Database& db) {
+    InserisciArticoli(db);
+    for (const Concessionario& c : ConcessionariTipo())
+        InserisciConcessionario(db, c);
+    for (const TipoContratto& t : ContrattiTipo())
+        InserisciTipoContratto(db, t);
+}
+
 void InserisciArticoli(Database& db) {
     int ordine = 0;
     for (const Articolo& c : kCategorie) {

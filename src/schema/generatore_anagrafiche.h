@@ -97,6 +97,11 @@ struct Locale {
 const std::vector<Concessionario>& ConcessionariTipo();
 const std::vector<TipoContratto>& ContrattiTipo();
 
+// The two companies of every operator.
+void InserisciAziende(Database& db);
+// The price lists every operator shares: the articles and machine categories,
+// the holders with their tax accounts, and their contract types.
+void InserisciListini(Database& db);
 // The articles and machine categories the generators place.
 void InserisciArticoli(Database& db);
 // The holder and its four tax accounts under its prefix.

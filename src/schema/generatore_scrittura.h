@@ -19,20 +19,22 @@ class Database;
 namespace incassi::schema::gen {
 
 // The columns written, in insert order; each list defines an enum and names.
-#define INCASSI_COLONNE_TESTATA(X)                                                                 \
-    X(id)                                                                                          \
-    X(CodLocale)                                                                                   \
-    X(CodCausale) X(DataRegistrazione) X(CodiceAzienda) X(Descrizione) X(CodEsattore) X(CodAGente) \
-        X(idOnda) X(Chiuso) X(TipologiaIncasso) X(IncassoTasse) X(GestioneDenaro) X(TerzoGestore)  \
-            X(Riscosso) X(Acconto) X(RefillNoleggiatore) X(VarPrestito) X(VarDebito) X(Rimanenza)  \
-                X(VersatoALocale) X(UtileLocale) X(UtileNoleggiatore) X(TotDaDividere)             \
-                    X(TotIntrodotto) X(TotUscite) X(TotPreu) X(TotAAMS) X(TotRete) X(TotTasse)     \
+#define INCASSI_COLONNE_TESTATA(X)                                                                \
+    X(id)                                                                                         \
+    X(CodLocale)                                                                                  \
+    X(CodCausale)                                                                                 \
+    X(DataRegistrazione) X(CodiceAzienda) X(Descrizione) X(CodEsattore) X(CodAGente) X(idOnda)    \
+        X(Chiuso) X(TipologiaIncasso) X(IncassoTasse) X(GestioneDenaro) X(TerzoGestore)           \
+            X(Riscosso) X(Acconto) X(RefillNoleggiatore) X(VarPrestito) X(VarDebito) X(Rimanenza) \
+                X(VersatoALocale) X(UtileLocale) X(UtileNoleggiatore) X(TotDaDividere)            \
+                    X(TotIntrodotto) X(TotUscite) X(TotPreu) X(TotAAMS) X(TotRete) X(TotTasse)    \
                         X(QuotaConcessionario) X(iddata) X(idoperatore)
 
 #define INCASSI_COLONNE_INCASSO(X)                                                               \
     X(IdTesta)                                                                                   \
     X(Riga)                                                                                      \
-    X(DataIncasso) X(CodLocale) X(CodiceAzienda) X(linkscheda) X(LinkApparecchio) X(CodArticolo) \
+    X(DataIncasso)                                                                               \
+    X(CodLocale) X(CodiceAzienda) X(linkscheda) X(LinkApparecchio) X(CodArticolo)                \
         X(CatApparecchio) X(Descrizione) X(NomeGioco) X(CodiceInterno) X(CodiceAAMS)             \
             X(TipoIncasso) X(CodConcessionario) X(Contratto) X(VecchioContatoreIN)               \
                 X(VecchioContatoreOut) X(ContatoreIN) X(ContatoreOUT) X(MoltiplicatoreIn)        \
@@ -53,12 +55,13 @@ namespace incassi::schema::gen {
     X(Riga)                     \
     X(Data) X(CodLocale) X(CodConto) X(Descrizione) X(Dare) X(Avere) X(iddata) X(idoperatore)
 
-#define INCASSI_COLONNE_CONTATORE(X)                                                             \
-    X(IdTesta)                                                                                   \
-    X(linkscheda)                                                                                \
-    X(linkcontatore) X(NumeroContatore) X(tipocontatore) X(moltiplicatore) X(DataContatore)      \
-        X(vecchiocontatore) X(DataVecchioContatore) X(contatore) X(ContatoreAttuale) X(Parziale) \
-            X(iddata) X(idoperatore)
+#define INCASSI_COLONNE_CONTATORE(X)                                                           \
+    X(IdTesta)                                                                                 \
+    X(linkscheda)                                                                              \
+    X(linkcontatore)                                                                           \
+    X(NumeroContatore) X(tipocontatore) X(moltiplicatore) X(DataContatore) X(vecchiocontatore) \
+        X(DataVecchioContatore) X(contatore) X(ContatoreAttuale) X(Parziale) X(iddata)         \
+            X(idoperatore)
 
 #define INCASSI_ENUM(n) n,
 namespace colT {

@@ -25,6 +25,20 @@ struct Storia::Settimana {
     std::vector<Documento> sospesi;
 };
 
+ParametriStoria ParametriDi(Database& db, const QDate& primo, int settimane,
+                            const QString& operatore, quint64 seme) {
+    ParametriStoria ps;
+    ps.settimane = settimane;
+    ps.primo = primo;
+    ps.operatore = operatore;
+    ps.seme = seme;
+    ps.ruoli = LeggiRuoli(db);
+    ps.aliquote = LeggiAliquote(db);
+    for (const Concessionario& c : ConcessionariTipo())
+        ps.prefissi.insert(c.codice.toUpper(), c.prefisso);
+    return ps;
+}
+
 Storia::Storia(ScrittoreDocumenti& scrittore, ParametriStoria p)
     : w_(scrittore), p_(std::move(p)) {}
 

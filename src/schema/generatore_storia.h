@@ -39,6 +39,11 @@ struct ParametriStoria {
     int acconto = 25, refill = 20, prestito = 4, rimanenza = 5;
 };
 
+// The parameters of a history from the first collection day on: the account
+// roles, the tax rates and the holders' account prefixes read from `db`.
+ParametriStoria ParametriDi(Database& db, const QDate& primo, int settimane,
+                            const QString& operatore, quint64 seme);
+
 class Storia {
   public:
     Storia(ScrittoreDocumenti& scrittore, ParametriStoria p);
