@@ -43,18 +43,20 @@ int Fallisci(const QString& testo) {
     return kErrore;
 }
 
+const QString kUso = QStringLiteral(
+    "Uso:\n"
+    "  incassi-db init FILE [--force]   crea lo schema e i dati di base\n"
+    "  incassi-db demo FILE [--force] [--oggi AAAA-MM-GG]\n"
+    "                                   come init, più l'operatore dimostrativo\n"
+    "                                   (la sua storia arriva al giorno dato)\n"
+    "  incassi-db generate FILE [--force] [--venues N] [--years Y]\n"
+    "                                   come init, più un grande operatore "
+    "sintetico\n"
+    "                                   (predefiniti: 2000 locali, 10 anni)\n"
+    "  incassi-db check FILE            controlla l'integrità del database");
+
 int Uso() {
-    return Fallisci(QStringLiteral(
-        "Uso:\n"
-        "  incassi-db init FILE [--force]   crea lo schema e i dati di base\n"
-        "  incassi-db demo FILE [--force] [--oggi AAAA-MM-GG]\n"
-        "                                   come init, più l'operatore dimostrativo\n"
-        "                                   (la sua storia arriva al giorno dato)\n"
-        "  incassi-db generate FILE [--force] [--venues N] [--years Y]\n"
-        "                                   come init, più un grande operatore "
-        "sintetico\n"
-        "                                   (predefiniti: 2000 locali, 10 anni)\n"
-        "  incassi-db check FILE            controlla l'integrità del database"));
+    return Fallisci(kUso);
 }
 
 // A progress bar on stderr: percent done and rows written per second.
@@ -183,6 +185,10 @@ int Check(const QString& file) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    if (args.contains(u"--help") || args.contains(u"-h")) {
+        Scrivi(stdout, kUso + u'\n');
+        return kOk;
+    }
     const bool forza = args.removeAll(QStringLiteral("--force")) > 0;
     ParametriGenerazione p;
     if (!Numero(args, QStringLiteral("--venues"), p.locali) ||
@@ -196,7 +202,9 @@ int main(int argc, char** argv) {
         args.remove(i, 2);
         if (!oggi.isValid() || args.value(0) != u"demo") return Uso();
     }
-    if (args.size() != 2) return Uso();
+    // What is left is the command and the file: an unknown option is never
+    // taken for a file name (a whole database would be written under it).
+    if (args.size() != 2 || args[1].startsWith(u'-')) return Uso();
     try {
         if (args[0] == u"init") return Init(args[1], forza);
         if (args[0] == u"demo") return Demo(args[1], forza, oggi);
