@@ -2,10 +2,8 @@
 
 #include <QJsonArray>
 
-#include "entry/lanciatore.h"
 #include "scenario/adattatori.h"
-#include "wizards/wizardvariazione.h"
-#include "wizards/wizardversamento.h"
+#include "wizards/fabbrica.h"
 
 namespace incassi::scenario {
 
@@ -59,23 +57,9 @@ class Wizard : public AdattatoreFinestra {
 
 }  // namespace
 
-std::unique_ptr<AdattatoreFinestra> AdattatorePrestito(ContestoFinestra& c) {
-    return std::make_unique<Wizard>(finestre::WizardPrestito,
-                                    std::make_unique<WizardVariazione>(
-                                        c.host, c.ui, ProfiloPrestito(), c.proprieta, c.operatore),
+std::unique_ptr<AdattatoreFinestra> AdattatoreWizard(const QString& nome, ContestoFinestra& c) {
+    return std::make_unique<Wizard>(nome, CreaWizard(nome, c.host, c.ui, c.proprieta, c.operatore),
                                     c.oggi);
-}
-
-std::unique_ptr<AdattatoreFinestra> AdattatoreRimanenze(ContestoFinestra& c) {
-    return std::make_unique<Wizard>(finestre::WizardRimanenze,
-                                    std::make_unique<WizardVariazione>(
-                                        c.host, c.ui, ProfiloRimanenza(), c.proprieta, c.operatore),
-                                    c.oggi);
-}
-
-std::unique_ptr<AdattatoreFinestra> AdattatoreVersamento(ContestoFinestra& c) {
-    return std::make_unique<Wizard>(finestre::Versamento,
-                                    std::make_unique<WizardVersamento>(c.host, c.ui), c.oggi);
 }
 
 }  // namespace incassi::scenario

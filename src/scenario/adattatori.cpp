@@ -1,15 +1,15 @@
 #include "scenario/adattatori.h"
 
 #include "entry/lanciatore.h"
+#include "wizards/fabbrica.h"
 
 namespace incassi::scenario {
 
 RegistroAdattatori TabellaAdattatori() {
     RegistroAdattatori r;
     r.Registra(finestre::Incassi, AdattatoreIncassi);
-    r.Registra(finestre::WizardPrestito, AdattatorePrestito);
-    r.Registra(finestre::WizardRimanenze, AdattatoreRimanenze);
-    r.Registra(finestre::Versamento, AdattatoreVersamento);
+    for (const QString& nome : NomiWizard())
+        r.Registra(nome, [nome](ContestoFinestra& c) { return AdattatoreWizard(nome, c); });
     return r;
 }
 

@@ -8,8 +8,7 @@
 namespace incassi::scenario {
 
 std::unique_ptr<AdattatoreFinestra> AdattatoreIncassi(ContestoFinestra& c);
-std::unique_ptr<AdattatoreFinestra> AdattatorePrestito(ContestoFinestra& c);
-std::unique_ptr<AdattatoreFinestra> AdattatoreRimanenze(ContestoFinestra& c);
-std::unique_ptr<AdattatoreFinestra> AdattatoreVersamento(ContestoFinestra& c);
+// A cash wizard by its window name (NomiWizard()).
+std::unique_ptr<AdattatoreFinestra> AdattatoreWizard(const QString& nome, ContestoFinestra& c);
 
 }  // namespace incassi::scenario

@@ -19,8 +19,7 @@
 #include "entry/configura.h"
 #include "host/host.h"
 #include "ui/casellaricerca.h"
-#include "wizards/wizardvariazione.h"
-#include "wizards/wizardversamento.h"
+#include "wizards/fabbrica.h"
 
 namespace incassi::ui {
 
@@ -243,16 +242,14 @@ incassi::RecordOperatore Operatore(const configura& e) {
                                : incassi::RecordOperatore{};
 }
 
-using CreaModello = std::function<std::unique_ptr<WizardCassa>(configura&, UiPort&)>;
-
-FabbricaFinestra Fabbrica(UiPort& ui, std::function<void(QWidget*)> aperte, CreaModello crea) {
-    return [&ui, aperte = std::move(aperte), crea = std::move(crea)](
+FabbricaFinestra Fabbrica(UiPort& ui, std::function<void(QWidget*)> aperte, QString nome) {
+    return [&ui, aperte = std::move(aperte), nome = std::move(nome)](
                configura& e, const QString&) -> std::unique_ptr<Finestra> {
         Host* host = e.Applicazione();
         if (!host) return nullptr;
         std::unique_ptr<WizardCassa> modello;
         try {
-            modello = crea(e, ui);
+            modello = CreaWizard(nome, *host, ui, Proprieta(e), Operatore(e));
             modello->Apri();
         } catch (const std::exception& err) {
             ui.Messaggio(QStringLiteral("Apertura: ") + QString::fromStdString(err.what()),
@@ -269,20 +266,8 @@ FabbricaFinestra Fabbrica(UiPort& ui, std::function<void(QWidget*)> aperte, Crea
 
 void RegistraWizard(RegistroFinestre& registro, UiPort& ui,
                     const std::function<void(QWidget*)>& aperte) {
-    auto variazione = [](const ProfiloVariazione& profilo) {
-        return [&profilo](configura& e, UiPort& u) -> std::unique_ptr<WizardCassa> {
-            return std::make_unique<WizardVariazione>(*e.Applicazione(), u, profilo, Proprieta(e),
-                                                      Operatore(e));
-        };
-    };
-    registro.Registra(finestre::WizardPrestito,
-                      Fabbrica(ui, aperte, variazione(ProfiloPrestito())));
-    registro.Registra(finestre::WizardRimanenze,
-                      Fabbrica(ui, aperte, variazione(ProfiloRimanenza())));
-    registro.Registra(finestre::Versamento, Fabbrica(ui, aperte, [](configura& e, UiPort& u) {
-                          return std::unique_ptr<WizardCassa>(
-                              std::make_unique<WizardVersamento>(*e.Applicazione(), u));
-                      }));
+    for (const QString& nome : NomiWizard())
+        registro.Registra(nome, Fabbrica(ui, aperte, nome));
 }
 
 }  // namespace incassi::ui
