@@ -2,7 +2,6 @@
 
 #include "common/error.h"
 #include "common/sqlquote.h"
-#include "common/values.h"
 #include "entry/lanciatore.h"
 #include "host/host.h"
 
@@ -31,23 +30,22 @@ void configura::Start() {
     operatore_ =
         host_->OpenRecordSet(QStringLiteral("select * from operatori where codiceUtente='") +
                              sql::Raddoppia(host_->user()) + QStringLiteral("'"));
-    const QString finestra = FinestraDaCodice(codiceStampa_);
+    const QString finestra = FinestraDaCodice(p_.CodiceStampa);
     if (finestra.isEmpty() || !lanciatore_) return;
-    const bool modale = modale_.compare(QLatin1String("1"), Qt::CaseInsensitive) == 0;
+    const bool modale = p_.Modale.compare(QLatin1String("1"), Qt::CaseInsensitive) == 0;
     lanciatore_->Apri(finestra, modale);
 }
 
+incassi::RecordOperatore configura::Operatore() const {
+    return operatore_ ? incassi::RecordOperatore::Da(*operatore_) : incassi::RecordOperatore{};
+}
+
 QString configura::CodiceDitta() const {
-    if (!operatore_ || operatore_->Eof() || !operatore_->HasField(QStringLiteral("codiceditta")))
-        return {};
-    return Txt(operatore_->Value(QStringLiteral("codiceditta")));
+    return Operatore().azienda();
 }
 
 bool configura::AccessoCompleto() const {
-    if (!operatore_ || operatore_->Eof() ||
-        !operatore_->HasField(QStringLiteral("accessocompleto")))
-        return false;
-    return Flag(operatore_->Value(QStringLiteral("accessocompleto")));
+    return Operatore().accessocompleto;
 }
 
 }  // namespace incassi

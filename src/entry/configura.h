@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include "common/ingresso.h"
 #include "host/recordset.h"
 
 namespace incassi {
@@ -32,22 +33,25 @@ class configura {
     void setLanciatore(Lanciatore* l) { lanciatore_ = l; }
 
     // Properties, stored and returned unchanged; unset ones read as "".
-    const QString& CodiceStampa() const { return codiceStampa_; }
-    void setCodiceStampa(const QString& v) { codiceStampa_ = v; }
-    const QString& CodiceEsportazione() const { return codiceEsportazione_; }
-    void setCodiceEsportazione(const QString& v) { codiceEsportazione_ = v; }
-    const QString& Codice() const { return codice_; }
-    void setCodice(const QString& v) { codice_ = v; }
-    const QString& Parametri() const { return parametri_; }
-    void setParametri(const QString& v) { parametri_ = v; }
+    const QString& CodiceStampa() const { return p_.CodiceStampa; }
+    void setCodiceStampa(const QString& v) { p_.CodiceStampa = v; }
+    const QString& CodiceEsportazione() const { return p_.CodiceEsportazione; }
+    void setCodiceEsportazione(const QString& v) { p_.CodiceEsportazione = v; }
+    const QString& Codice() const { return p_.Codice; }
+    void setCodice(const QString& v) { p_.Codice = v; }
+    const QString& Parametri() const { return p_.Parametri; }
+    void setParametri(const QString& v) { p_.Parametri = v; }
     void setApplicazione(Host* host) { host_ = host; }
     QString Ver() const;
-    const QString& CampoRicerca() const { return campoRicerca_; }
-    void setCampoRicerca(const QString& v) { campoRicerca_ = v; }
-    const QString& Risposta() const { return risposta_; }
-    void setRisposta(const QString& v) { risposta_ = v; }
-    const QString& Modale() const { return modale_; }
-    void setModale(const QString& v) { modale_ = v; }
+    const QString& CampoRicerca() const { return p_.CampoRicerca; }
+    void setCampoRicerca(const QString& v) { p_.CampoRicerca = v; }
+    const QString& Risposta() const { return p_.Risposta; }
+    void setRisposta(const QString& v) { p_.Risposta = v; }
+    const QString& Modale() const { return p_.Modale; }
+    void setModale(const QString& v) { p_.Modale = v; }
+    // All the properties at once, as the windows take them.
+    const ProprietaIngresso& proprieta() const { return p_; }
+    void setProprieta(const ProprietaIngresso& p) { p_ = p; }
 
     // Reads the operator record, then opens the window of CodiceStampa:
     // modally only when Modale is "1". An unknown code opens nothing. Without
@@ -59,6 +63,8 @@ class configura {
     // The logged-in operator's row of `operatori`; empty (no row) when the
     // host's operator is not there, nullptr before Start.
     const RecordSetPtr& RecordOperatore() const { return operatore_; }
+    // That row as the windows take it (no restriction before Start).
+    incassi::RecordOperatore Operatore() const;
     // Its company code ("" when none) and full-access flag.
     QString CodiceDitta() const;
     bool AccessoCompleto() const;
@@ -66,13 +72,7 @@ class configura {
   private:
     Lanciatore* lanciatore_;
     Host* host_ = nullptr;
-    QString codiceStampa_;
-    QString codiceEsportazione_;
-    QString codice_;
-    QString parametri_;
-    QString campoRicerca_;
-    QString risposta_;
-    QString modale_;
+    ProprietaIngresso p_;
     RecordSetPtr operatore_;
 };
 

@@ -30,8 +30,7 @@ class LanciatoreScenario : public Lanciatore {
     void setEntrata(const configura* e) { entrata_ = e; }
 
     void Apri(const QString& nome, bool) override {
-        if (entrata_ && entrata_->RecordOperatore())
-            contesto_.operatore = RecordOperatore::Da(*entrata_->RecordOperatore());
+        if (entrata_ && entrata_->RecordOperatore()) contesto_.operatore = entrata_->Operatore();
         finestra_ = tabella_.Crea(nome, contesto_);
         if (!finestra_) {
             throw Errore(QStringLiteral("Finestra non gestita da incassi-run: %1 (gestite: %2)")
@@ -254,13 +253,7 @@ QJsonObject EseguiScenario(const Scenario& s, const QString& fileDatabase,
     LanciatoreScenario lanciatore(adattatori, contesto);
     configura entrata(&lanciatore);
     entrata.setApplicazione(&host);
-    entrata.setCodiceStampa(proprieta.CodiceStampa);
-    entrata.setCodiceEsportazione(proprieta.CodiceEsportazione);
-    entrata.setCodice(proprieta.Codice);
-    entrata.setParametri(proprieta.Parametri);
-    entrata.setCampoRicerca(proprieta.CampoRicerca);
-    entrata.setRisposta(proprieta.Risposta);
-    entrata.setModale(proprieta.Modale);
+    entrata.setProprieta(proprieta);
 
     lanciatore.setEntrata(&entrata);
     // Start reads the operator's record and opens the window of the function

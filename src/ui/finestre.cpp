@@ -79,14 +79,8 @@ void RegistraViste(RegistroFinestre& registro, UiPort& ui, std::function<void(QW
     registro.Registra(
         finestre::Incassi,
         [&ui, aperte](configura& entrata, const QString&) -> std::unique_ptr<Finestra> {
-            ProprietaIngresso prop{entrata.CodiceStampa(), entrata.CodiceEsportazione(),
-                                   entrata.Codice(),       entrata.Parametri(),
-                                   entrata.CampoRicerca(), entrata.Risposta(),
-                                   entrata.Modale()};
-            RecordOperatore operatore;
-            if (entrata.RecordOperatore())
-                operatore = RecordOperatore::Da(*entrata.RecordOperatore());
-            auto* w = new FinestraIncassi(*entrata.Applicazione(), ui, prop, operatore);
+            auto* w = new FinestraIncassi(*entrata.Applicazione(), ui, entrata.proprieta(),
+                                          entrata.Operatore());
             w->setEntrata(&entrata);
             if (aperte) aperte(w);
             return std::make_unique<FinestraQt>(w);

@@ -232,16 +232,6 @@ void VistaWizard::controllaTimer() {
 
 namespace {
 
-ProprietaIngresso Proprieta(const configura& e) {
-    return {e.CodiceStampa(), e.CodiceEsportazione(), e.Codice(), e.Parametri(),
-            e.CampoRicerca(), e.Risposta(),           e.Modale()};
-}
-
-incassi::RecordOperatore Operatore(const configura& e) {
-    return e.RecordOperatore() ? incassi::RecordOperatore::Da(*e.RecordOperatore())
-                               : incassi::RecordOperatore{};
-}
-
 FabbricaFinestra Fabbrica(UiPort& ui, std::function<void(QWidget*)> aperte, QString nome) {
     return [&ui, aperte = std::move(aperte), nome = std::move(nome)](
                configura& e, const QString&) -> std::unique_ptr<Finestra> {
@@ -249,7 +239,7 @@ FabbricaFinestra Fabbrica(UiPort& ui, std::function<void(QWidget*)> aperte, QStr
         if (!host) return nullptr;
         std::unique_ptr<WizardCassa> modello;
         try {
-            modello = CreaWizard(nome, *host, ui, Proprieta(e), Operatore(e));
+            modello = CreaWizard(nome, *host, ui, e.proprieta(), e.Operatore());
             modello->Apri();
         } catch (const std::exception& err) {
             ui.Messaggio(QStringLiteral("Apertura: ") + QString::fromStdString(err.what()),
