@@ -9,7 +9,13 @@ namespace incassi {
 
 namespace {
 
-enum class Esito { Si, No, Annulla };
+// The question about a partial that differs from the meters' one.
+QStringList RigheErrore(const char* prima, const QString& inserito, const QString& calcolato) {
+    return {QString::fromUtf8(prima), QStringLiteral("Dato Inserito ") + inserito,
+            QStringLiteral("Dato Calcolato ") + calcolato, QString(),
+            QStringLiteral("SI per confermare il valore inserito, No per confermare il valore "
+                           "calcolato, Annulla per forzare")};
+}
 
 }  // namespace
 
@@ -45,12 +51,8 @@ QString CalcoloRiga::testo(const Dec& value) const {
     return TestoNumero(value.toDouble());
 }
 
-int CalcoloRiga::chiedi(const QString& titolo, const QStringList& righe) {
-    const Risposta r =
-        ui_.Messaggio(righe.join(u'\n'), titolo, Icona::Esclamazione, Pulsanti::SiNoAnnulla);
-    if (r == Risposta::Si) return int(Esito::Si);
-    if (r == Risposta::No) return int(Esito::No);
-    return int(Esito::Annulla);
+Risposta CalcoloRiga::chiedi(const QString& titolo, const QStringList& righe) {
+    return ui_.Messaggio(righe.join(u'\n'), titolo, Icona::Esclamazione, Pulsanti::SiNoAnnulla);
 }
 
 // Meter machines loaded under the meter collection causal: the partial from the
@@ -79,15 +81,11 @@ void CalcoloRiga::parzialiAlCaricamento() {
             scrivi(s.parziale, p);
             continue;
         }
-        const int answer = chiedi(
-            QString::fromUtf8(s.titolo),
-            {QString::fromUtf8(s.prima), QStringLiteral("Dato Inserito ") + testo(typed),
-             QStringLiteral("Dato Calcolato ") + testo(p), QString(),
-             QStringLiteral("SI per confermare il valore inserito, No per confermare il valore "
-                            "calcolato, Annulla per forzare")});
-        if (answer == int(Esito::No)) {
+        const Risposta answer =
+            chiedi(QString::fromUtf8(s.titolo), RigheErrore(s.prima, testo(typed), testo(p)));
+        if (answer == Risposta::No) {
             scrivi(s.parziale, p);
-        } else if (answer == int(Esito::Si)) {
+        } else if (answer == Risposta::Si) {
             scrivi(s.contatore, cellaArrotondata(s.vecchio) + cellaArrotondata(s.parziale));
         } else {
             riga_.SetValue(QStringLiteral("Forzato"), -1);
@@ -124,11 +122,7 @@ void CalcoloRiga::contatoreDigitato(Lato lato) {
     QStringList righe;
     if (!in) {
         titolo = QStringLiteral("Problema sul contatore OUT");
-        righe = {QStringLiteral("Errore rilevato sul parziale uscite."),
-                 QStringLiteral("Dato Inserito ") + testo(typed),
-                 QStringLiteral("Dato Calcolato ") + testo(p), QString(),
-                 QStringLiteral("SI per confermare il valore inserito, No per confermare il valore "
-                                "calcolato, Annulla per forzare")};
+        righe = RigheErrore("Errore rilevato sul parziale uscite.", testo(typed), testo(p));
     } else if (tipo == 6) {
         titolo = QStringLiteral("Problema sul contatore IN");
         righe = {
@@ -154,12 +148,12 @@ void CalcoloRiga::contatoreDigitato(Lato lato) {
             QStringLiteral("'Annulla' per mantenere il contatore inserito e il parziale "
                            "attuale, verra forzato l'incasso")};
     }
-    const int answer = chiedi(titolo, righe);
-    if (answer == int(Esito::Annulla)) {
+    const Risposta answer = chiedi(titolo, righe);
+    if (answer != Risposta::Si && answer != Risposta::No) {
         riga_.SetValue(QStringLiteral("Forzato"), -1);
         return;
     }
-    if (answer == int(Esito::No)) {
+    if (answer == Risposta::No) {
         scrivi(parziale, p);
     } else if (tipo == 6 || tipo == 20) {
         scrivi(contatore, cella(vecchio) + typed);

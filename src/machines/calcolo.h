@@ -13,12 +13,12 @@
 #include <optional>
 
 #include "common/dec.h"
+#include "common/uiport.h"
 #include "host/recordset.h"
 
 namespace incassi {
 
 class Host;
-class UiPort;
 
 // What the window tells the calculation.
 struct ContestoCalcolo {
@@ -83,7 +83,7 @@ class CalcoloRiga {
     void scrivi(const char* col, const Dec& value);
     bool tipoE(std::initializer_list<int> codes) const;
     // Asks the three-way question on a meter disagreement; returns the answer.
-    int chiedi(const QString& titolo, const QStringList& righe);
+    Risposta chiedi(const QString& titolo, const QStringList& righe);
     QString testo(const Dec& value) const;
 
     Host& host_;
