@@ -208,6 +208,7 @@ void Database::begin() {
     runPlain(depth_ == 0 ? dialect_->beginTransaction()
                          : dialect_->savepoint(QStringLiteral("sp%1").arg(depth_)));
     ++depth_;
+    esiti_.emplace_back();
 }
 
 void Database::commit() {
@@ -217,11 +218,33 @@ void Database::commit() {
     runPlain(level == 0 ? dialect_->commitTransaction()
                         : dialect_->releaseSavepoint(QStringLiteral("sp%1").arg(level)));
     depth_ = level;
+    std::vector<Esito> esiti = std::move(esiti_.back());
+    esiti_.pop_back();
+    if (level > 0) {
+        // A released savepoint is settled by the scope around it.
+        auto& fuori = esiti_.back();
+        fuori.insert(fuori.end(), std::make_move_iterator(esiti.begin()),
+                     std::make_move_iterator(esiti.end()));
+        return;
+    }
+    for (Esito& e : esiti)
+        e(true);
 }
 
 void Database::rollback() {
     if (depth_ == 0) return;
     --depth_;
+    std::vector<Esito> esiti = std::move(esiti_.back());
+    esiti_.pop_back();
+    // Whatever the engine says, the scope's work is gone: its waiting outcomes
+    // learn so even when the rollback statement itself fails.
+    struct Annuncia {
+        std::vector<Esito>& esiti;
+        ~Annuncia() {
+            for (auto it = esiti.rbegin(); it != esiti.rend(); ++it)
+                (*it)(false);
+        }
+    } annuncia{esiti};
     if (depth_ == 0) {
         runPlain(dialect_->rollbackTransaction());
     } else {
@@ -229,6 +252,14 @@ void Database::rollback() {
         runPlain(dialect_->rollbackToSavepoint(name));
         runPlain(dialect_->releaseSavepoint(name));
     }
+}
+
+void Database::allaFine(Esito esito) {
+    if (depth_ == 0) {
+        esito(true);
+        return;
+    }
+    esiti_.back().push_back(std::move(esito));
 }
 
 Transazione::~Transazione() {

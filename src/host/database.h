@@ -68,7 +68,9 @@ class Database {
     void invalidateCatalog();
 
     // Sees every statement sent to the engine, with its bound values (Null when
-    // none is set). Measurements use it to replay a window's work on the bare engine.
+    // none is set), before it runs. Measurements use it to replay a window's
+    // work on the bare engine; a fault-injection test throws from it to make
+    // that statement fail.
     using Osservatore =
         std::function<void(const QString& sql, const std::vector<QVariant>& params)>;
     void setOsservatore(Osservatore o) { osservatore_ = std::move(o); }
@@ -78,6 +80,11 @@ class Database {
     void commit();
     void rollback();
     int transactionDepth() const { return depth_; }
+    // Runs `esito` once the work of the scope now open is settled: with true
+    // when the outermost transaction commits, with false when this scope (or
+    // one around it) rolls back. Outside a transaction it runs at once with true.
+    using Esito = std::function<void(bool confermato)>;
+    void allaFine(Esito esito);
 
   private:
     Database(std::unique_ptr<Dialect> dialect, const QString& connectionName);
@@ -104,6 +111,8 @@ class Database {
     std::unordered_map<QString, Catalogo> columns_;
     QHash<QString, bool> knownTables_;
     int depth_ = 0;
+    // The outcomes waiting on each open scope, outermost first.
+    std::vector<std::vector<Esito>> esiti_;
     Osservatore osservatore_;
 };
 

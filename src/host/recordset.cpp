@@ -91,6 +91,11 @@ struct RecordSet::Pager {
     }
 };
 
+RecordSet::Istantanea::Istantanea() = default;
+RecordSet::Istantanea::~Istantanea() = default;
+RecordSet::Istantanea::Istantanea(const Istantanea&) = default;
+RecordSet::Istantanea& RecordSet::Istantanea::operator=(const Istantanea&) = default;
+
 RecordSet::RecordSet(std::shared_ptr<Database> db, QString sql, RecordSetMode mode)
     : db_(std::move(db)), sql_(std::move(sql)), mode_(mode) {}
 
@@ -558,10 +563,25 @@ void RecordSet::writeRow(Row& r) {
     }
     if (!sets.isEmpty()) {
         params.push_back(rowId(r));
-        db_->executeNative(QStringLiteral("UPDATE %1 SET %2 WHERE id = ?")
-                               .arg(db_->dialect().quoteIdentifier(table_), sets.join(u',')),
-                           params, nullptr, sql_);
+        checkOne(
+            db_->executeNative(QStringLiteral("UPDATE %1 SET %2 WHERE id = ?")
+                                   .arg(db_->dialect().quoteIdentifier(table_), sets.join(u',')),
+                               params),
+            r, "aggiornare");
     }
+}
+
+void RecordSet::checkOne(int affected, const Row& r, const char* what) const {
+    if (affected == 1) return;
+    throw Errore(
+        QStringLiteral("Impossibile %1 la riga %2 di %3: %4. Nessuna modifica è stata "
+                       "salvata; rileggere i dati e riprovare.")
+            .arg(QLatin1String(what))
+            .arg(rowId(r))
+            .arg(table_, affected == 0
+                             ? QStringLiteral("non esiste più (eliminata da un'altra finestra o "
+                                              "postazione)")
+                             : QStringLiteral("l'identificativo non è univoco")));
 }
 
 void RecordSet::insertRow(Row& r, bool rileggi) {
@@ -579,12 +599,11 @@ void RecordSet::insertRow(Row& r, bool rileggi) {
     const QString sql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
                                        : db_->insertSql(table_, cols);
     qint64 id = 0;
-    db_->executeNative(sql, params, &id, sql_);
+    db_->executeNative(sql, params, &id);
     if (rileggi) {
         // Read the row back so that the columns' defaults show.
         const QueryResult back = db_->queryNative(
-            QStringLiteral("SELECT %1 FROM %2 WHERE id = ?").arg(readBack.join(u','), table), {id},
-            sql_);
+            QStringLiteral("SELECT %1 FROM %2 WHERE id = ?").arg(readBack.join(u','), table), {id});
         int k = 0;
         for (size_t i = 0; i < fields_.size(); ++i) {
             if (!fields_[i].writable) continue;
@@ -603,11 +622,22 @@ void RecordSet::Update() {
     }
     if (!editing_) return;
     Row& r = current();
-    if (r.state == Row::New) {
-        insertRow(r);
-    } else if (r.state == Row::Modified) {
-        writeRow(r);
+    if (r.state == Row::Clean) {
+        editing_ = false;
+        return;
     }
+    const Istantanea prima = istantanea();
+    try {
+        if (r.state == Row::New) {
+            insertRow(r);
+        } else {
+            writeRow(r);
+        }
+    } catch (...) {
+        ripristina(prima);
+        throw;
+    }
+    custodisci(prima);
     r.state = Row::Clean;
     r.original.clear();
     r.dirty.clear();
@@ -641,9 +671,12 @@ void RecordSet::Delete() {
     const size_t index = size_t(filtered_ ? view_[size_t(pos_)] : pos_);
     if (r.state != Row::New) {
         if (mode_ == RecordSetMode::Immediate) {
-            db_->executeNative(QStringLiteral("DELETE FROM %1 WHERE id = ?")
-                                   .arg(db_->dialect().quoteIdentifier(table_)),
-                               {rowId(r)}, nullptr, sql_);
+            const Istantanea prima = istantanea();
+            checkOne(db_->executeNative(QStringLiteral("DELETE FROM %1 WHERE id = ?")
+                                            .arg(db_->dialect().quoteIdentifier(table_)),
+                                        {rowId(r)}),
+                     r, "eliminare");
+            custodisci(prima);
         } else {
             deleted_.push_back(std::move(r));
         }
@@ -670,35 +703,79 @@ bool RecordSet::EditInProgress() const {
 void RecordSet::UpdateBatch() {
     editing_ = false;
     if (!HasPendingChanges()) return;
-    std::vector<Row*> inserted;
+    const Istantanea prima = istantanea();
     try {
         Transazione t(*db_);
         for (const Row& r : deleted_) {
-            db_->executeNative(QStringLiteral("DELETE FROM %1 WHERE id = ?")
-                                   .arg(db_->dialect().quoteIdentifier(table_)),
-                               {rowId(r)}, nullptr, sql_);
+            checkOne(db_->executeNative(QStringLiteral("DELETE FROM %1 WHERE id = ?")
+                                            .arg(db_->dialect().quoteIdentifier(table_)),
+                                        {rowId(r)}),
+                     r, "eliminare");
         }
         for (Row& r : rows_) {
             if (r.state == Row::Modified) {
                 writeRow(r);
             } else if (r.state == Row::New) {
-                inserted.push_back(&r);
                 insertRow(r, false);  // a batch is read again by whoever shows it
             }
         }
         t.commit();
     } catch (...) {
-        // Nothing was stored: the new rows have no id yet.
-        for (Row* r : inserted)
-            r->values[size_t(idIndex_)] = QVariant();
+        // Nothing was stored: the rows are as they were, the new ones without an id.
+        ripristina(prima);
         throw;
     }
+    custodisci(prima);
+    markClean();
+}
+
+void RecordSet::markClean() {
     deleted_.clear();
     for (Row& r : rows_) {
         r.state = Row::Clean;
         r.original.clear();
         r.dirty.clear();
     }
+}
+
+RecordSet::Istantanea RecordSet::istantanea() const {
+    Istantanea i;
+    i.rows = rows_;
+    i.deleted = deleted_;
+    i.view = view_;
+    i.filtered = filtered_;
+    i.filterText = filterText_;
+    i.pos = pos_;
+    i.currentDeleted = currentDeleted_;
+    i.editing = editing_;
+    if (pager_) i.pager = std::make_shared<const Pager>(*pager_);
+    return i;
+}
+
+void RecordSet::ripristina(const Istantanea& prima) {
+    rows_ = prima.rows;
+    deleted_ = prima.deleted;
+    view_ = prima.view;
+    filtered_ = prima.filtered;
+    if (filterText_ != prima.filterText) {
+        filterText_ = prima.filterText;
+        filter_ = Criteria::Parse(filterText_);
+    }
+    pos_ = prima.pos;
+    currentDeleted_ = prima.currentDeleted;
+    editing_ = prima.editing;
+    if (prima.pager) pager_ = std::make_unique<Pager>(*prima.pager);
+}
+
+void RecordSet::custodisci(const Istantanea& prima) {
+    if (db_->transactionDepth() == 0 || custodito_) return;
+    custodito_ = true;
+    db_->allaFine([self = weak_from_this(), prima](bool confermato) {
+        const auto rs = self.lock();
+        if (!rs) return;
+        rs->custodito_ = false;
+        if (!confermato) rs->ripristina(prima);
+    });
 }
 
 void RecordSet::CancelBatch() {

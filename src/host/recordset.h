@@ -31,8 +31,32 @@ struct FieldInfo {
 
 enum class RecordSetMode { Immediate, Batch };
 
-class RecordSet {
+class RecordSet : public std::enable_shared_from_this<RecordSet> {
+    struct Row;
+    struct Pager;
+
   public:
+    // The whole state of the record set (rows, pending edits, cursor, filter),
+    // to put it back exactly as it was.
+    class Istantanea {
+      public:
+        Istantanea();
+        ~Istantanea();
+        Istantanea(const Istantanea&);
+        Istantanea& operator=(const Istantanea&);
+
+      private:
+        friend class RecordSet;
+        std::vector<Row> rows, deleted;
+        std::vector<int> view;
+        bool filtered = false;
+        QString filterText;
+        int pos = -1;
+        bool currentDeleted = false;
+        bool editing = false;
+        std::shared_ptr<const Pager> pager;
+    };
+
     // Opens the statement. pageSize 0 reads every row at once; otherwise the
     // rows are read pageSize at a time when the statement can be paged by key.
     static std::shared_ptr<RecordSet> Open(std::shared_ptr<Database> db, const QString& sql,
@@ -84,7 +108,13 @@ class RecordSet {
     // Reads the rows again from the database (pending edits are discarded).
     void Requery();
 
-    // Edits.
+    Istantanea istantanea() const;
+    void ripristina(const Istantanea& prima);
+
+    // Edits. Rows sent inside a transaction count as saved only when the
+    // outermost transaction commits: a rollback puts the record set back as it
+    // was before it first sent them. An UPDATE or DELETE of a row that is no
+    // longer there (or is there twice) is an error.
     void AddNew();
     void Update();
     void CancelUpdate();
@@ -101,7 +131,6 @@ class RecordSet {
         std::vector<bool> dirty;
         enum State { Clean, Modified, New } state = Clean;
     };
-    struct Pager;
 
     RecordSet(std::shared_ptr<Database> db, QString sql, RecordSetMode mode);
     [[noreturn]] void fail(const QString& why) const;
@@ -117,6 +146,11 @@ class RecordSet {
     void requeryPaged();
     void rebuildView();
     void flushImmediate();
+    // Keeps `prima` until the open transaction is settled, and puts it back
+    // when that transaction rolls back.
+    void custodisci(const Istantanea& prima);
+    void markClean();
+    void checkOne(int affected, const Row& r, const char* what) const;
     void writeRow(Row& r);
     void insertRow(Row& r, bool rileggi = true);
     qint64 rowId(const Row& r) const;
@@ -140,6 +174,7 @@ class RecordSet {
     bool currentDeleted_ = false;  // Delete leaves the cursor on the next row
     bool editing_ = false;         // an edit begun since the last Update
     std::unique_ptr<Pager> pager_;
+    bool custodito_ = false;  // a state kept for an open transaction
 };
 
 using RecordSetPtr = std::shared_ptr<RecordSet>;

@@ -274,3 +274,92 @@ TEST(RecordSetDeletes, DeletingWhileWalkingKeepsEveryOtherRow) {
 }
 
 }  // namespace
+
+namespace {
+
+// Rows sent inside a transaction are saved only when the outermost transaction
+// commits: after a rollback the record set is as before it sent them, and
+// sending again writes them once.
+TEST(RecordSetTransactions, RowsStayPendingUntilTheOutermostCommit) {
+    TestDb t;
+    t.createDocumentTables();
+    t.run({"INSERT INTO NoteIncassi (id, IdTesta, acconti) VALUES (1, 1, 10), (2, 1, 20)"});
+    auto rs = t.host().OpenRecordSetBatch("select * from noteincassi order by id");
+    rs->MoveFirst();
+    rs->SetValue("acconti", 11);
+    rs->MoveNext();
+    rs->Delete();
+    rs->AddNew();
+    rs->SetValue("acconti", 30);
+    for (bool annulla : {true, false}) {
+        Transazione fuori(t.db());
+        {
+            Transazione dentro(t.db());  // a savepoint released before the outer ends
+            rs->UpdateBatch();
+            dentro.commit();
+        }
+        EXPECT_FALSE(rs->HasPendingChanges());
+        if (!annulla) fuori.commit();
+        // Leaving the scope rolls the first round back.
+    }
+    EXPECT_FALSE(rs->HasPendingChanges());
+    EXPECT_EQ(t.scalar("select count(*) from noteincassi").toInt(), 2);
+    EXPECT_EQ(t.scalar("select sum(acconti) from noteincassi").toInt(), 11 + 30);
+    EXPECT_EQ(t.scalar("select count(*) from noteincassi where acconti=20").toInt(), 0);
+}
+
+TEST(RecordSetTransactions, ASavepointRolledBackPutsTheRowsBack) {
+    TestDb t;
+    t.createDocumentTables();
+    auto rs = t.host().OpenRecordSetBatch("select * from noteincassi");
+    rs->AddNew();
+    rs->SetValue("acconti", 5);
+    Transazione fuori(t.db());
+    {
+        Transazione dentro(t.db());
+        rs->UpdateBatch();
+        EXPECT_TRUE(rs->Value("id").isValid());
+    }
+    EXPECT_TRUE(rs->HasPendingChanges());
+    EXPECT_TRUE(rs->Value("id").isNull());
+    rs->UpdateBatch();
+    fuori.commit();
+    EXPECT_EQ(t.scalar("select count(*) from noteincassi").toInt(), 1);
+}
+
+// Writing a row that is no longer there, or deleting it, is an error: the
+// statement names the table and the row, and nothing is marked saved.
+TEST(RecordSetTransactions, AWriteThatTouchesNoRowFails) {
+    TestDb t;
+    t.createDocumentTables();
+    t.run({"INSERT INTO NoteIncassi (id, IdTesta, acconti) VALUES (1, 1, 10), (2, 1, 20)"});
+    for (RecordSetMode mode : {RecordSetMode::Immediate, RecordSetMode::Batch}) {
+        for (bool elimina : {false, true}) {
+            auto rs = mode == RecordSetMode::Batch
+                          ? t.host().OpenRecordSetBatch("select * from noteincassi order by id")
+                          : t.host().OpenRecordSet("select * from noteincassi order by id");
+            t.run({"DELETE FROM NoteIncassi WHERE id=1"});
+            rs->MoveFirst();
+            try {
+                if (elimina) {
+                    rs->Delete();
+                } else {
+                    rs->SetValue("acconti", 99);
+                }
+                rs->Update();
+                rs->UpdateBatch();
+                ADD_FAILURE() << "no error";
+            } catch (const Errore& e) {
+                EXPECT_TRUE(e.testo().contains("NoteIncassi", Qt::CaseInsensitive)) << e.what();
+                EXPECT_TRUE(e.testo().contains("riga 1")) << e.what();
+                EXPECT_FALSE(e.testo().contains("select")) << e.what();
+            }
+            if (mode == RecordSetMode::Batch) {
+                EXPECT_TRUE(rs->HasPendingChanges());
+            }
+            t.run({"INSERT INTO NoteIncassi (id, IdTesta, acconti) VALUES (1, 1, 10)"});
+        }
+    }
+}
+
+}  // namespace

@@ -1,11 +1,16 @@
 #include "support/testdb.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace incassi::test {
 
-TestDb::TestDb() {
-    auto db = Database::OpenSqlite(QDir(dir_.path()).filePath(QStringLiteral("test.sqlite")));
+TestDb::TestDb() : TestDb(QString()) {}
+
+TestDb::TestDb(const QString& modello) {
+    const QString file = QDir(dir_.path()).filePath(QStringLiteral("test.sqlite"));
+    if (!modello.isEmpty()) QFile::copy(modello, file);
+    auto db = Database::OpenSqlite(file);
     auto settings =
         std::make_unique<SettingsStore>(QDir(dir_.path()).filePath(QStringLiteral("torvane.ini")));
     host_ = std::make_unique<SqlHost>(db, std::move(settings), dir_.path());
@@ -46,6 +51,11 @@ void TestDb::createDocumentTables() {
 
 QVariant TestDb::scalar(const QString& classicSql) {
     return db().query(classicSql).scalar();
+}
+
+void TestDb::copia(const QString& file) {
+    QFile::remove(file);
+    db().executeNative(QStringLiteral("VACUUM INTO ?"), {file});
 }
 
 }  // namespace incassi::test

@@ -13,6 +13,8 @@ namespace incassi::test {
 class TestDb {
   public:
     TestDb();
+    // A copy of the database file `modello` (made with copia()).
+    explicit TestDb(const QString& modello);
     ~TestDb();
     SqlHost& host() { return *host_; }
     Database& db() { return host_->database(); }
@@ -23,6 +25,8 @@ class TestDb {
     void createDocumentTables();
     // The value of the first column of the first row of a classic statement.
     QVariant scalar(const QString& classicSql);
+    // Writes a consistent copy of the whole database to `file`.
+    void copia(const QString& file);
 
   private:
     QTemporaryDir dir_;
