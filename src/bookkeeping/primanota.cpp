@@ -88,11 +88,14 @@ void PrimaNota::Scrivi(const std::vector<Movimento>& movimenti, const QString& p
 }
 
 Dec PrimaNota::Sbilancio() {
+    // The grid's current row stays where it was.
+    const int posizione = righe_.AbsolutePosition();
     Dec s;
     for (righe_.MoveFirst(); !righe_.Eof(); righe_.MoveNext()) {
         s += Dec::DaCella(righe_.Value(QStringLiteral("Dare"))) -
              Dec::DaCella(righe_.Value(QStringLiteral("Avere")));
     }
+    if (posizione > 0) righe_.SetAbsolutePosition(posizione);
     return s.arrotonda(2);
 }
 
@@ -109,12 +112,18 @@ Dec SaldoConto(Host& host, const QString& conto, const QString& codLocale, const
            Dec::DaCella(rs->Value(QStringLiteral("SommaDiAvere")));
 }
 
-bool ContoValido(Host& host, const QString& conto) {
-    if (conto.trimmed().isEmpty()) return false;
+std::optional<QString> ContoDelPiano(Host& host, const QString& conto) {
+    if (conto.isEmpty()) return std::nullopt;
     auto rs = host.OpenRecordSet(
         QStringLiteral("select CodiceConto from AnagraficaPianoConti where codiceconto='%1'")
-            .arg(sql::Raddoppia(conto.trimmed())));
-    return !rs->Eof();
+            .arg(sql::Raddoppia(conto)));
+    if (rs->Eof()) return std::nullopt;
+    return Txt(rs->Value(QStringLiteral("CodiceConto")));
+}
+
+bool ContoValido(Host& host, const QString& conto) {
+    // Codes compare without regard to case, never to blanks.
+    return ContoDelPiano(host, conto).has_value();
 }
 
 }  // namespace incassi

@@ -160,8 +160,7 @@ void FrmIncassi::creaControlli() {
     finestra_.aggiungi(QStringLiteral("DataFiltro"));
     finestra_.aggiungi(QStringLiteral("DataFiltroFine"));
     // The filter panel starts hidden.
-    for (const char* nome : {"CCausale", "TxLocale", "DataFiltro"})
-        finestra_[QLatin1String(nome)].setVisible(false);
+    MostraFiltro(false);
     finestra_.aggiungi(QStringLiteral("GrigliaIncassi"));
     finestra_.aggiungi(QStringLiteral("GrigliaNota"));
 
@@ -412,8 +411,10 @@ void FrmIncassi::MostraTestata() {
 void FrmIncassi::nuovaModifica() {
     mantieniRimanenza_ = false;
     rimanenzaUsata_ = false;
-    finestra_[QStringLiteral("CmdRimanenza")].setEnabled(true);
+    // Like every command that changes money, only on a document being edited.
+    finestra_[QStringLiteral("CmdRimanenza")].setEnabled(modifica_);
     conguaglio_ = Dec();
+    campoDigitato_.clear();
 }
 
 void FrmIncassi::ContaDocumenti() {
@@ -432,6 +433,7 @@ void FrmIncassi::coloraNota(const QString& codLocale) {
 }
 
 void FrmIncassi::Nuovo() {
+    if (!consentito(host_.UserInserimento(), QStringLiteral("inserire documenti"))) return;
     nuovo_ = modifica_ = true;
     finestra_[QStringLiteral("CmNota")].setBackColor(colori::Pulsante);
     ImpostaModalita(finestra_, host_, false);

@@ -20,6 +20,7 @@
 
 namespace incassi {
 
+class Errore;
 class Host;
 class UiPort;
 
@@ -80,7 +81,8 @@ class FrmIncassi {
 
     // The machine grid.
     EsitoCaricamento CaricaApparecchi();
-    void CellaModificata(const QString& colonna);
+    // A machine cell changed, `prima` its value before the edit.
+    void CellaModificata(const QString& colonna, const QVariant& prima);
     void InvioInColonna(const QString& colonna);
     // Entering the grid; false when the venue or the causal is missing.
     bool EntraGriglia();
@@ -111,8 +113,25 @@ class FrmIncassi {
     // The amount the last refresh moved to the treatment of differences to
     // make the rows balance (0 when the panel already balanced them).
     const Dec& conguaglio() const { return conguaglio_; }
-    // A bookkeeping cell changed by hand (an account is checked against the chart).
-    bool CellaNotaModificata(const QString& colonna);
+    // A bookkeeping cell changed by hand, `prima` its value before: an account
+    // is checked against the chart (a refused one puts the cell back), an
+    // amount is rounded to the cent.
+    bool CellaNotaModificata(const QString& colonna, const QVariant& prima);
+
+    // The window's commands by name (toolbar, settlement buttons and the
+    // actions a scenario may run). Esegui runs one only while it is enabled,
+    // after committing the money field being typed into; false when it did
+    // not run. Closing and the timer are not commands: they answer a question.
+    static QStringList Comandi();
+    bool Abilitato(const QString& nome) const;
+    bool Esegui(const QString& nome);
+    // Text is being typed into `campo`: a money field is committed (normalised,
+    // the panel recomputed) before the next command, as if it had been left.
+    void CampoDigitato(const QString& campo);
+    static bool CampoDenaro(const QString& campo);
+    // The filter panel.
+    bool filtroVisibile() const;
+    void MostraFiltro(bool visibile);
 
     // Stored documents: save (all or nothing), delete the latest of its kind,
     // modify, undo, move, filter and search.
@@ -135,6 +154,24 @@ class FrmIncassi {
     bool rimanenzaAbilitata() const { return !rimanenzaUsata_; }
 
   private:
+    // Everything the window holds, to put it back exactly as it was after a
+    // save that failed.
+    struct Fotografia {
+        std::vector<Controllo::Stato> controlli;
+        RecordSetPtr documenti, incassi, nota, locale;
+        std::optional<RecordSet::Istantanea> righeIncassi, righeNota, righeDocumenti;
+        QString stato, focus;
+        QDate ultimaData;
+        bool nuovo = false, modifica = false;
+        qlonglong storicoDi = -1;
+        Dec conguaglio;
+        bool mantieniRimanenza = false, rimanenzaUsata = false;
+        QString destinazioneConguaglio;
+        QVariant iddataLetto;
+    };
+    Fotografia fotografa() const;
+    void ripristina(const Fotografia& f);
+
     void creaControlli();
     void apriDocumenti();
     void apriElenchi();
@@ -150,6 +187,14 @@ class FrmIncassi {
     void aggiornaSbilancio();
     void nuovaModifica();  // the edit-long state starts again
     bool controlliSalvataggio();
+    void confermaCampo();
+    // The message for a refresh that failed after the work was committed.
+    static QString DopoConferma(const QString& fatto, const Errore& e);
+    // True when the operator has the right; otherwise says so and returns false.
+    bool consentito(bool diritto, const QString& azione);
+    // Writes the document inside the save's transaction; its id, or 0 when a
+    // check stopped the save (the message is shown).
+    qlonglong scriviDocumento();
     void aggiornaContatoriIsola(qlonglong id, qlonglong scheda, const QDate& data,
                                 const QDateTime& adesso);
     bool documentoCorrente() const;
@@ -183,6 +228,7 @@ class FrmIncassi {
     bool rimanenzaUsata_ = false;     // the remainder command was used in this edit
     QString destinazioneConguaglio_;  // a command's own field for the difference
     QVariant iddataLetto_;            // the shown header's last write, for the save's check
+    QString campoDigitato_;           // the money field typed into and not yet left
 };
 
 }  // namespace incassi

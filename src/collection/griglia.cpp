@@ -48,15 +48,19 @@ EsitoCaricamento FrmIncassi::CaricaApparecchi() {
     return esito;
 }
 
-void FrmIncassi::CellaModificata(const QString& colonna) {
+void FrmIncassi::CellaModificata(const QString& colonna, const QVariant& prima) {
     if (!incassi_ || incassi_->Eof() || incassi_->Bof()) return;
+    const RecordSet::Istantanea righe = incassi_->istantanea();
     try {
         const ContestoCaricamento ctx = Contesto();
         CalcoloRiga calcolo(host_, ui_, ctx.calcolo, *incassi_);
         DopoModificaCella(calcolo, *incassi_, ctx.calcolo, colonna,
                           {[this] { CaricaApparecchi(); }});
     } catch (const Errore& e) {
-        // The cells already written stay.
+        // A value the calculation refuses does not stay: the row goes back to
+        // what it was before the edit.
+        incassi_->ripristina(righe);
+        incassi_->SetValue(colonna, prima);
         ui_.Messaggio(e.testo(), titolo_, Icona::Critico);
     }
     // The panel and the bookkeeping rows follow the changed row.

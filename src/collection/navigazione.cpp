@@ -50,6 +50,7 @@ void FrmIncassi::Muovi(Verso verso) {
 
 void FrmIncassi::Modifica() {
     if (!documentoCorrente()) return;
+    if (!consentito(host_.UserModifica(), QStringLiteral("modificare i documenti"))) return;
     if (Flag(documenti_->Value(QStringLiteral("bloccato")))) {
         ui_.Messaggio(QStringLiteral("La registrazione non è modificabile!"),
                       QStringLiteral("Record bloccato"), Icona::Esclamazione);
@@ -99,6 +100,7 @@ void FrmIncassi::Annulla() {
 }
 
 void FrmIncassi::ApplicaFiltro() {
+    if (!consentito(host_.UserRicerca(), QStringLiteral("cercare i documenti"))) return;
     const QString causaleFiltro = CausaleFiltro(finestra_[QStringLiteral("CCausale")]);
     const QString locale = finestra_[QStringLiteral("TxLocale")].text().trimmed();
     const auto giorno = ParseData(finestra_[QStringLiteral("DataFiltro")].text());
@@ -134,6 +136,7 @@ void FrmIncassi::ApplicaFiltro() {
 }
 
 void FrmIncassi::Cerca() {
+    if (!consentito(host_.UserRicerca(), QStringLiteral("cercare i documenti"))) return;
     const QString causaleFiltro = CausaleFiltro(finestra_[QStringLiteral("CCausale")]);
     const QString locale = finestra_[QStringLiteral("TxLocale")].text().trimmed();
     const auto giorno = ParseData(finestra_[QStringLiteral("DataFiltro")].text());
@@ -181,6 +184,8 @@ void FrmIncassi::Cerca() {
 
 bool FrmIncassi::Elimina() {
     if (!documentoCorrente() || modifica_) return false;
+    if (!consentito(host_.UserCancellazione(), QStringLiteral("eliminare i documenti")))
+        return false;
     RecordSet& d = *documenti_;
     if (Flag(d.Value(QStringLiteral("Bloccato")))) {
         ui_.Messaggio(
@@ -189,37 +194,38 @@ bool FrmIncassi::Elimina() {
         return false;
     }
     const qlonglong id = d.Value(QStringLiteral("id")).toLongLong();
-    const QString c = Txt(d.Value(QStringLiteral("CodCausale")));
-    const QString locale = Txt(d.Value(QStringLiteral("CodLocale")));
-    const QDate data = d.Value(QStringLiteral("DataRegistrazione")).toDate();
-    // Only the latest document of its kind at the venue; the same day with a
-    // higher id counts as later.
-    const QString giorno = sql::Data(data, FormatoDataSql::AnnoMeseGiorno);
-    QString sql =
-        QStringLiteral("SELECT * FROM NoteTeste WHERE CodCausale='%1'").arg(sql::Raddoppia(c));
-    if (!locale.isEmpty()) sql += QStringLiteral(" AND CodLocale='%1'").arg(sql::Raddoppia(locale));
-    sql += QStringLiteral(" AND ( DataRegistrazione>%1 OR ( DataRegistrazione=%1 AND id > %2 ) )")
-               .arg(giorno)
-               .arg(id);
-    const int dopo = host_.OpenRecordSet(sql)->RecordCount();
-    if (dopo > 0) {
-        ui_.Messaggio(
-            QStringLiteral(
-                "Si puo eliminare solo l'ultima registrazione!\nSono presenti %1 registrazioni "
-                "successive a quella che si vuole eliminare.")
-                .arg(dopo),
-            QStringLiteral("Elimina"), Icona::Informazione);
-        return false;
-    }
-    if (ui_.Messaggio(
-            QStringLiteral(
-                "Attenzione!! operazione non annullabile. Confermi la cancellazione completa della "
-                "registrazione?"),
-            QStringLiteral("Elimina"), Icona::Informazione, Pulsanti::SiNo,
-            Risposta::No) != Risposta::Si) {
-        return false;
-    }
     try {
+        const QString c = Txt(d.Value(QStringLiteral("CodCausale")));
+        const QString locale = Txt(d.Value(QStringLiteral("CodLocale")));
+        const QDate data = d.Value(QStringLiteral("DataRegistrazione")).toDate();
+        // Only the latest document of its kind at the venue; the same day with a
+        // higher id counts as later.
+        const QString giorno = sql::Data(data, FormatoDataSql::AnnoMeseGiorno);
+        QString sql =
+            QStringLiteral("SELECT * FROM NoteTeste WHERE CodCausale='%1'").arg(sql::Raddoppia(c));
+        if (!locale.isEmpty())
+            sql += QStringLiteral(" AND CodLocale='%1'").arg(sql::Raddoppia(locale));
+        sql +=
+            QStringLiteral(" AND ( DataRegistrazione>%1 OR ( DataRegistrazione=%1 AND id > %2 ) )")
+                .arg(giorno)
+                .arg(id);
+        const int dopo = host_.OpenRecordSet(sql)->RecordCount();
+        if (dopo > 0) {
+            ui_.Messaggio(
+                QStringLiteral(
+                    "Si puo eliminare solo l'ultima registrazione!\nSono presenti %1 registrazioni "
+                    "successive a quella che si vuole eliminare.")
+                    .arg(dopo),
+                QStringLiteral("Elimina"), Icona::Informazione);
+            return false;
+        }
+        if (ui_.Messaggio(QStringLiteral("Attenzione!! operazione non annullabile. Confermi la "
+                                         "cancellazione completa della "
+                                         "registrazione?"),
+                          QStringLiteral("Elimina"), Icona::Informazione, Pulsanti::SiNo,
+                          Risposta::No) != Risposta::Si) {
+            return false;
+        }
         TransazioneHost tr(host_);
         auto righe = host_.OpenRecordSetBatch(
             QStringLiteral("select * from NoteRighe where idtesta=%1").arg(id));
@@ -258,15 +264,24 @@ bool FrmIncassi::Elimina() {
         }
         macchine->UpdateBatch();
         RiapriAccontoT(host_, id);
-        host_.Execute(QStringLiteral("delete * from NoteTeste where id=%1").arg(id));
+        if (host_.Execute(QStringLiteral("delete * from NoteTeste where id=%1").arg(id)) != 1) {
+            throw Errore(QStringLiteral("il documento %1 non esiste più: è stato eliminato da "
+                                        "un'altra finestra o postazione.")
+                             .arg(id));
+        }
         tr.commit();
     } catch (const Errore& e) {
         ui_.Messaggio(QStringLiteral("Elimina ") + e.testo(), QStringLiteral("Elimina"),
                       Icona::Critico);
         return false;
     }
-    documenti_->Requery();
-    MostraTestata();
+    try {
+        documenti_->Requery();
+        MostraTestata();
+    } catch (const Errore& e) {
+        ui_.Messaggio(DopoConferma(QStringLiteral("Il documento %1 è stato eliminato").arg(id), e),
+                      QStringLiteral("Elimina"), Icona::Esclamazione);
+    }
     return true;
 }
 

@@ -50,10 +50,12 @@ bool FrmIncassi::incasso() const {
 
 Dec FrmIncassi::importo(const char* nome) const {
     const Controllo* c = finestra_.trova(QLatin1String(nome));
-    if (!c) return Dec();
-    const QString testo =
-        c->tipo() == TipoControllo::Etichetta || c->prefisso() == u"lab" ? c->caption() : c->text();
-    return Dec::DaCella(testo).arrotonda(2);
+    if (!c)
+        throw Errore(QStringLiteral("Campo di importo inesistente: %1").arg(QLatin1String(nome)));
+    if (c->tipo() == TipoControllo::Etichetta || c->prefisso() == u"lab")
+        return Dec::DaCella(c->caption()).arrotonda(2);
+    // A typed amount reads as its formatter reads it, left or not.
+    return Dec::DaDouble(LeggiImporto(c->text()).value_or(0)).arrotonda(2);
 }
 
 void FrmIncassi::scriviImporto(const char* nome, const Dec& valore) {
@@ -267,7 +269,15 @@ void FrmIncassi::allineaAccontoLocale() {
         scriviImporto("lllAccontoLocale", importo("txtAccontoLocale"));
 }
 
+bool FrmIncassi::CampoDenaro(const QString& campo) {
+    for (const auto& f : kCampiDenaro) {
+        if (campo.compare(QLatin1String(f.campo), Qt::CaseInsensitive) == 0) return true;
+    }
+    return false;
+}
+
 void FrmIncassi::UscitaCampo(const QString& campo) {
+    if (campo.compare(campoDigitato_, Qt::CaseInsensitive) == 0) campoDigitato_.clear();
     for (const auto& f : kCampiDenaro) {
         if (campo.compare(QLatin1String(f.campo), Qt::CaseInsensitive) != 0) continue;
         Controllo& c = finestra_[campo];
@@ -401,15 +411,23 @@ void FrmIncassi::aggiornaSbilancio() {
     s.setCaption(d.zero() ? QStringLiteral("0") : FormatoNumero(d.toDouble(), 2));
 }
 
-bool FrmIncassi::CellaNotaModificata(const QString& colonna) {
+bool FrmIncassi::CellaNotaModificata(const QString& colonna, const QVariant& prima) {
     if (!nota_ || nota_->Eof() || nota_->Bof()) return true;
     if (colonna.compare(u"codConto", Qt::CaseInsensitive) == 0) {
-        const QString conto = Txt(nota_->Value(QStringLiteral("codConto")));
-        if (!ContoValido(host_, conto)) {
+        // The code as the chart of accounts spells it, blanks around it left out.
+        const auto conto =
+            ContoDelPiano(host_, Txt(nota_->Value(QStringLiteral("codConto"))).trimmed());
+        if (!conto) {
             ui_.Messaggio(QStringLiteral("Codice conto non valido"), titolo_, Icona::Esclamazione);
-            nota_->CancelUpdate();
+            // Only the cell goes back: the row and the other cells stay.
+            nota_->SetValue(QStringLiteral("codConto"), prima);
             return false;
         }
+        nota_->SetValue(QStringLiteral("codConto"), *conto);
+    } else if (CodiceTra(colonna, {"Dare", "Avere"})) {
+        // Amounts typed by hand are booked to the cent.
+        const QVariant v = nota_->Value(colonna);
+        if (!IsNull(v)) nota_->SetValue(colonna, Dec::DaCella(v).arrotonda(2).toDouble());
     }
     aggiornaSbilancio();
     return true;

@@ -5,6 +5,7 @@
 #include <QDateTime>
 
 #include "bookkeeping/chiusure.h"
+#include "bookkeeping/primanota.h"
 #include "collection/frmincassi.h"
 #include "common/binding.h"
 #include "common/error.h"
@@ -22,7 +23,7 @@ const QString kTitoloObbligatori = QStringLiteral("Campi obbligatori non compila
 }  // namespace
 
 bool FrmIncassi::controlliSalvataggio() {
-    // 1. Required and recommended fields.
+    // Required and recommended fields.
     const int punteggio = ControllaObbligatori(finestra_);
     if (punteggio < 0) {
         ui_.Messaggio(
@@ -41,7 +42,7 @@ bool FrmIncassi::controlliSalvataggio() {
             return false;
         }
     }
-    // 2. The venue of the documents that belong to one.
+    // The venue of the documents that belong to one.
     const QString c = causale();
     if (CodiceTra(c, {"Inc6", "Inc", "CAM", "Ch", "Rh", "Acc", "Ref", "Acl"}) &&
         finestra_[QStringLiteral("txeCodLocale")].text().trimmed().isEmpty()) {
@@ -51,7 +52,7 @@ bool FrmIncassi::controlliSalvataggio() {
             kTitoloObbligatori, Icona::Critico);
         return false;
     }
-    // 3. A panel still blank is totalled first.
+    // A panel still blank is totalled first.
     if (incassi_ && incassi_->RecordCount() > 0) {
         if (CodiceTra(c, {"CAM"})) {
             AggiornaConteggiPrimaNota();
@@ -77,26 +78,34 @@ bool FrmIncassi::controlliSalvataggio() {
             }
         }
     }
-    // 4. The bookkeeping rows balance and each has an account.
+    // The bookkeeping rows balance and each has an account.
     if (nota_ && nota_->RecordCount() > 0) {
-        const QString sbilancio = finestra_[QStringLiteral("txSbilancio")].caption();
-        if (sbilancio != u"0") {
+        // The rows about to be written must balance, whatever a label says.
+        const Dec sbilancio = PrimaNota(*nota_, {}).Sbilancio();
+        if (!sbilancio.zero()) {
+            aggiornaSbilancio();
             ui_.Messaggio(QStringLiteral("Impossibile salvare in quanto la registrazione risulta "
                                          "sbilanciata di %1 Euro.\n"
                                          "Correggere la registrazione prima di confermare!")
-                              .arg(sbilancio),
+                              .arg(FormatoNumero(sbilancio.toDouble(), 2)),
                           titolo_, Icona::Esclamazione);
             return false;
         }
         for (nota_->MoveFirst(); !nota_->Eof(); nota_->MoveNext()) {
-            if (IsNullOrEmpty(nota_->Value(QStringLiteral("codConto")))) {
+            const QVariant conto = nota_->Value(QStringLiteral("codConto"));
+            if (IsNullOrEmpty(conto)) {
                 ui_.Messaggio(QStringLiteral("Selezionare un conto o eliminare la riga."), titolo_,
                               Icona::Nessuna);
                 return false;
             }
+            if (!ContoValido(host_, Txt(conto))) {
+                ui_.Messaggio(QStringLiteral("Codice conto non valido: %1").arg(Txt(conto)),
+                              titolo_, Icona::Esclamazione);
+                return false;
+            }
         }
     }
-    // 5. Every machine row has a machine.
+    // Every machine row has a machine.
     if (incassi_) {
         for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
             if (IsNullOrEmpty(incassi_->Value(QStringLiteral("linkscheda")))) {
@@ -109,148 +118,230 @@ bool FrmIncassi::controlliSalvataggio() {
     return true;
 }
 
+FrmIncassi::Fotografia FrmIncassi::fotografa() const {
+    Fotografia f;
+    for (const auto& c : finestra_)
+        f.controlli.push_back(c->stato());
+    f.documenti = documenti_;
+    f.incassi = incassi_;
+    f.nota = nota_;
+    f.locale = locale_;
+    if (incassi_) f.righeIncassi = incassi_->istantanea();
+    if (nota_) f.righeNota = nota_->istantanea();
+    if (documenti_) f.righeDocumenti = documenti_->istantanea();
+    f.stato = stato_;
+    f.focus = focus_;
+    f.ultimaData = ultimaData_;
+    f.nuovo = nuovo_;
+    f.modifica = modifica_;
+    f.storicoDi = storicoDi_;
+    f.conguaglio = conguaglio_;
+    f.mantieniRimanenza = mantieniRimanenza_;
+    f.rimanenzaUsata = rimanenzaUsata_;
+    f.destinazioneConguaglio = destinazioneConguaglio_;
+    f.iddataLetto = iddataLetto_;
+    return f;
+}
+
+void FrmIncassi::ripristina(const Fotografia& f) {
+    size_t i = 0;
+    for (const auto& c : finestra_)
+        c->ripristina(f.controlli[i++]);
+    documenti_ = f.documenti;
+    incassi_ = f.incassi;
+    nota_ = f.nota;
+    locale_ = f.locale;
+    if (incassi_ && f.righeIncassi) incassi_->ripristina(*f.righeIncassi);
+    if (nota_ && f.righeNota) nota_->ripristina(*f.righeNota);
+    if (documenti_ && f.righeDocumenti) documenti_->ripristina(*f.righeDocumenti);
+    stato_ = f.stato;
+    focus_ = f.focus;
+    ultimaData_ = f.ultimaData;
+    nuovo_ = f.nuovo;
+    modifica_ = f.modifica;
+    storicoDi_ = f.storicoDi;
+    conguaglio_ = f.conguaglio;
+    mantieniRimanenza_ = f.mantieniRimanenza;
+    rimanenzaUsata_ = f.rimanenzaUsata;
+    destinazioneConguaglio_ = f.destinazioneConguaglio;
+    iddataLetto_ = f.iddataLetto;
+}
+
 bool FrmIncassi::Salva() {
     if (!modifica_) return false;
-    if (!controlliSalvataggio()) return false;
-    const QString c = causale();
-    const QString codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
-    const QDate data = dataRegistrazione();
-    const qlonglong idMostrato = qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()));
-    qlonglong id = idMostrato;
+    confermaCampo();
+    if (!consentito(nuovo_ ? host_.UserInserimento() : host_.UserModifica(),
+                    nuovo_ ? QStringLiteral("inserire documenti")
+                           : QStringLiteral("modificare i documenti")))
+        return false;
+    // A save that fails leaves the window exactly as it was, so that trying
+    // again writes what one good save writes.
+    const Fotografia prima = fotografa();
+    qlonglong id = 0;
     try {
+        // A check that fails shows its message and keeps what it marked.
+        if (!controlliSalvataggio()) return false;
         TransazioneHost tr(host_);
-        // 6. - 7. The header: new, or the stored one still as this window read it.
-        RecordSetPtr testata;
-        if (idMostrato == 0) {
-            testata = host_.OpenRecordSet(QStringLiteral("select * from NoteTeste where id=-1"));
-            testata->AddNew();
-        } else {
-            testata = host_.OpenRecordSet(
-                QStringLiteral("select * from NoteTeste where id=%1").arg(idMostrato));
-            if (testata->Eof() || testata->Value(QStringLiteral("iddata")) != iddataLetto_) {
-                ui_.Messaggio(
-                    QStringLiteral(
-                        "Impossibile salvare in quanto sono state aperte più finestre di Incassi.\n"
-                        "Chiudere tutte le finestre aperte prima di modificare l'anagrafica!\n"
-                        "Le modifiche effettuate andranno perse."),
-                    titolo_, Icona::Critico);
-                return false;
-            }
-        }
-        allineaAccontoLocale();
-        ControlliARiga(finestra_, *testata);
-        const QDateTime adesso = QDateTime::currentDateTime();
-        testata->SetValue(QStringLiteral("totTasse"),
-                          (Dec::DaCella(testata->Value(QStringLiteral("totpreu"))) +
-                           Dec::DaCella(testata->Value(QStringLiteral("totaams"))) +
-                           Dec::DaCella(testata->Value(QStringLiteral("totrete"))))
-                              .toDouble());
-        testata->SetValue(QStringLiteral("iddata"), adesso);
-        testata->SetValue(QStringLiteral("idoperatore"), host_.user());
-        testata->Update();
-        id = testata->Value(QStringLiteral("id")).toLongLong();
-
-        // 8. The meter rows of machines with several meters.
-        if (CodiceTra(c, {"Inc"})) {
-            host_.Execute(
-                QStringLiteral(
-                    "UPDATE NoteIncassiContatori SET NoteIncassiContatori.IdTesta = %1 where "
-                    "idtesta=0")
-                    .arg(id));
-        }
-        // 9. The bookkeeping rows in grid order.
-        int riga = 0;
-        if (nota_) {
-            for (nota_->MoveFirst(); !nota_->Eof(); nota_->MoveNext()) {
-                nota_->SetValue(QStringLiteral("Idtesta"), id);
-                nota_->SetValue(QStringLiteral("iddata"), adesso);
-                nota_->SetValue(QStringLiteral("Data"), data);
-                nota_->SetValue(QStringLiteral("idoperatore"), host_.user());
-                nota_->SetValue(QStringLiteral("CodLocale"), codLocale);
-                nota_->SetValue(QStringLiteral("Riga"), ++riga);
-            }
-        }
-        // 10. The machine rows, the cards and the advances and refills they settle.
-        riga = 0;
-        if (incassi_) {
-            for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
-                RecordSet& r = *incassi_;
-                if (CodiceTra(c, {"Inc6"}) && IsNull(r.Value(QStringLiteral("ContatoreIn"))) &&
-                    IsNull(r.Value(QStringLiteral("ContatoreOUT")))) {
-                    r.Delete();  // a networked machine without meters was not collected
-                    continue;
-                }
-                if (CodiceTra(c, {"Acc"}) &&
-                    Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero()) {
-                    r.Delete();  // advances are stored for the machines that have one
-                    continue;
-                }
-                r.SetValue(QStringLiteral("IdTesta"), id);
-                r.SetValue(QStringLiteral("iddata"), adesso);
-                r.SetValue(QStringLiteral("DataIncasso"), data);
-                r.SetValue(QStringLiteral("idoperatore"), host_.user());
-                r.SetValue(QStringLiteral("CodLocale"), codLocale);
-                r.SetValue(QStringLiteral("Riga"), ++riga);
-                const qlonglong scheda = qlonglong(Num(r.Value(QStringLiteral("linkscheda"))));
-                const auto tipo = ParseNumero(Txt(r.Value(QStringLiteral("tipoincasso"))));
-                if (CodiceTra(c, {"INC6", "FUR"})) {
-                    const QDate prima = r.Value(QStringLiteral("DataVecchioContatore")).toDate();
-                    if (CodiceTra(c, {"INC6"}) && prima.isValid()) {
-                        r.SetValue(QStringLiteral("NumGiorniIncasso"), prima.daysTo(data));
-                    }
-                    if (UltimoDocumento(host_, scheda, data, c, codLocale)) {
-                        AggiornaScheda(host_, r, data, true, CodiceTra(c, {"FUR"}));
-                    }
-                    if (!Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero())
-                        ChiudiAcconto(host_, id, scheda, data);
-                    if (!Dec::DaCella(r.Value(QStringLiteral("refillLocale"))).zero() ||
-                        !Dec::DaCella(r.Value(QStringLiteral("RefillGestore"))).zero()) {
-                        ChiudiRefill(host_, id, scheda, data);
-                    }
-                } else if (CodiceTra(c, {"Inc"})) {
-                    if (tipo && (*tipo == 7 || *tipo == 8 || *tipo == 9 || *tipo == 20) &&
-                        UltimoDocumento(host_, scheda, data, c, codLocale)) {
-                        AggiornaScheda(host_, r, data, true, false);
-                    }
-                    if (tipo && *tipo == 13) aggiornaContatoriIsola(id, scheda, data, adesso);
-                } else if (CodiceTra(c, {"ch", "rh"})) {
-                    // Only the hoppers: their money, and the money loaded in them.
-                    if (UltimoDocumento(host_, scheda, data, c, codLocale))
-                        AggiornaScheda(host_, r, data, false, true);
-                }
-            }
-        }
-        // 11. Both row sets in one go.
-        if (incassi_) incassi_->UpdateBatch();
-        if (nota_) nota_->UpdateBatch();
-        // 12. The venue's advance headers settled by this collection.
-        if (CodiceTra(c, {"Inc6", "Inc", "FUR"})) {
-            if (!importo("lllAcconto").zero())
-                ChiudiTesteAcconti(host_, QStringLiteral("ACC"), id, codLocale, data);
-            if (!importo("lllAccontoLocale").zero()) {
-                ChiudiTesteAcconti(host_, QStringLiteral("ACL"), id, codLocale, data);
-            }
-        }
-        tr.commit();
+        id = scriviDocumento();
+        if (id > 0) tr.commit();
     } catch (const Errore& e) {
-        // Nothing was written: the window keeps what was typed.
+        // The transaction is rolled back by now: put the window back over it.
+        ripristina(prima);
         ui_.Messaggio(
             QStringLiteral("Errore durante il salvataggio!\n%1 - %2").arg(1).arg(e.testo()),
             QStringLiteral("errore Salvataggio"), Icona::Critico);
         return false;
     }
+    if (id == 0) {
+        ripristina(prima);
+        return false;
+    }
     finestra_[QStringLiteral("EtiId")].setCaption(QString::number(id));
-    ultimaData_ = data;
+    ultimaData_ = dataRegistrazione();
     nuovo_ = modifica_ = false;
     ImpostaModalita(finestra_, host_, true);
     // The list shows the saved document.
-    documenti_->Requery();
-    if (!documenti_->Find(QStringLiteral("id=%1").arg(id))) {
-        documenti_ = host_.OpenRecordSetAsync(
-            QStringLiteral("select * from noteteste where id=%1").arg(id), 100);
+    try {
+        documenti_->Requery();
+        if (!documenti_->Find(QStringLiteral("id=%1").arg(id))) {
+            documenti_ = host_.OpenRecordSetAsync(
+                QStringLiteral("select * from noteteste where id=%1").arg(id), 100);
+        }
+        MostraTestata();
+    } catch (const Errore& e) {
+        ui_.Messaggio(DopoConferma(QStringLiteral("Il documento %1 è stato salvato").arg(id), e),
+                      titolo_, Icona::Esclamazione);
     }
-    MostraTestata();
     return true;
+}
+
+QString FrmIncassi::DopoConferma(const QString& fatto, const Errore& e) {
+    return fatto + QStringLiteral(", ma la finestra non si è aggiornata: ") + e.testo() +
+           QStringLiteral("\nSpostarsi su un altro documento per rileggerlo.");
+}
+
+qlonglong FrmIncassi::scriviDocumento() {
+    const QString c = causale();
+    const QString codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
+    const QDate data = dataRegistrazione();
+    const qlonglong idMostrato = qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()));
+    qlonglong id = idMostrato;
+    // The header: new, or the stored one still as this window read it.
+    RecordSetPtr testata;
+    if (idMostrato == 0) {
+        testata = host_.OpenRecordSet(QStringLiteral("select * from NoteTeste where id=-1"));
+        testata->AddNew();
+    } else {
+        testata = host_.OpenRecordSet(
+            QStringLiteral("select * from NoteTeste where id=%1").arg(idMostrato));
+        if (testata->Eof() || testata->Value(QStringLiteral("iddata")) != iddataLetto_) {
+            ui_.Messaggio(
+                QStringLiteral(
+                    "Impossibile salvare in quanto sono state aperte più finestre di Incassi.\n"
+                    "Chiudere tutte le finestre aperte prima di modificare l'anagrafica!\n"
+                    "Le modifiche effettuate andranno perse."),
+                titolo_, Icona::Critico);
+            return 0;
+        }
+    }
+    allineaAccontoLocale();
+    // The typed amounts go in as the panel reads them, never as raw text.
+    for (const auto& campo : finestra_) {
+        if (CampoDenaro(campo->nome()))
+            campo->setText(TestoImporto(campo->text(), QStringLiteral("e")));
+    }
+    ControlliARiga(finestra_, *testata);
+    const QDateTime adesso = QDateTime::currentDateTime();
+    testata->SetValue(QStringLiteral("totTasse"),
+                      (Dec::DaCella(testata->Value(QStringLiteral("totpreu"))) +
+                       Dec::DaCella(testata->Value(QStringLiteral("totaams"))) +
+                       Dec::DaCella(testata->Value(QStringLiteral("totrete"))))
+                          .toDouble());
+    testata->SetValue(QStringLiteral("iddata"), adesso);
+    testata->SetValue(QStringLiteral("idoperatore"), host_.user());
+    testata->Update();
+    id = testata->Value(QStringLiteral("id")).toLongLong();
+
+    // The meter rows of machines with several meters.
+    if (CodiceTra(c, {"Inc"})) {
+        host_.Execute(QStringLiteral(
+                          "UPDATE NoteIncassiContatori SET NoteIncassiContatori.IdTesta = %1 where "
+                          "idtesta=0")
+                          .arg(id));
+    }
+    // The bookkeeping rows in grid order.
+    int riga = 0;
+    if (nota_) {
+        for (nota_->MoveFirst(); !nota_->Eof(); nota_->MoveNext()) {
+            nota_->SetValue(QStringLiteral("Idtesta"), id);
+            nota_->SetValue(QStringLiteral("iddata"), adesso);
+            nota_->SetValue(QStringLiteral("Data"), data);
+            nota_->SetValue(QStringLiteral("idoperatore"), host_.user());
+            nota_->SetValue(QStringLiteral("CodLocale"), codLocale);
+            nota_->SetValue(QStringLiteral("Riga"), ++riga);
+        }
+    }
+    // The machine rows, the cards and the advances and refills they settle.
+    riga = 0;
+    if (incassi_) {
+        for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
+            RecordSet& r = *incassi_;
+            if (CodiceTra(c, {"Inc6"}) && IsNull(r.Value(QStringLiteral("ContatoreIn"))) &&
+                IsNull(r.Value(QStringLiteral("ContatoreOUT")))) {
+                r.Delete();  // a networked machine without meters was not collected
+                continue;
+            }
+            if (CodiceTra(c, {"Acc"}) && Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero()) {
+                r.Delete();  // advances are stored for the machines that have one
+                continue;
+            }
+            r.SetValue(QStringLiteral("IdTesta"), id);
+            r.SetValue(QStringLiteral("iddata"), adesso);
+            r.SetValue(QStringLiteral("DataIncasso"), data);
+            r.SetValue(QStringLiteral("idoperatore"), host_.user());
+            r.SetValue(QStringLiteral("CodLocale"), codLocale);
+            r.SetValue(QStringLiteral("Riga"), ++riga);
+            const qlonglong scheda = qlonglong(Num(r.Value(QStringLiteral("linkscheda"))));
+            const auto tipo = ParseNumero(Txt(r.Value(QStringLiteral("tipoincasso"))));
+            if (CodiceTra(c, {"INC6", "FUR"})) {
+                const QDate prima = r.Value(QStringLiteral("DataVecchioContatore")).toDate();
+                if (CodiceTra(c, {"INC6"}) && prima.isValid()) {
+                    r.SetValue(QStringLiteral("NumGiorniIncasso"), prima.daysTo(data));
+                }
+                if (UltimoDocumento(host_, scheda, data, c, codLocale)) {
+                    AggiornaScheda(host_, r, data, true, CodiceTra(c, {"FUR"}));
+                }
+                if (!Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero())
+                    ChiudiAcconto(host_, id, scheda, data);
+                if (!Dec::DaCella(r.Value(QStringLiteral("refillLocale"))).zero() ||
+                    !Dec::DaCella(r.Value(QStringLiteral("RefillGestore"))).zero()) {
+                    ChiudiRefill(host_, id, scheda, data);
+                }
+            } else if (CodiceTra(c, {"Inc"})) {
+                if (tipo && (*tipo == 7 || *tipo == 8 || *tipo == 9 || *tipo == 20) &&
+                    UltimoDocumento(host_, scheda, data, c, codLocale)) {
+                    AggiornaScheda(host_, r, data, true, false);
+                }
+                if (tipo && *tipo == 13) aggiornaContatoriIsola(id, scheda, data, adesso);
+            } else if (CodiceTra(c, {"ch", "rh"})) {
+                // Only the hoppers: their money, and the money loaded in them.
+                if (UltimoDocumento(host_, scheda, data, c, codLocale))
+                    AggiornaScheda(host_, r, data, false, true);
+            }
+        }
+    }
+    // Both row sets in one go.
+    if (incassi_) incassi_->UpdateBatch();
+    if (nota_) nota_->UpdateBatch();
+    // The venue's advance headers settled by this collection.
+    if (CodiceTra(c, {"Inc6", "Inc", "FUR"})) {
+        if (!importo("lllAcconto").zero())
+            ChiudiTesteAcconti(host_, QStringLiteral("ACC"), id, codLocale, data);
+        if (!importo("lllAccontoLocale").zero()) {
+            ChiudiTesteAcconti(host_, QStringLiteral("ACL"), id, codLocale, data);
+        }
+    }
+    return id;
 }
 
 void FrmIncassi::aggiornaContatoriIsola(qlonglong id, qlonglong scheda, const QDate& data,

@@ -42,23 +42,23 @@ bool Controllo::chiamato(const QString& nome) const {
 QString Controllo::text() const {
     switch (tipo_) {
         case TipoControllo::Etichetta:
-            return caption_;
+            return s_.caption;
         case TipoControllo::Check:
-            return QString::number(checked_);
+            return QString::number(s_.checked);
         case TipoControllo::Combo:
         case TipoControllo::ComboEditabile:
         case TipoControllo::Lista:
-            if (listIndex_ >= 0) return elementi_[size_t(listIndex_)].testo;
-            return editabile() ? testo_ : QString();
+            if (s_.listIndex >= 0) return s_.elementi[size_t(s_.listIndex)].testo;
+            return editabile() ? s_.testo : QString();
         default:
-            return testo_;
+            return s_.testo;
     }
 }
 
 void Controllo::setText(const QString& testo) {
     switch (tipo_) {
         case TipoControllo::Etichetta:
-            caption_ = testo;
+            s_.caption = testo;
             return;
         case TipoControllo::Check:
             setChecked(Flag(testo));
@@ -66,32 +66,32 @@ void Controllo::setText(const QString& testo) {
         case TipoControllo::Combo:
         case TipoControllo::ComboEditabile:
         case TipoControllo::Lista:
-            listIndex_ = -1;
-            for (size_t i = 0; i < elementi_.size(); ++i) {
-                if (elementi_[i].testo.compare(testo, Qt::CaseInsensitive) == 0) {
-                    listIndex_ = int(i);
+            s_.listIndex = -1;
+            for (size_t i = 0; i < s_.elementi.size(); ++i) {
+                if (s_.elementi[i].testo.compare(testo, Qt::CaseInsensitive) == 0) {
+                    s_.listIndex = int(i);
                     break;
                 }
             }
-            testo_ = editabile() ? testo : QString();
+            s_.testo = editabile() ? testo : QString();
             return;
         default:
-            testo_ = testo;
+            s_.testo = testo;
     }
 }
 
 QVariant Controllo::value() const {
     switch (tipo_) {
         case TipoControllo::Check:
-            return checked_;
+            return s_.checked;
         case TipoControllo::Combo:
         case TipoControllo::ComboEditabile:
         case TipoControllo::Lista:
-            if (listIndex_ >= 0) {
-                const ElementoLista& e = elementi_[size_t(listIndex_)];
+            if (s_.listIndex >= 0) {
+                const ElementoLista& e = s_.elementi[size_t(s_.listIndex)];
                 return e.dato.isValid() ? e.dato : QVariant(e.testo);
             }
-            return editabile() ? QVariant(testo_) : QVariant();
+            return editabile() ? QVariant(s_.testo) : QVariant();
         default:
             return text();
     }
@@ -105,7 +105,7 @@ void Controllo::setValue(const QVariant& valore) {
         case TipoControllo::Combo:
         case TipoControllo::ComboEditabile:
         case TipoControllo::Lista:
-            if (!selezionaPerValore(valore) && editabile()) testo_ = Txt(valore);
+            if (!selezionaPerValore(valore) && editabile()) s_.testo = Txt(valore);
             return;
         default:
             setText(Txt(valore));
@@ -113,19 +113,19 @@ void Controllo::setValue(const QVariant& valore) {
 }
 
 void Controllo::aggiungiElemento(const QString& testo, const QVariant& dato) {
-    elementi_.push_back({testo, dato});
+    s_.elementi.push_back({testo, dato});
 }
 
 void Controllo::svuotaElementi() {
-    elementi_.clear();
-    listIndex_ = -1;
+    s_.elementi.clear();
+    s_.listIndex = -1;
 }
 
 void Controllo::setListIndex(int i) {
-    if (i < -1 || i >= int(elementi_.size())) {
+    if (i < -1 || i >= int(s_.elementi.size())) {
         throw Errore(QStringLiteral("%1: elemento %2 inesistente").arg(nome_).arg(i));
     }
-    listIndex_ = i;
+    s_.listIndex = i;
 }
 
 namespace {
@@ -146,11 +146,11 @@ bool Uguali(const QVariant& a, const QVariant& b) {
 }  // namespace
 
 bool Controllo::selezionaPerValore(const QVariant& valore) {
-    listIndex_ = -1;
-    for (size_t i = 0; i < elementi_.size(); ++i) {
-        const ElementoLista& e = elementi_[i];
+    s_.listIndex = -1;
+    for (size_t i = 0; i < s_.elementi.size(); ++i) {
+        const ElementoLista& e = s_.elementi[i];
         if (Uguali(e.testo, valore) || Uguali(e.dato, valore)) {
-            listIndex_ = int(i);
+            s_.listIndex = int(i);
             return true;
         }
     }

@@ -81,25 +81,25 @@ class Controllo {
     // "12,5"), Null as the empty text; check boxes take 1 for a true value.
     void setValue(const QVariant& valore);
 
-    const QString& caption() const { return caption_; }
-    void setCaption(const QString& c) { caption_ = c; }
+    const QString& caption() const { return s_.caption; }
+    void setCaption(const QString& c) { s_.caption = c; }
 
-    const QString& tag() const { return tag_; }
-    void setTag(const QString& t) { tag_ = t; }
-    Colore backColor() const { return backColor_; }
-    void setBackColor(Colore c) { backColor_ = c; }
-    bool enabled() const { return enabled_; }
-    void setEnabled(bool on) { enabled_ = on; }
-    bool visible() const { return visible_; }
-    void setVisible(bool on) { visible_ = on; }
-    int maxLength() const { return maxLength_; }  // 0: not limited
-    void setMaxLength(int n) { maxLength_ = n; }
+    const QString& tag() const { return s_.tag; }
+    void setTag(const QString& t) { s_.tag = t; }
+    Colore backColor() const { return s_.backColor; }
+    void setBackColor(Colore c) { s_.backColor = c; }
+    bool enabled() const { return s_.enabled; }
+    void setEnabled(bool on) { s_.enabled = on; }
+    bool visible() const { return s_.visible; }
+    void setVisible(bool on) { s_.visible = on; }
+    int maxLength() const { return s_.maxLength; }  // 0: not limited
+    void setMaxLength(int n) { s_.maxLength = n; }
 
     // Combos and list views: items with item data, and the selected index.
-    const std::vector<ElementoLista>& elementi() const { return elementi_; }
+    const std::vector<ElementoLista>& elementi() const { return s_.elementi; }
     void aggiungiElemento(const QString& testo, const QVariant& dato = {});
     void svuotaElementi();
-    int listIndex() const { return listIndex_; }
+    int listIndex() const { return s_.listIndex; }
     void setListIndex(int i);  // -1 for no selection; out of range throws Errore
     // Selects the first item whose text or data equals `valore` (texts without
     // regard to case); no match leaves no selection. Returns whether one matched.
@@ -108,30 +108,37 @@ class Controllo {
     bool editabile() const { return tipo_ == TipoControllo::ComboEditabile; }
 
     // Check boxes: 0 unchecked, 1 checked.
-    int checked() const { return checked_; }
-    void setChecked(int v) { checked_ = v ? 1 : 0; }
+    int checked() const { return s_.checked; }
+    void setChecked(int v) { s_.checked = v ? 1 : 0; }
 
     // Grids: the bound record set; its cursor is the grid's current row.
-    const RecordSetPtr& recordset() const { return recordset_; }
-    void setRecordset(RecordSetPtr rs) { recordset_ = std::move(rs); }
-    LayoutGriglia& layout() { return layout_; }
-    const LayoutGriglia& layout() const { return layout_; }
+    const RecordSetPtr& recordset() const { return s_.recordset; }
+    void setRecordset(RecordSetPtr rs) { s_.recordset = std::move(rs); }
+    LayoutGriglia& layout() { return s_.layout; }
+    const LayoutGriglia& layout() const { return s_.layout; }
+
+    // Everything the control holds besides its name, to put it back as it was.
+    struct Stato {
+        QString testo;
+        QString caption;
+        QString tag;
+        Colore backColor = colori::Normale;
+        bool enabled = true;
+        bool visible = true;
+        int maxLength = 0;
+        std::vector<ElementoLista> elementi;
+        int listIndex = -1;
+        int checked = 0;
+        RecordSetPtr recordset;
+        LayoutGriglia layout;
+    };
+    const Stato& stato() const { return s_; }
+    void ripristina(const Stato& s) { s_ = s; }
 
   private:
     QString nome_;
     TipoControllo tipo_;
-    QString testo_;
-    QString caption_;
-    QString tag_;
-    Colore backColor_ = colori::Normale;
-    bool enabled_ = true;
-    bool visible_ = true;
-    int maxLength_ = 0;
-    std::vector<ElementoLista> elementi_;
-    int listIndex_ = -1;
-    int checked_ = 0;
-    RecordSetPtr recordset_;
-    LayoutGriglia layout_;
+    Stato s_;
 };
 
 }  // namespace incassi

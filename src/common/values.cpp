@@ -314,6 +314,10 @@ QString TestoImporto(const QString& input, const QString& valuta) {
            Testo(Arrotonda(Quindici(*numero), 2), 2, QLatin1Char(','), true);
 }
 
+std::optional<double> LeggiImporto(const QString& testo, const QString& valuta) {
+    return ParseNumero(TestoImporto(testo, valuta));
+}
+
 QString FormatoNumero(double value, int decimals, bool groupThousands) {
     if (!std::isfinite(value)) return QString();
     return Testo(Arrotonda(Quindici(value), decimals), decimals, QLatin1Char(','), groupThousands);

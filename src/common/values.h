@@ -58,6 +58,12 @@ std::optional<double> ParseNumero(const QString& text);
 // back through ParseNumero as the amount it shows.
 QString TestoImporto(const QString& input, const QString& valuta);
 
+// An amount as the collector typed it, read the one way every amount field is
+// read: the text TestoImporto makes of it, then its number ("1.5" and "1.500"
+// typed in euro are the decimal point: 1,5 and 1,50; "1.000,5" is 1000,5).
+std::optional<double> LeggiImporto(const QString& testo,
+                                   const QString& valuta = QStringLiteral("e"));
+
 // Number shown the Italian way, e.g. 1234.5 -> "1.234,50" with 2 decimals.
 QString FormatoNumero(double value, int decimals = 2, bool groupThousands = true);
 // Number as a plain text without grouping: 0 -> "0", -12.5 -> "-12,5".

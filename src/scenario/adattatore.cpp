@@ -40,7 +40,7 @@ void AdattatoreFinestra::UscitaCampo(const QString&) {
     nonDisponibile(QStringLiteral("L'uscita da un campo"));
 }
 
-void AdattatoreFinestra::CellaModificata(const QString&, const QString&) {
+void AdattatoreFinestra::CellaModificata(const QString&, const QString&, const QVariant&) {
     nonDisponibile(QStringLiteral("La modifica di una cella"));
 }
 

@@ -60,7 +60,11 @@ class AdattatoreFinestra {
     // Events. The defaults refuse with Errore: the window has no such event.
     CasellaRicerca& casella(const QString& nome);
     virtual void UscitaCampo(const QString& controllo);
-    virtual void CellaModificata(const QString& griglia, const QString& colonna);
+    // A value was typed into a control (the field is not left yet).
+    virtual void Digitato(const QString&) {}
+    // A cell was written; `prima` is the value it had.
+    virtual void CellaModificata(const QString& griglia, const QString& colonna,
+                                 const QVariant& prima);
     virtual void Invio(const QString& griglia, const QString& colonna);
     virtual void RigaCorrente(const QString& griglia);
     virtual void EntraGriglia(const QString& griglia);

@@ -34,23 +34,17 @@ class Incassi : public AdattatoreFinestra {
             const QDate oggi = c.oggi;
             f_.orologio = [oggi] { return oggi; };
         }
-        aggiungiComando(QStringLiteral("Nuovo"), [this] { f_.Nuovo(); });
-        aggiungiComando(QStringLiteral("Modifica"), [this] { f_.Modifica(); });
-        aggiungiComando(QStringLiteral("Salva"), [this] { f_.Salva(); });
-        aggiungiComando(QStringLiteral("Annulla"), [this] { f_.Annulla(); });
-        aggiungiComando(QStringLiteral("Elimina"), [this] { f_.Elimina(); });
-        aggiungiComando(QStringLiteral("Filtro"), [this] { f_.ApplicaFiltro(); });
-        aggiungiComando(QStringLiteral("Cerca"), [this] { f_.Cerca(); });
-        aggiungiComando(QStringLiteral("CaricaApparecchi"), [this] { f_.CaricaApparecchi(); });
-        aggiungiComando(QStringLiteral("CalcolaDettagli"), [this] { f_.CalcolaDettagli(); });
-        aggiungiComando(QStringLiteral("Saldi"), [this] { f_.Saldi(); });
-        aggiungiComando(QStringLiteral("ContaDocumenti"), [this] { f_.ContaDocumenti(); });
-        aggiungiComando(QStringLiteral("CmdAcconto"), [this] { f_.CmdAcconto(); });
-        aggiungiComando(QStringLiteral("CmdChiudiIncasso"), [this] { f_.CmdChiudiIncasso(); });
-        aggiungiComando(QStringLiteral("CmdRicalcola"), [this] { f_.CmdRicalcola(); });
-        aggiungiComando(QStringLiteral("CmdNoDenaro"), [this] { f_.CmdNoDenaro(); });
-        aggiungiComando(QStringLiteral("CmdRimanenza"), [this] { f_.CmdRimanenza(); });
-        aggiungiComando(QStringLiteral("CmdAcconti"), [this] { f_.CmdAcconti(); });
+        // The window's own command table; a command that is disabled now
+        // (by the mode or the operator's rights) stops the run.
+        for (const QString& nome : FrmIncassi::Comandi()) {
+            aggiungiComando(nome, [this, nome] {
+                if (!f_.Esegui(nome)) {
+                    throw Errore(QStringLiteral("Comando non disponibile in questo momento nella "
+                                                "finestra %1: %2")
+                                     .arg(this->nome(), nome));
+                }
+            });
+        }
         aggiungiComando(QStringLiteral("Chiudi"), [this] { chiusa_ = f_.Chiudi(); });
         aggiungiComando(QStringLiteral("Timer"), [this] { chiusa_ = f_.Timer(); });
     }
@@ -67,12 +61,14 @@ class Incassi : public AdattatoreFinestra {
     }
 
     void UscitaCampo(const QString& controllo) override { f_.UscitaCampo(controllo); }
+    void Digitato(const QString& controllo) override { f_.CampoDigitato(controllo); }
 
-    void CellaModificata(const QString& griglia, const QString& colonna) override {
+    void CellaModificata(const QString& griglia, const QString& colonna,
+                         const QVariant& prima) override {
         if (Uguale(griglia, kGrigliaNota)) {
-            f_.CellaNotaModificata(colonna);
+            f_.CellaNotaModificata(colonna, prima);
         } else {
-            f_.CellaModificata(colonna);
+            f_.CellaModificata(colonna, prima);
         }
     }
 

@@ -61,8 +61,9 @@ class Esecuzione {
     void Esegui(const Passo& p) {
         const QString& a = p.azione;
         if (a == u"imposta") {
-            imposta(controllo(p.testo(QStringLiteral("controllo"))),
-                    p.valore(QStringLiteral("valore")));
+            Controllo& c = controllo(p.testo(QStringLiteral("controllo")));
+            imposta(c, p.valore(QStringLiteral("valore")));
+            f_.Digitato(c.nome());
         } else if (a == u"scegli") {
             const QString nome = controllo(p.testo(QStringLiteral("controllo"))).nome();
             const QString codice = p.testo(QStringLiteral("codice"));
@@ -76,8 +77,9 @@ class Esecuzione {
             const QString g = griglia(p);
             RecordSet& rs = posiziona(g, p);
             const QString colonna = colonnaDi(rs, g, p.testo(QStringLiteral("colonna")));
+            const QVariant prima = rs.Value(colonna);
             rs.SetValue(colonna, VarianteDaJson(p.valore(QStringLiteral("valore"))));
-            f_.CellaModificata(g, colonna);
+            f_.CellaModificata(g, colonna, prima);
         } else if (a == u"invio") {
             const QString g = griglia(p);
             RecordSet& rs = p.argomenti.contains(u"riga") ? posiziona(g, p) : righe(g);

@@ -162,8 +162,8 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
     grigliaNota_ = new GrigliaRecordset(nota);
     grigliaNota_->setObjectName(QStringLiteral("GrigliaNota"));
     grigliaNota_->verticalHeader()->hide();  // the rows carry their number
-    grigliaNota_->modello().cellaModificata = [this](const QString& campo) {
-        modello_->CellaNotaModificata(campo);
+    grigliaNota_->modello().cellaModificata = [this](const QString& campo, const QVariant& prima) {
+        modello_->CellaNotaModificata(campo, prima);
         Aggiorna();
     };
     notaLayout->addWidget(grigliaNota_);
@@ -334,7 +334,9 @@ QWidget* FinestraIncassi::creaGriglie() {
     l->addWidget(grigliaIncassi_, 1);
     connect(grigliaIncassi_, &GrigliaRecordset::rigaCambiata, this, &FinestraIncassi::rigaCambiata);
     connect(grigliaIncassi_, &GrigliaRecordset::invio, this, &FinestraIncassi::invioInGriglia);
-    grigliaIncassi_->modello().cellaModificata = [this](const QString& c) { cellaModificata(c); };
+    grigliaIncassi_->modello().cellaModificata = [this](const QString& c, const QVariant& prima) {
+        cellaModificata(c, prima);
+    };
     return box;
 }
 

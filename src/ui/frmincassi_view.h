@@ -113,7 +113,7 @@ class FinestraIncassi : public FinestraPlugin {
     void creaMenu();
     void comando(const QString& chiave);
     void controlloModificato(const QString& nome);
-    void cellaModificata(const QString& campo);
+    void cellaModificata(const QString& campo, const QVariant& prima);
     void invioInGriglia(const QString& campo);
     void rigaCambiata();
     void entraGriglia();

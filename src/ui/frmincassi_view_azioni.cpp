@@ -284,49 +284,11 @@ void FinestraIncassi::creaMenu() {
 
 void FinestraIncassi::comando(const QString& chiave) {
     try {
-        if (chiave.compare(u"Nuovo", Qt::CaseInsensitive) == 0) {
-            modello_->Nuovo();
-        } else if (chiave.compare(u"Modifica", Qt::CaseInsensitive) == 0) {
-            modello_->Modifica();
-        } else if (chiave.compare(u"Salva", Qt::CaseInsensitive) == 0) {
-            modello_->Salva();
-        } else if (chiave.compare(u"Annulla", Qt::CaseInsensitive) == 0) {
-            modello_->Annulla();
-        } else if (chiave.compare(u"Elimina", Qt::CaseInsensitive) == 0) {
-            modello_->Elimina();
-        } else if (chiave.compare(u"Cerca", Qt::CaseInsensitive) == 0) {
-            modello_->Cerca();
-        } else if (chiave.compare(u"Primo", Qt::CaseInsensitive) == 0) {
-            modello_->Muovi(FrmIncassi::Verso::Primo);
-        } else if (chiave.compare(u"Precedente", Qt::CaseInsensitive) == 0) {
-            modello_->Muovi(FrmIncassi::Verso::Precedente);
-        } else if (chiave.compare(u"Successivo", Qt::CaseInsensitive) == 0) {
-            modello_->Muovi(FrmIncassi::Verso::Successivo);
-        } else if (chiave.compare(u"Ultimo", Qt::CaseInsensitive) == 0) {
-            modello_->Muovi(FrmIncassi::Verso::Ultimo);
-        } else if (chiave.compare(u"CaricaApparecchi", Qt::CaseInsensitive) == 0) {
-            modello_->CaricaApparecchi();
-        } else if (chiave.compare(u"Filtro", Qt::CaseInsensitive) == 0) {
-            const bool mostra = !modello_->finestra()[QStringLiteral("CCausale")].visible();
-            for (const char* nome : {"CCausale", "TxLocale", "DataFiltro", "DataFiltroFine"})
-                modello_->finestra()[QLatin1String(nome)].setVisible(mostra);
-        } else if (chiave.compare(u"ApplicaFiltro", Qt::CaseInsensitive) == 0) {
-            modello_->ApplicaFiltro();
-        } else if (chiave.compare(u"CmdAcconto", Qt::CaseInsensitive) == 0) {
-            modello_->CmdAcconto();
-        } else if (chiave.compare(u"CmdChiudiIncasso", Qt::CaseInsensitive) == 0) {
-            modello_->CmdChiudiIncasso();
-        } else if (chiave.compare(u"CmdRicalcola", Qt::CaseInsensitive) == 0) {
-            modello_->CmdRicalcola();
-        } else if (chiave.compare(u"CmdNoDenaro", Qt::CaseInsensitive) == 0) {
-            modello_->CmdNoDenaro();
-        } else if (chiave.compare(u"CmdRimanenza", Qt::CaseInsensitive) == 0) {
-            modello_->CmdRimanenza();
-        } else if (chiave.compare(u"CmdAcconti", Qt::CaseInsensitive) == 0) {
-            modello_->CmdAcconti();
-        } else {
-            return;
-        }
+        // The money field the cursor is in counts as left before any command.
+        if (auto* campo = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            campo && campo->property("importo").toBool())
+            modello_->CampoDigitato(campo->objectName());
+        modello_->Esegui(chiave);
     } catch (const Errore& e) {
         ui_.Messaggio(e.testo(), modello_->titolo(), Icona::Critico);
     }
@@ -335,6 +297,7 @@ void FinestraIncassi::comando(const QString& chiave) {
 
 void FinestraIncassi::controlloModificato(const QString& nome) {
     if (aggiornando_) return;
+    modello_->CampoDigitato(nome);
     // Typing into a text changes only that text; a chosen code, item or check
     // may change the whole window.
     switch (TipoDaNome(nome)) {
@@ -349,8 +312,8 @@ void FinestraIncassi::controlloModificato(const QString& nome) {
     }
 }
 
-void FinestraIncassi::cellaModificata(const QString& campo) {
-    modello_->CellaModificata(campo);
+void FinestraIncassi::cellaModificata(const QString& campo, const QVariant& prima) {
+    modello_->CellaModificata(campo, prima);
     Aggiorna();
 }
 

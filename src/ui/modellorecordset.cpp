@@ -290,7 +290,7 @@ bool ModelloRecordset::setData(const QModelIndex& index, const QVariant& value, 
     }
     righe_[size_t(index.row())][size_t(index.column())] = rs_->Value(c.indice);
     Q_EMIT dataChanged(index, index);
-    if (cellaModificata) cellaModificata(c.campo);
+    if (cellaModificata) cellaModificata(c.campo, prima);
     return true;
 }
 

@@ -54,7 +54,8 @@ class ModelloRecordset : public QAbstractTableModel {
     void vaiARiga(int riga);
 
     // Called after an edited value was written to the current row.
-    std::function<void(const QString& campo)> cellaModificata;
+    // A cell was edited: its field and the value it had before.
+    std::function<void(const QString& campo, const QVariant& prima)> cellaModificata;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -161,11 +161,11 @@ TEST_F(Pannello, InvalidAccountTypedByHand) {
     auto rs = f->righeNota();
     rs->AddNew();
     rs->SetValue("codConto", "99.99.99");
-    EXPECT_FALSE(f->CellaNotaModificata("codConto"));
+    EXPECT_FALSE(f->CellaNotaModificata("codConto", QVariant()));
     EXPECT_EQ(ui.messaggi().back().testo, "Codice conto non valido");
     rs->AddNew();
     rs->SetValue("codConto", conti["cassa"]);
-    EXPECT_TRUE(f->CellaNotaModificata("codConto"));
+    EXPECT_TRUE(f->CellaNotaModificata("codConto", QVariant()));
 }
 
 TEST_F(Pannello, SettlementCommands) {

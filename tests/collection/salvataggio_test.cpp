@@ -19,25 +19,7 @@ const QDate kGiorno(2026, 3, 20);
 // and an open refill; the meters are imported for the collection day.
 class Salvataggio : public ::testing::Test {
   protected:
-    void SetUp() override {
-        schema::PreparaSchema(t.db());
-        test::InserisciLocali(t);
-        test::InserisciMacchina(t, 1, "BAR1", 6, "2026-03-13", 1000, 400);
-        test::InserisciMacchina(t, 2, "BAR1", 6, "2026-03-13", 5000, 3000);
-        t.run({
-            "INSERT INTO contatori (codiceAAMS, datacontatore, cntotin, cntotout) VALUES "
-            "('AAMS1', '2026-03-20', 1600, 700), ('AAMS2', '2026-03-20', 5500, 3200)",
-            "INSERT INTO NoteTeste (id, CodLocale, CodCausale, DataRegistrazione, Chiuso, idOnda) "
-            "VALUES "
-            "(50, 'BAR1', 'ACC', '2026-03-15', 0, 0), (51, 'BAR1', 'REF', '2026-03-16', 0, 0), "
-            "(52, 'BAR1', 'ACC', '2026-03-20', 0, NULL), (53, 'BAR1', 'ACC', '2026-03-21', 0, 0)",
-            "INSERT INTO NoteIncassi (id, IdTesta, linkscheda, DataIncasso, acconti, "
-            "RefillGestore, Chiuso, "
-            "IdChiusura) VALUES (500, 50, 1, '2026-03-15', 40, 0, 0, 0), (510, 51, 2, "
-            "'2026-03-16', 0, 25, 0, 0), "
-            "(520, 52, 2, '2026-03-20', 10, 0, 0, 0), (530, 53, 1, '2026-03-21', 5, 0, 0, 0)",
-        });
-    }
+    void SetUp() override { test::PreparaLocaleConAperti(t); }
 
     std::unique_ptr<FrmIncassi> apri() {
         auto f = std::make_unique<FrmIncassi>(t.host(), ui, prop, RecordOperatore{});
@@ -173,13 +155,20 @@ TEST_F(Salvataggio, RowsWithoutMetersOrAdvancesAreNotStored) {
 TEST_F(Salvataggio, ChecksBeforeWriting) {
     auto f = incasso();
     const QStringList prima = dump();
-    f->finestra()["txSbilancio"].setCaption("0,00");
+    // The balance is checked on the rows about to be written, not on the label.
+    auto nota = f->righeNota();
+    nota->MoveFirst();
+    const QVariant dare = nota->Value("Dare");
+    nota->SetValue("Dare", Num(dare) + 0.01);
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");
     EXPECT_FALSE(f->Salva());
     EXPECT_TRUE(ui.messaggi().back().testo.startsWith(
-        "Impossibile salvare in quanto la registrazione risulta sbilanciata di 0,00 Euro."));
+        "Impossibile salvare in quanto la registrazione risulta sbilanciata di 0,01 Euro."));
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0,01");
     EXPECT_EQ(dump(), prima);
+    nota->MoveFirst();
+    nota->SetValue("Dare", dare);
 
-    f->finestra()["txSbilancio"].setCaption("0");
     f->casella("txeCodEsattore").ImpostaCodice("");
     ui.rispondi(Risposta::No);
     EXPECT_FALSE(f->Salva());
@@ -334,7 +323,7 @@ TEST_F(Salvataggio, ACellChangeReachesThePanelAndTheStoredRows) {
     ASSERT_EQ(rs->Value("linkscheda").toInt(), 1);
     rs->SetValue("ContatoreOUT", 800);  // 100 more paid out by machine 1
     ui.rispondi(Risposta::No);          // the partial from the meters, not the one typed before
-    f->CellaModificata("ContatoreOUT");
+    f->CellaModificata("ContatoreOUT", QVariant());
     EXPECT_EQ(f->finestra()["lllTotUscite"].caption(), "600,00");
     EXPECT_LT(ParseNumero(f->finestra()["txtRiscosso"].text()).value_or(-1), riscosso);
     EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");

@@ -1,5 +1,7 @@
 #include "support/anagrafiche.h"
 
+#include "schema/creazione.h"
+
 namespace incassi::test {
 
 void InserisciLocali(TestDb& t) {
@@ -46,6 +48,26 @@ void InserisciMacchina(TestDb& t, int id, const char* locale, int tipologia, con
                           "%2, 1)")
                .arg(100 + id)
                .arg(id)});
+}
+
+void PreparaLocaleConAperti(TestDb& t) {
+    schema::PreparaSchema(t.db());
+    InserisciLocali(t);
+    InserisciMacchina(t, 1, "BAR1", 6, "2026-03-13", 1000, 400);
+    InserisciMacchina(t, 2, "BAR1", 6, "2026-03-13", 5000, 3000);
+    t.run({
+        "INSERT INTO contatori (codiceAAMS, datacontatore, cntotin, cntotout) VALUES "
+        "('AAMS1', '2026-03-20', 1600, 700), ('AAMS2', '2026-03-20', 5500, 3200)",
+        "INSERT INTO NoteTeste (id, CodLocale, CodCausale, DataRegistrazione, Chiuso, idOnda) "
+        "VALUES "
+        "(50, 'BAR1', 'ACC', '2026-03-15', 0, 0), (51, 'BAR1', 'REF', '2026-03-16', 0, 0), "
+        "(52, 'BAR1', 'ACC', '2026-03-20', 0, NULL), (53, 'BAR1', 'ACC', '2026-03-21', 0, 0)",
+        "INSERT INTO NoteIncassi (id, IdTesta, linkscheda, DataIncasso, acconti, "
+        "RefillGestore, Chiuso, "
+        "IdChiusura) VALUES (500, 50, 1, '2026-03-15', 40, 0, 0, 0), (510, 51, 2, "
+        "'2026-03-16', 0, 25, 0, 0), "
+        "(520, 52, 2, '2026-03-20', 10, 0, 0, 0), (530, 53, 1, '2026-03-21', 5, 0, 0, 0)",
+    });
 }
 
 }  // namespace incassi::test

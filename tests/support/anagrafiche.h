@@ -12,4 +12,9 @@ void InserisciLocali(TestDb& t);
 void InserisciMacchina(TestDb& t, int id, const char* locale, int tipologia, const char* ultimo,
                        double in, double out);
 
+// The schema and the venues, then BAR1 with two networked machines, an open
+// advance on each (one from the 15th, one from the 20th), an advance from the
+// 21st, an open refill, and the meters imported for the 20th.
+void PreparaLocaleConAperti(TestDb& t);
+
 }  // namespace incassi::test

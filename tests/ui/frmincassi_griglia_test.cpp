@@ -71,7 +71,7 @@ class Griglia : public ::testing::Test {
                           {"Assente", 3, 40, "Assente", true, ""}};
         m.setLayout(layout);
         m.setRecordset(rs);
-        m.cellaModificata = [this](const QString& c) {
+        m.cellaModificata = [this](const QString& c, const QVariant&) {
             modificate << c;
             posizioni << rs->AbsolutePosition();
         };

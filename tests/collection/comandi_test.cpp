@@ -1,0 +1,209 @@
+// The collection window's commands: which run in which mode, which need which
+// right, and that the field being typed into and the cells refused by a check
+// never reach the database as they stand.
+
+#include <gtest/gtest.h>
+
+#include "bookkeeping/movimenti.h"
+#include "collection/frmincassi.h"
+#include "common/scriptedui.h"
+#include "common/values.h"
+#include "support/anagrafiche.h"
+#include "support/guasti.h"
+
+using namespace incassi;
+using incassi::test::TestDb;
+
+namespace {
+
+const QDate kGiorno(2026, 3, 20);
+
+class Comandi : public ::testing::Test {
+  protected:
+    void SetUp() override { test::PreparaLocaleConAperti(t); }
+
+    std::unique_ptr<FrmIncassi> apri() {
+        auto f = std::make_unique<FrmIncassi>(t.host(), ui, prop, RecordOperatore{});
+        f->orologio = [] { return kGiorno; };
+        f->Apri();
+        return f;
+    }
+
+    std::unique_ptr<FrmIncassi> incasso() {
+        auto f = apri();
+        EXPECT_TRUE(f->Esegui("Nuovo"));
+        (*f)["txtDataRegistrazione"].setValue(kGiorno);
+        EXPECT_TRUE(f->casella("txeCodCausale").ImpostaCodice("INC6"));
+        EXPECT_TRUE(f->casella("txeCodLocale").ImpostaCodice("BAR1"));
+        EXPECT_TRUE(f->casella("txeCodEsattore").ImpostaCodice("ES1"));
+        ui.rispondiElenco("1|2|");
+        EXPECT_TRUE(f->Esegui("CaricaApparecchi"));
+        return f;
+    }
+
+    QVariant q(const QString& sql) { return t.scalar(sql); }
+
+    TestDb t;
+    ScriptedUi ui;
+    ProprietaIngresso prop;
+};
+
+// Every command by the mode of the window: nothing that changes money runs
+// while a stored document is only shown, nothing that leaves it while editing.
+TEST_F(Comandi, EachCommandInEachMode) {
+    auto f = incasso();
+    ASSERT_TRUE(f->Esegui("Salva"));
+    const QStringList soloModifica = {
+        "Salva",       "Annulla",      "CaricaApparecchi", "CalcolaDettagli",
+        "Saldi",       "CmdAcconto",   "CmdChiudiIncasso", "CmdRicalcola",
+        "CmdNoDenaro", "CmdRimanenza", "CmdAcconti"};
+    const QStringList soloNavigazione = {"Nuovo",      "Modifica",     "Elimina", "Cerca",
+                                         "Filtro",     "Primo",        "Ultimo",  "Precedente",
+                                         "Successivo", "ApplicaFiltro"};
+    ASSERT_EQ(FrmIncassi::Comandi().size(), soloModifica.size() + soloNavigazione.size() + 1);
+    for (const QString& c : FrmIncassi::Comandi()) {
+        SCOPED_TRACE(c.toStdString());
+        const bool modifica = soloModifica.contains(c);
+        const bool sempre = c == u"ContaDocumenti";
+        // ApplicaFiltro is the filter panel's own button: no toolbar rule.
+        const bool navigazione = soloNavigazione.contains(c) && c != u"ApplicaFiltro";
+        EXPECT_EQ(f->Abilitato(c), sempre || navigazione || c == u"ApplicaFiltro") << "mostrato";
+        f->Esegui("Modifica");
+        EXPECT_EQ(f->Abilitato(c), sempre || modifica || c == u"ApplicaFiltro") << "in modifica";
+        f->Esegui("Annulla");
+        f->Esegui("Nuovo");
+        EXPECT_EQ(f->Abilitato(c), sempre || modifica || c == u"ApplicaFiltro") << "nuovo";
+        f->Esegui("Annulla");
+    }
+    // A disabled command does not run: the stored document stays as it is.
+    const QStringList prima = test::DumpFinestra(f->finestra());
+    EXPECT_FALSE(f->Esegui("CmdRimanenza"));
+    EXPECT_FALSE(f->Esegui("CalcolaDettagli"));
+    EXPECT_EQ(test::Differenza(prima, test::DumpFinestra(f->finestra())), "");
+}
+
+// Each right is checked by the action itself, whoever calls it.
+TEST_F(Comandi, RightsAreEnforcedByTheActions) {
+    auto f = incasso();
+    ASSERT_TRUE(f->Salva());
+    const qlonglong id = f->finestra()["EtiId"].caption().toLongLong();
+    struct {
+        bool Diritti::*diritto;
+        std::function<void(FrmIncassi&)> azione;
+        const char* permesso;
+    } casi[] = {
+        {&Diritti::inserimento, [](FrmIncassi& w) { w.Nuovo(); }, "inserire documenti"},
+        {&Diritti::modifica, [](FrmIncassi& w) { w.Modifica(); }, "modificare i documenti"},
+        {&Diritti::cancellazione, [](FrmIncassi& w) { w.Elimina(); }, "eliminare i documenti"},
+        {&Diritti::ricerca, [](FrmIncassi& w) { w.Cerca(); }, "cercare i documenti"},
+        {&Diritti::ricerca, [](FrmIncassi& w) { w.ApplicaFiltro(); }, "cercare i documenti"},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.permesso);
+        Diritti d = Diritti::Tutti();
+        d.*c.diritto = false;
+        t.host().setOperatore({QStringLiteral("ANNA"), d});
+        const QStringList database = test::DumpDatabase(t.db());
+        const size_t messaggi = ui.messaggi().size();
+        c.azione(*f);
+        ASSERT_EQ(ui.messaggi().size(), messaggi + 1);
+        EXPECT_EQ(ui.messaggi().back().testo,
+                  QStringLiteral("Operazione non consentita: l'operatore ANNA non ha il permesso "
+                                 "di %1.")
+                      .arg(QLatin1String(c.permesso)));
+        EXPECT_FALSE(f->inModifica());
+        EXPECT_EQ(test::DumpDatabase(t.db()), database);
+        EXPECT_EQ(f->finestra()["EtiId"].caption().toLongLong(), id);
+    }
+    // A correction begun with the right cannot be saved once it is withdrawn.
+    t.host().setOperatore({QStringLiteral("ANNA"), Diritti::Tutti()});
+    f->Modifica();
+    Diritti senza = Diritti::Tutti();
+    senza.modifica = false;
+    t.host().setOperatore({QStringLiteral("ANNA"), senza});
+    EXPECT_FALSE(f->Salva());
+    EXPECT_TRUE(ui.messaggi().back().testo.startsWith("Operazione non consentita"));
+}
+
+// F12 while the cursor is still in a money field: the field is committed
+// (normalised, the panel and the rows recomputed) before the save, so the
+// header and the cash row say the same, read the one way amounts are read
+// (a lone "." typed in euro is the decimal point).
+TEST_F(Comandi, AMoneyFieldIsCommittedBeforeAnyCommand) {
+    auto f = incasso();
+    (*f)["txtRiscosso"].setText("1000.5");
+    f->CampoDigitato("txtRiscosso");
+    ASSERT_TRUE(f->Esegui("Salva"));
+    EXPECT_TRUE(ui.messaggi().empty());
+    const qlonglong id = f->finestra()["EtiId"].caption().toLongLong();
+    const ContiAssociati conti = ContiAssociati::Leggi(t.host());
+    EXPECT_DOUBLE_EQ(
+        q(QStringLiteral("select Riscosso from NoteTeste where id=%1").arg(id)).toDouble(), 1000.5);
+    EXPECT_DOUBLE_EQ(q(QStringLiteral("select Dare from NoteRighe where idtesta=%1 and "
+                                      "CodConto='%2'")
+                           .arg(id)
+                           .arg(conti["cassa"]))
+                         .toDouble(),
+                     1000.5);
+    EXPECT_EQ(
+        Round(
+            q(QStringLiteral("select sum(Dare)-sum(Avere) from NoteRighe where idtesta=%1").arg(id))
+                .toDouble(),
+            2),
+        0);
+}
+
+// An account refused in a bookkeeping row puts back that cell only: the row
+// stays, and a row without a valid account never reaches the database.
+TEST_F(Comandi, AnInvalidAccountPutsBackTheCellOnly) {
+    auto f = incasso();
+    auto nota = f->righeNota();
+    const int righe = nota->RecordCount();
+    ASSERT_GT(righe, 2);
+    nota->MoveFirst();
+    const QVariant conto = nota->Value("codConto");
+    nota->SetValue("codConto", "99.99.99");
+    EXPECT_FALSE(f->CellaNotaModificata("codConto", conto));
+    EXPECT_EQ(nota->RecordCount(), righe);
+    EXPECT_EQ(nota->Value("codConto"), conto);
+
+    // A blank-padded code is taken as the chart spells it.
+    const QVariant prima = nota->Value("codConto");
+    nota->SetValue("codConto", QStringLiteral(" %1 ").arg(Txt(conto).toLower()));
+    EXPECT_TRUE(f->CellaNotaModificata("codConto", prima));
+    EXPECT_EQ(nota->Value("codConto"), conto);
+
+    // A new row whose account was refused has none: the save stops on it.
+    nota->AddNew();
+    nota->SetValue("codConto", "99.99.99");
+    EXPECT_FALSE(f->CellaNotaModificata("codConto", QVariant()));
+    EXPECT_EQ(nota->RecordCount(), righe + 1);
+    const QStringList database = test::DumpDatabase(t.db());
+    EXPECT_FALSE(f->Salva());
+    EXPECT_EQ(ui.messaggi().back().testo, "Selezionare un conto o eliminare la riga.");
+    EXPECT_EQ(test::DumpDatabase(t.db()), database);
+}
+
+// A meter the calculation cannot take goes back to what it was: the stored
+// row never holds it.
+TEST_F(Comandi, ACellRefusedByTheCalculationDoesNotStay) {
+    auto f = incasso();
+    auto righe = f->righeIncassi();
+    righe->MoveFirst();
+    const QStringList prima = test::DumpFinestra(f->finestra());
+    const QVariant contatore = righe->Value("ContatoreIn");
+    const QString scheda = Txt(righe->Value("linkscheda"));
+    righe->SetValue("ContatoreIn", 1e30);
+    f->CellaModificata("ContatoreIn", contatore);
+    EXPECT_EQ(ui.messaggi().back().testo, "Valore numerico fuori dai limiti del calcolo");
+    EXPECT_EQ(righe->Value("ContatoreIn"), contatore);
+    EXPECT_EQ(test::Differenza(prima, test::DumpFinestra(f->finestra())), "");
+    ASSERT_TRUE(f->Salva());
+    EXPECT_EQ(q(QStringLiteral("select ContatoreIn from NoteIncassi where linkscheda=%1 and "
+                               "IdTesta=%2")
+                    .arg(scheda, f->finestra()["EtiId"].caption()))
+                  .toDouble(),
+              Num(contatore));
+}
+
+}  // namespace

@@ -1,0 +1,190 @@
+// Every statement of a save, a correction, a deletion and each wizard's
+// generate fails in turn, as a full disk or a lost connection would make it:
+// the database and the window stay exactly as they were, and trying again
+// writes exactly what one good run writes.
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "collection/frmincassi.h"
+#include "common/scriptedui.h"
+#include "support/anagrafiche.h"
+#include "support/guasti.h"
+#include "wizards/fabbrica.h"
+
+using namespace incassi;
+using incassi::test::TestDb;
+
+namespace {
+
+const QDate kGiorno(2026, 3, 20);
+
+// One operation on a window brought to the point just before it.
+struct Caso {
+    std::function<bool()> opera;         // true when the operation went through
+    std::function<QStringList()> stato;  // what the window holds
+    std::shared_ptr<void> finestra;      // keeps the window alive
+};
+using Preparazione = std::function<Caso(TestDb&, ScriptedUi&)>;
+
+class Guasti : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        cartella_ = new QTemporaryDir;
+        TestDb t;
+        test::PreparaLocaleConAperti(t);
+        t.copia(modello());
+    }
+    static void TearDownTestSuite() {
+        delete cartella_;
+        cartella_ = nullptr;
+    }
+    static QString modello() { return cartella_->filePath(QStringLiteral("modello.sqlite")); }
+
+    // The operation once without faults, then with the Nth statement failing
+    // for every N it sends, each time on a fresh copy of the database.
+    static void ProvaOgniIstruzione(const Preparazione& prepara) {
+        QStringList riferimento;
+        int totale = 0;
+        {
+            TestDb t(modello());
+            ScriptedUi ui;
+            Caso c = prepara(t, ui);
+            test::Guasto g(t.db());
+            ASSERT_TRUE(c.opera());
+            totale = g.inviate();
+            riferimento = test::DumpDatabase(t.db());
+        }
+        ASSERT_GT(totale, 0);
+        for (int n = 1; n <= totale; ++n) {
+            TestDb t(modello());
+            ScriptedUi ui;
+            Caso c = prepara(t, ui);
+            const QStringList database = test::DumpDatabase(t.db());
+            const QStringList finestra = c.stato();
+            test::Guasto g(t.db());
+            g.al(n);
+            const bool riuscita = c.opera();
+            EXPECT_TRUE(g.scattato()) << "istruzione " << n;
+            g.al(0);
+            if (riuscita) {
+                // The fault came after the commit: the work stands, once.
+                EXPECT_EQ(test::Differenza(riferimento, test::DumpDatabase(t.db())), "")
+                    << "istruzione " << n;
+                continue;
+            }
+            EXPECT_EQ(test::Differenza(database, test::DumpDatabase(t.db())), "")
+                << "istruzione " << n;
+            EXPECT_EQ(test::Differenza(finestra, c.stato()), "") << "istruzione " << n;
+            EXPECT_TRUE(c.opera()) << "istruzione " << n;
+            EXPECT_EQ(test::Differenza(riferimento, test::DumpDatabase(t.db())), "")
+                << "istruzione " << n;
+        }
+    }
+
+    static std::shared_ptr<FrmIncassi> Incasso(TestDb& t, ScriptedUi& ui, ProprietaIngresso& p) {
+        auto f = std::make_shared<FrmIncassi>(t.host(), ui, p, RecordOperatore{});
+        f->orologio = [] { return kGiorno; };
+        f->Apri();
+        f->Nuovo();
+        (*f)["txtDataRegistrazione"].setValue(kGiorno);
+        EXPECT_TRUE(f->casella("txeCodCausale").ImpostaCodice("INC6"));
+        EXPECT_TRUE(f->casella("txeCodLocale").ImpostaCodice("BAR1"));
+        EXPECT_TRUE(f->casella("txeCodEsattore").ImpostaCodice("ES1"));
+        ui.rispondiElenco("1|2|");
+        f->CaricaApparecchi();
+        return f;
+    }
+
+    static Caso SuIncassi(std::shared_ptr<FrmIncassi> f, std::function<bool()> opera) {
+        return {std::move(opera), [f] { return test::DumpFinestra(f->finestra()); }, f};
+    }
+
+    static inline QTemporaryDir* cartella_ = nullptr;
+    static inline ProprietaIngresso prop_;
+};
+
+TEST_F(Guasti, SaveOfANewCollection) {
+    ProvaOgniIstruzione([](TestDb& t, ScriptedUi& ui) {
+        auto f = Incasso(t, ui, prop_);
+        return SuIncassi(f, [f] { return f->Salva(); });
+    });
+}
+
+TEST_F(Guasti, CorrectionOfTheLatestCollection) {
+    ProvaOgniIstruzione([](TestDb& t, ScriptedUi& ui) {
+        auto f = Incasso(t, ui, prop_);
+        EXPECT_TRUE(f->Salva());
+        f->Modifica();
+        auto righe = f->righeIncassi();
+        righe->MoveFirst();
+        const QVariant prima = righe->Value("ContatoreIn");
+        righe->SetValue("ContatoreIn", 1650);
+        f->CellaModificata("ContatoreIn", prima);
+        return SuIncassi(f, [f] { return f->Salva(); });
+    });
+}
+
+TEST_F(Guasti, DeletionOfTheLatestCollection) {
+    ProvaOgniIstruzione([](TestDb& t, ScriptedUi& ui) {
+        auto f = Incasso(t, ui, prop_);
+        EXPECT_TRUE(f->Salva());
+        return SuIncassi(f, [f, &ui] {
+            ui.rispondi(Risposta::Si);
+            return f->Elimina();
+        });
+    });
+}
+
+TEST_F(Guasti, GenerateOfEachCashWizard) {
+    struct {
+        const char* finestra;
+        std::function<void(WizardCassa&)> compila;
+    } wizard[] = {
+        {"FrmWizardPre",
+         [](WizardCassa& w) {
+             EXPECT_TRUE(w.casella("txeCodiceLocale").ImpostaCodice("BAR1"));
+             w.Avanti();
+             w.finestra()["txtDenaro"].setText("150");
+             w.DenaroLasciato();
+             w.Avanti();
+         }},
+        {"FrmWizardRimanenze",
+         [](WizardCassa& w) {
+             EXPECT_TRUE(w.casella("txeCodiceLocale").ImpostaCodice("BAR1"));
+             w.Avanti();
+             w.finestra()["txtDenaro"].setText("80");
+             w.DenaroLasciato();
+             w.Avanti();
+         }},
+        {"FrmVersamento",
+         [](WizardCassa& w) {
+             w.Avanti();
+             EXPECT_TRUE(w.casella("txeDalConto").ImpostaCodice("01.01.01"));
+             EXPECT_TRUE(w.casella("txeCassa").ImpostaCodice("01.01.02"));
+             w.finestra()["txtDenaro"].setText("500");
+             w.DenaroLasciato();
+             w.Avanti();
+         }},
+    };
+    for (const auto& caso : wizard) {
+        SCOPED_TRACE(caso.finestra);
+        ProvaOgniIstruzione([&caso](TestDb& t, ScriptedUi& ui) {
+            std::shared_ptr<WizardCassa> w =
+                CreaWizard(QLatin1String(caso.finestra), t.host(), ui, {}, RecordOperatore{});
+            EXPECT_TRUE(w);
+            w->orologio = [] { return kGiorno; };
+            w->adesso = [] { return QDateTime(kGiorno, QTime(9, 0)); };
+            w->Apri();
+            caso.compila(*w);
+            return Caso{[w] {
+                            w->Avanti();
+                            return w->idGenerato() > 0;
+                        },
+                        [w] { return test::DumpFinestra(w->finestra()); }, w};
+        });
+    }
+}
+
+}  // namespace
