@@ -62,7 +62,8 @@ void RiapriRefill(Host& host, qlonglong chiusura, qlonglong scheda) {
 
 void RiapriAccontoT(Host& host, qlonglong chiusura) {
     host.Execute(
-        QStringLiteral("UPDATE NoteTeste SET Noteteste.Chiuso = 0 , Noteteste.IdOnda = 0  WHERE "
+        QStringLiteral("UPDATE NoteTeste SET Noteteste.Chiuso = 0 , Noteteste.IdOnda = 0, "
+                       "NoteTeste.Versione = NoteTeste.Versione + 1  WHERE "
                        "((NoteTeste.Chiuso)<>0) AND ((NoteTeste.CodCausale) in ('ACC','ACL')) and "
                        "Noteteste.IdOnda =%1")
             .arg(chiusura));
@@ -72,7 +73,8 @@ void ChiudiTesteAcconti(Host& host, const QString& causale, qlonglong chiusura,
                         const QString& codLocale, const QDate& data) {
     host.Execute(
         QStringLiteral(
-            "UPDATE NoteTeste SET NoteTeste.idOnda = %1, NoteTeste.Chiuso = 1 WHERE "
+            "UPDATE NoteTeste SET NoteTeste.idOnda = %1, NoteTeste.Chiuso = 1, NoteTeste.Versione "
+            "= NoteTeste.Versione + 1 WHERE "
             "(((NoteTeste.CodLocale)='%2') AND ((NoteTeste.CodCausale)='%3') AND "
             "((NoteTeste.DataRegistrazione)<=%4)) and (NoteTeste.idOnda=0 or NoteTeste.idOnda is "
             "null) and NoteTeste.id<%1")
@@ -83,13 +85,15 @@ void ChiudiTesteAcconti(Host& host, const QString& causale, qlonglong chiusura,
 
 void RicalcolaChiusoAcconti(Host& host) {
     host.Execute(
-        QStringLiteral("UPDATE NoteTeste SET Chiuso=0 WHERE id IN ( SELECT nt.id FROM NoteTeste nt "
+        QStringLiteral("UPDATE NoteTeste SET Chiuso=0, Versione=Versione+1 WHERE id IN ( SELECT "
+                       "nt.id FROM NoteTeste nt "
                        "INNER JOIN NoteIncassi ni ON "
                        "(nt.id=ni.idTesta AND ni.Chiuso=0) GROUP BY nt.id,nt.CodCausale,nt.Chiuso "
                        "HAVING nt.CodCausale='ACC' AND "
                        "nt.Chiuso<>0 AND COUNT(ni.id)>0)"));
     host.Execute(QStringLiteral(
-        "UPDATE NoteTeste SET Chiuso=1 WHERE id IN ( SELECT tmp.id FROM ( SELECT "
+        "UPDATE NoteTeste SET Chiuso=1, Versione=Versione+1 WHERE id IN ( SELECT tmp.id FROM ( "
+        "SELECT "
         "nt.id,COUNT(ni.id) AS "
         "TotRighe,(SELECT COUNT(id) FROM NoteIncassi WHERE idTesta=nt.id AND Chiuso<>0) AS "
         "RigheChiuse FROM "

@@ -3,7 +3,8 @@
 // Closing and reopening advances and refills, the latest-document test of a
 // machine, and the machine card's update by a collection and its restoration
 // by a deletion. Every statement runs through the host; callers run them
-// inside the save's or the deletion's transaction.
+// inside the save's or the deletion's transaction. A header changed here takes
+// a new version, so a window still showing the old one cannot save over it.
 
 #include <QDate>
 #include <QString>

@@ -384,7 +384,7 @@ void FrmIncassi::MostraTestata() {
     }
     const QString codLocale =
         presente ? Txt(documenti_->Value(QStringLiteral("CodLocale"))) : QString();
-    iddataLetto_ = presente ? documenti_->Value(QStringLiteral("iddata")) : QVariant();
+    versioneLetta_ = presente ? qlonglong(Num(documenti_->Value(QStringLiteral("Versione")))) : 0;
     if (presente) {
         RigaAControlli(*documenti_, finestra_);
         const QString id = sql::Intero(documenti_->Value(QStringLiteral("id")));

@@ -167,7 +167,7 @@ class FrmIncassi {
         Dec conguaglio;
         bool mantieniRimanenza = false, rimanenzaUsata = false;
         QString destinazioneConguaglio;
-        QVariant iddataLetto;
+        qlonglong versioneLetta = 0;
     };
     Fotografia fotografa() const;
     void ripristina(const Fotografia& f);
@@ -227,7 +227,7 @@ class FrmIncassi {
     bool mantieniRimanenza_ = false;  // the remainder shown stays at the next totals
     bool rimanenzaUsata_ = false;     // the remainder command was used in this edit
     QString destinazioneConguaglio_;  // a command's own field for the difference
-    QVariant iddataLetto_;            // the shown header's last write, for the save's check
+    qlonglong versioneLetta_ = 0;     // the shown header's version, for the save's check
     QString campoDigitato_;           // the money field typed into and not yet left
 };
 

@@ -139,7 +139,7 @@ FrmIncassi::Fotografia FrmIncassi::fotografa() const {
     f.mantieniRimanenza = mantieniRimanenza_;
     f.rimanenzaUsata = rimanenzaUsata_;
     f.destinazioneConguaglio = destinazioneConguaglio_;
-    f.iddataLetto = iddataLetto_;
+    f.versioneLetta = versioneLetta_;
     return f;
 }
 
@@ -164,7 +164,7 @@ void FrmIncassi::ripristina(const Fotografia& f) {
     mantieniRimanenza_ = f.mantieniRimanenza;
     rimanenzaUsata_ = f.rimanenzaUsata;
     destinazioneConguaglio_ = f.destinazioneConguaglio;
-    iddataLetto_ = f.iddataLetto;
+    versioneLetta_ = f.versioneLetta;
 }
 
 bool FrmIncassi::Salva() {
@@ -232,9 +232,12 @@ qlonglong FrmIncassi::scriviDocumento() {
         testata = host_.OpenRecordSet(QStringLiteral("select * from NoteTeste where id=-1"));
         testata->AddNew();
     } else {
-        testata = host_.OpenRecordSet(
-            QStringLiteral("select * from NoteTeste where id=%1").arg(idMostrato));
-        if (testata->Eof() || testata->Value(QStringLiteral("iddata")) != iddataLetto_) {
+        // A correction saves only over the version of the header this window
+        // read: one statement takes it, so two saves can never both pass.
+        if (host_.Execute(QStringLiteral("UPDATE NoteTeste SET NoteTeste.Versione = "
+                                         "NoteTeste.Versione + 1 WHERE id=%1 AND Versione=%2")
+                              .arg(idMostrato)
+                              .arg(versioneLetta_)) != 1) {
             ui_.Messaggio(
                 QStringLiteral(
                     "Impossibile salvare in quanto sono state aperte più finestre di Incassi.\n"
@@ -243,6 +246,8 @@ qlonglong FrmIncassi::scriviDocumento() {
                 titolo_, Icona::Critico);
             return 0;
         }
+        testata = host_.OpenRecordSet(
+            QStringLiteral("select * from NoteTeste where id=%1").arg(idMostrato));
     }
     allineaAccontoLocale();
     // The typed amounts go in as the panel reads them, never as raw text.

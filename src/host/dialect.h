@@ -44,6 +44,12 @@ class Dialect {
     // A value read from the engine, in the type of its column.
     virtual QVariant fromEngine(const QVariant& raw, FieldType type) const = 0;
 
+    // The counter key `id`; with `maiRiusato` an id once given is never given
+    // again, even after its row is deleted.
+    virtual QString keyDefinition(bool maiRiusato) const = 0;
+    // Whether the table's key already never gives an id twice.
+    virtual bool keyNeverReused(QSqlDatabase& db, const QString& table) const = 0;
+
     // Column DDL and its reading back.
     virtual QString columnTypeSql(FieldType type, int maxLength) const = 0;
     virtual FieldType typeFromDeclaration(const QString& decl, int* maxLength) const = 0;

@@ -176,6 +176,22 @@ void SqliteDialect::configureConnection(QSqlDatabase& db) const {
     }
 }
 
+QString SqliteDialect::keyDefinition(bool maiRiusato) const {
+    // AUTOINCREMENT keeps the highest id ever given, so a deleted last row's
+    // id is not given again.
+    return quoteIdentifier(QStringLiteral("id")) + QStringLiteral(" INTEGER PRIMARY KEY") +
+           (maiRiusato ? QStringLiteral(" AUTOINCREMENT") : QString());
+}
+
+bool SqliteDialect::keyNeverReused(QSqlDatabase& db, const QString& table) const {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral(
+        "SELECT sql FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"));
+    q.addBindValue(table);
+    if (!q.exec() || !q.next()) return false;
+    return q.value(0).toString().contains(QStringLiteral("AUTOINCREMENT"), Qt::CaseInsensitive);
+}
+
 QStringList SqliteDialect::tables(QSqlDatabase& db) const {
     QStringList names;
     QSqlQuery q(db);

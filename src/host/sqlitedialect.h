@@ -30,6 +30,8 @@ class SqliteDialect final : public Dialect {
     std::vector<ResultColumn> resultColumns(const QSqlQuery& query) const override;
     qint64 insertedId(const QSqlQuery& query) const override;
 
+    QString keyDefinition(bool maiRiusato) const override;
+    bool keyNeverReused(QSqlDatabase& db, const QString& table) const override;
     QString beginTransaction() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
     QString commitTransaction() const override { return QStringLiteral("COMMIT"); }
     QString rollbackTransaction() const override { return QStringLiteral("ROLLBACK"); }

@@ -16,21 +16,49 @@ QString DefinizioneColonna(const Dialect& d, const Colonna& c) {
     return s;
 }
 
-// The counter key every table has.
-QString DefinizioneChiave(const Dialect& d) {
-    return d.quoteIdentifier(QStringLiteral("id")) + u' ' + d.columnTypeSql(FieldType::Integer, 0) +
-           QStringLiteral(" PRIMARY KEY");
+// The counter key every table has, at schema version `versione`.
+QString DefinizioneChiave(const Dialect& d, const Tabella& t, int versione) {
+    return d.keyDefinition(t.chiaveUnicaDalla > 0 && versione >= t.chiaveUnicaDalla);
+}
+
+// A table whose key must from now on never give an id twice is rebuilt with
+// such a key: same columns (declared or not), same rows and ids, same indexes.
+void RicostruisciChiave(Database& db, const Tabella& t, int passo) {
+    const Dialect& d = db.dialect();
+    const QString nuova = t.nome + QStringLiteral("_ricostruita");
+    QStringList definizioni{DefinizioneChiave(d, t, passo)}, nomi{d.quoteIdentifier("id")};
+    for (const ColumnInfo& c : *db.tableColumns(t.nome)) {
+        if (c.name.compare(u"id", Qt::CaseInsensitive) == 0) continue;
+        const Colonna* dichiarata = t.colonna(c.name);
+        definizioni << (dichiarata ? DefinizioneColonna(d, *dichiarata)
+                                   : d.quoteIdentifier(c.name) + u' ' +
+                                         d.columnTypeSql(c.type, c.maxLength));
+        nomi << d.quoteIdentifier(c.name);
+    }
+    QStringList istruzioni{
+        QStringLiteral("CREATE TABLE %1 (%2)")
+            .arg(d.quoteIdentifier(nuova), definizioni.join(QStringLiteral(", "))),
+        QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3")
+            .arg(d.quoteIdentifier(nuova), nomi.join(u','), d.quoteIdentifier(t.nome)),
+        QStringLiteral("DROP TABLE %1").arg(d.quoteIdentifier(t.nome)),
+        QStringLiteral("ALTER TABLE %1 RENAME TO %2")
+            .arg(d.quoteIdentifier(nuova), d.quoteIdentifier(t.nome))};
+    for (const Indice& i : t.indici) {
+        if (i.versione <= passo) istruzioni << IstruzioneCreaIndice(d, t, i);
+    }
+    db.executeScript(istruzioni);
 }
 
 void CreaTabellaVersione(Database& db) {
     if (db.hasTable(QString::fromLatin1(kTabellaVersione))) return;
     const Dialect& d = db.dialect();
-    db.executeScript({QStringLiteral("CREATE TABLE %1 (%2, %3 %4 NOT NULL, %5 %6)")
-                          .arg(d.quoteIdentifier(QString::fromLatin1(kTabellaVersione)),
-                               DefinizioneChiave(d), d.quoteIdentifier(QStringLiteral("versione")),
-                               d.columnTypeSql(FieldType::Integer, 0),
-                               d.quoteIdentifier(QStringLiteral("aggiornato")),
-                               d.columnTypeSql(FieldType::DateTime, 0))});
+    db.executeScript(
+        {QStringLiteral("CREATE TABLE %1 (%2, %3 %4 NOT NULL, %5 %6)")
+             .arg(d.quoteIdentifier(QString::fromLatin1(kTabellaVersione)), d.keyDefinition(false),
+                  d.quoteIdentifier(QStringLiteral("versione")),
+                  d.columnTypeSql(FieldType::Integer, 0),
+                  d.quoteIdentifier(QStringLiteral("aggiornato")),
+                  d.columnTypeSql(FieldType::DateTime, 0))});
 }
 
 void RegistraVersione(Database& db, int versione) {
@@ -61,7 +89,7 @@ void InTransazione(Database& db, F&& lavoro) {
 }  // namespace
 
 QStringList IstruzioniCreaTabella(const Dialect& d, const Tabella& t, int versione) {
-    QStringList colonne{DefinizioneChiave(d)};
+    QStringList colonne{DefinizioneChiave(d, t, versione)};
     for (const Colonna& c : t.colonne) {
         if (c.versione <= versione) colonne << DefinizioneColonna(d, c);
     }
@@ -115,6 +143,10 @@ void EseguiPasso(Database& db, const std::vector<Tabella>& tabelle, int passo) {
                 if (i.versione <= passo) istruzioni << IstruzioneCreaIndice(d, t, i);
             }
             if (!istruzioni.isEmpty()) db.executeScript(istruzioni);
+            if (t.chiaveUnicaDalla > 0 && passo >= t.chiaveUnicaDalla &&
+                !d.keyNeverReused(db.connection(), t.nome)) {
+                RicostruisciChiave(db, t, passo);
+            }
         }
         RegistraVersione(db, passo);
     });

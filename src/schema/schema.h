@@ -18,7 +18,7 @@ namespace incassi::schema {
 
 // The schema version this program writes. Raise it when a column, table or
 // index arrives, and declare the newcomer with dalla(<new version>).
-inline constexpr int kVersioneSchema = 1;
+inline constexpr int kVersioneSchema = 2;
 
 // Table holding the version of the schema (one row).
 inline constexpr const char* kTabellaVersione = "SchemaVersione";
@@ -54,6 +54,9 @@ struct Tabella {
     std::vector<Colonna> colonne;  // besides the counter key `id`
     std::vector<Indice> indici;
     int versione = 1;
+    // From this schema version on an id once given is never given again, even
+    // after its row is deleted (document numbers); 0: ids may be reused.
+    int chiaveUnicaDalla = 0;
 
     const Colonna* colonna(const QString& n) const;
 };

@@ -74,9 +74,11 @@ Tabella NoteTeste() {
             Importo("TotAAMS"),
             Importo("TotRete"),
             Importo("TotTasse"),
-            // Last write.
+            // Last write, and how many writes: a correction saves only over
+            // the version it read.
             Istante("iddata"),
             Codice("idoperatore"),
+            Intero("Versione").inizioZero().dalla(2),
         },
         {
             Idx("NoteTeste_locale_causale_data", {"CodLocale", "CodCausale", "DataRegistrazione"}),
@@ -252,10 +254,12 @@ Tabella NoteIncassiContatori() {
 }  // namespace
 
 void TabelleDocumenti(std::vector<Tabella>& out) {
-    out.push_back(NoteTeste());
-    out.push_back(NoteIncassi());
-    out.push_back(NoteRighe());
-    out.push_back(NoteIncassiContatori());
+    for (Tabella t : {NoteTeste(), NoteIncassi(), NoteRighe(), NoteIncassiContatori()}) {
+        // Document numbers and row ids are never given twice: a deleted
+        // document's number, and the ids other rows keep of it, stay its own.
+        t.chiaveUnicaDalla = 2;
+        out.push_back(std::move(t));
+    }
 }
 
 }  // namespace incassi::schema

@@ -216,13 +216,21 @@ TEST_F(Salvataggio, LockedLaterAndConcurrentDocuments) {
     ASSERT_TRUE(f->Salva());
     const qlonglong id = f->finestra()["EtiId"].caption().toLongLong();
 
-    // Another workstation saved the same document meanwhile.
+    // Two windows correct the same document in the same second: the second
+    // save finds a newer version than it read and is refused.
+    auto altra = apri();
+    ASSERT_TRUE(altra->documenti()->Find(QStringLiteral("id=%1").arg(id)));
+    altra->MostraTestata();
+    altra->Modifica();
     f->Modifica();
-    t.run(
-        {QStringLiteral("UPDATE NoteTeste SET iddata='2030-01-01 00:00:00' WHERE id=%1").arg(id)});
+    (*altra)["txtDescrizione"].setText("dall'altra finestra");
+    ASSERT_TRUE(altra->Salva());
+    (*f)["txtDescrizione"].setText("da questa finestra");
     EXPECT_FALSE(f->Salva());
     EXPECT_TRUE(ui.messaggi().back().testo.startsWith(
         "Impossibile salvare in quanto sono state aperte più finestre"));
+    EXPECT_EQ(q(QStringLiteral("select Descrizione from NoteTeste where id=%1").arg(id)),
+              "dall'altra finestra");
     f->Annulla();
 
     // A locked document is neither modified nor deleted, even by an administrator.

@@ -192,3 +192,37 @@ TEST(SeedData, CausalsTypesDefaultsAndTaxes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Document numbers are never given twice: on a new database and on one
+// upgraded from the first version, whose rows, ids and indexes stay.
+TEST(SchemaVersion, DocumentNumbersAreNeverGivenTwice) {
+    for (int partenza : {kVersioneSchema, 1}) {
+        SCOPED_TRACE(partenza);
+        TestDb t;
+        CreaSchema(t.db(), Tabelle(), partenza);
+        t.run(
+            {"INSERT INTO NoteTeste (id, CodCausale, Descrizione) VALUES (1, 'INC6', 'uno'), "
+             "(2, 'ACC', 'due')",
+             "INSERT INTO NoteRighe (id, IdTesta, CodConto, Dare) VALUES (7, 2, '01.01.01', 5)"});
+        AggiornaSchema(t.db());
+        EXPECT_EQ(VersioneDatabase(t.db()), kVersioneSchema);
+        EXPECT_EQ(t.scalar("select Descrizione from NoteTeste where id=2").toString(), "due");
+        EXPECT_EQ(t.scalar("select Versione from NoteTeste where id=2").toInt(), 0);
+        EXPECT_TRUE(HaIndice(t, "NoteTeste_locale_causale_data"));
+        EXPECT_TRUE(HaIndice(t, "NoteRighe_saldo"));
+        for (const char* tabella : {"NoteTeste", "NoteRighe"}) {
+            const QString nome = QLatin1String(tabella);
+            const qlonglong ultimo = t.scalar("select max(id) from " + nome).toLongLong();
+            t.run({"DELETE FROM " + nome + " WHERE id=" + QString::number(ultimo)});
+            const qlonglong nuovo = t.db().insert(nome, {"CodLocale"}, {QVariant("BAR1")});
+            EXPECT_GT(nuovo, ultimo) << tabella;
+        }
+        // Upgrading again changes nothing.
+        EseguiPasso(t.db(), Tabelle(), kVersioneSchema);
+        EXPECT_EQ(t.scalar("select count(*) from NoteTeste").toInt(), 2);
+    }
+}
+
+}  // namespace
