@@ -401,6 +401,7 @@ void FrmIncassi::MostraTestata() {
     }
     finestra_[QStringLiteral("GrigliaNota")].setRecordset(nota_);
     finestra_[QStringLiteral("GrigliaIncassi")].setRecordset(incassi_);
+    righeDelDocumento();
     coloraNota(codLocale);
     ImpostaLocale();
     storicoDi_ = -1;
@@ -415,6 +416,7 @@ void FrmIncassi::nuovaModifica() {
     finestra_[QStringLiteral("CmdRimanenza")].setEnabled(modifica_);
     conguaglio_ = Dec();
     campoDigitato_.clear();
+    impronte_.clear();
 }
 
 void FrmIncassi::ContaDocumenti() {

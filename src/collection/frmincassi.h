@@ -8,6 +8,8 @@
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <map>
+#include <optional>
 #include <memory>
 
 #include "bookkeeping/movimenti.h"
@@ -188,6 +190,17 @@ class FrmIncassi {
     void nuovaModifica();  // the edit-long state starts again
     bool controlliSalvataggio();
     void confermaCampo();
+    // The machine cards as this window read them (see schede.cpp).
+    QString improntaScheda(qlonglong id);
+    void annotaSchede();
+    bool schedeInvariate();
+    void ricaricaApparecchio(qlonglong id);
+    // The venue or causal box of a document with machine rows now names
+    // another code than the rows': asks to discard them (new document) or
+    // refuses (stored one). True when the box was put back.
+    bool righeDiAltroDocumento(const char* box, const QString& delleRighe, const QString& cosa);
+    // The rows were loaded for the venue and causal now shown.
+    void righeDelDocumento();
     // The message for a refresh that failed after the work was committed.
     static QString DopoConferma(const QString& fatto, const Errore& e);
     // True when the operator has the right; otherwise says so and returns false.
@@ -229,6 +242,9 @@ class FrmIncassi {
     QString destinazioneConguaglio_;  // a command's own field for the difference
     qlonglong versioneLetta_ = 0;     // the shown header's version, for the save's check
     QString campoDigitato_;           // the money field typed into and not yet left
+    std::map<qlonglong, QString> impronte_;  // card id -> the card as loaded
+    std::optional<qlonglong> daRicaricare_;  // a machine to load again after a failed save
+    QString localeRighe_, causaleRighe_;     // what the machine rows were loaded for
 };
 
 }  // namespace incassi

@@ -41,6 +41,8 @@ EsitoCaricamento FrmIncassi::CaricaApparecchi() {
     if (esito == EsitoCaricamento::LocaleMancante) focus_ = QStringLiteral("txeCodLocale");
     if (esito == EsitoCaricamento::CausaleMancante) focus_ = QStringLiteral("txeCodCausale");
     if (carica.righeAggiunte() > 0) {
+        righeDelDocumento();
+        annotaSchede();
         dopoRigheCambiate();
         incassi_->MoveFirst();
         RigaCorrente();
@@ -84,6 +86,11 @@ void FrmIncassi::dopoRigheCambiate() {
     CalcolaDettagli();
     aggiornaConteggi(QStringLiteral("Totali"));
     if (posizione > 0) incassi_->SetAbsolutePosition(posizione);
+}
+
+void FrmIncassi::righeDelDocumento() {
+    localeRighe_ = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
+    causaleRighe_ = finestra_[QStringLiteral("txeCodCausale")].text().trimmed();
 }
 
 bool FrmIncassi::EntraGriglia() {

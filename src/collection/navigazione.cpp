@@ -82,6 +82,7 @@ void FrmIncassi::Modifica() {
     }
     if (!admin) finestra_[QStringLiteral("ChkBloccato")].setEnabled(false);
     nuovaModifica();
+    annotaSchede();
     focus_ = QStringLiteral("txtDataRegistrazione");
 }
 

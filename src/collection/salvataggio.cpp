@@ -52,6 +52,20 @@ bool FrmIncassi::controlliSalvataggio() {
             kTitoloObbligatori, Icona::Critico);
         return false;
     }
+    // A machine row never belongs to a document of another venue or causal.
+    if (incassi_ && incassi_->RecordCount() > 0) {
+        const QString locale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
+        if ((!localeRighe_.isEmpty() && locale.compare(localeRighe_, Qt::CaseInsensitive) != 0) ||
+            (!causaleRighe_.isEmpty() && c.compare(causaleRighe_, Qt::CaseInsensitive) != 0)) {
+            ui_.Messaggio(QStringLiteral("Le righe degli apparecchi sono state caricate per il "
+                                         "locale %1 con la causale %2, il documento è del locale "
+                                         "%3 con la causale %4: eliminare le righe e caricare di "
+                                         "nuovo gli apparecchi.")
+                              .arg(localeRighe_, causaleRighe_, locale, c),
+                          kTitoloObbligatori, Icona::Critico);
+            return false;
+        }
+    }
     // A panel still blank is totalled first.
     if (incassi_ && incassi_->RecordCount() > 0) {
         if (CodiceTra(c, {"CAM"})) {
@@ -194,6 +208,8 @@ bool FrmIncassi::Salva() {
     }
     if (id == 0) {
         ripristina(prima);
+        if (daRicaricare_) ricaricaApparecchio(*daRicaricare_);
+        daRicaricare_.reset();
         return false;
     }
     finestra_[QStringLiteral("EtiId")].setCaption(QString::number(id));
@@ -249,6 +265,7 @@ qlonglong FrmIncassi::scriviDocumento() {
         testata = host_.OpenRecordSet(
             QStringLiteral("select * from NoteTeste where id=%1").arg(idMostrato));
     }
+    if (!schedeInvariate()) return 0;
     allineaAccontoLocale();
     // The typed amounts go in as the panel reads them, never as raw text.
     for (const auto& campo : finestra_) {

@@ -23,8 +23,46 @@ void FrmIncassi::Saldi() {
     finestra_[QStringLiteral("LabPrestitoPre")].setCaption(FormatoNumero(prestiti.toDouble(), 2));
 }
 
+bool FrmIncassi::righeDiAltroDocumento(const char* box, const QString& delleRighe,
+                                       const QString& cosa) {
+    CasellaRicerca& c = casella(QLatin1String(box));
+    const QString scelto = c.text().trimmed();
+    if (!modifica_ || !incassi_ || incassi_->RecordCount() == 0 || delleRighe.isEmpty() ||
+        scelto.compare(delleRighe, Qt::CaseInsensitive) == 0) {
+        return false;
+    }
+    bool scarta = false;
+    if (nuovo_) {
+        scarta = ui_.Messaggio(QStringLiteral("Le righe degli apparecchi caricate sono del %1 %2: "
+                                              "cambiando %1 verranno eliminate.\n"
+                                              "Cambiare %1 ed eliminare le righe?")
+                                   .arg(cosa, delleRighe),
+                               QStringLiteral("Cambio %1").arg(cosa), Icona::Esclamazione,
+                               Pulsanti::SiNo, Risposta::No) == Risposta::Si;
+    } else {
+        ui_.Messaggio(QStringLiteral("Il %1 di un documento salvato con righe di apparecchi non si "
+                                     "può cambiare: le righe e le schede degli apparecchi sono "
+                                     "del %1 %2.")
+                          .arg(cosa, delleRighe),
+                      QStringLiteral("Cambio %1").arg(cosa), Icona::Esclamazione);
+    }
+    if (scarta) {
+        // Only new rows: a new document has nothing stored.
+        incassi_->CancelBatch();
+        impronte_.clear();
+        localeRighe_.clear();
+        causaleRighe_.clear();
+        dopoRigheCambiate();
+        return false;
+    }
+    // The box goes back to the rows' code, and the window with it.
+    c.ImpostaCodice(delleRighe);
+    return true;
+}
+
 void FrmIncassi::SceltaLocale() {
     try {
+        if (righeDiAltroDocumento("txeCodLocale", localeRighe_, QStringLiteral("locale"))) return;
         const QString codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
         const QString causale = finestra_[QStringLiteral("txeCodCausale")].text().trimmed();
         const QDate data = dataRegistrazione();
@@ -119,6 +157,7 @@ void FrmIncassi::SceltaLocale() {
                                    m.Value(QStringLiteral("CatApparecchio")));
                 incassi_->Update();
             }
+            if (incassi_->RecordCount() > 0) righeDelDocumento();
         }
         // 6. The venue's recent documents.
         if (data.isValid()) storicoLocale_ = StoricoLocale(host_, codLocale, data);
@@ -130,6 +169,8 @@ void FrmIncassi::SceltaLocale() {
 
 void FrmIncassi::SceltaCausale() {
     try {
+        if (righeDiAltroDocumento("txeCodCausale", causaleRighe_, QStringLiteral("causale")))
+            return;
         CasellaRicerca& box = casella(QStringLiteral("txeCodCausale"));
         const QString causale = box.text().trimmed();
         const bool nuovoDoc = Num(finestra_[QStringLiteral("EtiId")].caption()) == 0;
@@ -147,7 +188,8 @@ void FrmIncassi::SceltaCausale() {
             return;
         }
         const Controllo& filtroLocale = finestra_[QStringLiteral("TxLocale")];
-        if (filtroLocale.visible() && !filtroLocale.text().trimmed().isEmpty()) {
+        if (filtroLocale.visible() && !filtroLocale.text().trimmed().isEmpty() &&
+            (incassi_ == nullptr || incassi_->RecordCount() == 0)) {
             casella(QStringLiteral("txeCodLocale")).setText(filtroLocale.text());
         }
         focus_ = QStringLiteral("txeCodLocale");

@@ -111,6 +111,18 @@ EsitoCaricamento CaricamentoApparecchi::Esegui() {
     return EsitoCaricamento::Caricato;
 }
 
+EsitoCaricamento CaricamentoApparecchi::Ricarica(qlonglong id) {
+    auto candidati = host_.OpenRecordSet(QueryCandidati());
+    if (!candidati->Find(QStringLiteral("id=%1").arg(id))) {
+        ui_.Messaggio(QStringLiteral("L'apparecchio %1 non è più tra quelli del locale: non è "
+                                     "stato ricaricato.")
+                          .arg(id),
+                      QString(), Icona::Esclamazione);
+        return EsitoCaricamento::Interrotto;
+    }
+    return aggiungi(*candidati, id) ? EsitoCaricamento::Caricato : EsitoCaricamento::Interrotto;
+}
+
 bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
     const ContestoCalcolo& c = ctx_.calcolo;
     const int tipologia = int(Num(cand.Value(QStringLiteral("TipologiaIncasso"))));

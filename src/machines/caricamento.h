@@ -42,6 +42,9 @@ class CaricamentoApparecchi {
 
     // Offers the candidates and adds the chosen machines.
     EsitoCaricamento Esegui();
+    // Adds machine `id` again, read afresh (the caller removed its old row);
+    // Interrotto when it is no longer a candidate of the venue.
+    EsitoCaricamento Ricarica(qlonglong id);
     int righeAggiunte() const { return aggiunte_; }
 
     // The candidate query for the window's venue, causal and switches.

@@ -207,3 +207,50 @@ TEST_F(Comandi, ACellRefusedByTheCalculationDoesNotStay) {
 }
 
 }  // namespace
+
+namespace {
+
+// Machine rows belong to the venue and causal they were loaded for: changing
+// either asks to discard them on a new document and is refused on a stored
+// one; a code set without its event cannot smuggle the rows into another
+// venue's document.
+TEST_F(Comandi, RowsNeverMoveToAnotherVenueOrCausal) {
+    struct {
+        const char* box;
+        const char* altro;
+        const char* tornato;
+    } casi[] = {{"txeCodLocale", "BAR2", "BAR1"}, {"txeCodCausale", "INC", "INC6"}};
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.box);
+        auto f = incasso();
+        ui.rispondi(Risposta::No);
+        EXPECT_TRUE(f->casella(c.box).ImpostaCodice(c.altro));
+        EXPECT_TRUE(ui.messaggi().back().titolo.startsWith("Cambio"));
+        EXPECT_EQ((*f)[c.box].text(), c.tornato);
+        EXPECT_EQ(f->righeIncassi()->RecordCount(), 2);
+
+        ui.rispondi(Risposta::Si);
+        EXPECT_TRUE(f->casella(c.box).ImpostaCodice(c.altro));
+        EXPECT_EQ((*f)[c.box].text(), c.altro);
+        EXPECT_EQ(f->righeIncassi()->RecordCount(), 0);
+    }
+
+    auto f = incasso();
+    (*f)["txeCodLocale"].setText("BAR2");
+    const QStringList database = test::DumpDatabase(t.db());
+    EXPECT_FALSE(f->Salva());
+    EXPECT_TRUE(
+        ui.messaggi().back().testo.startsWith("Le righe degli apparecchi sono state "
+                                              "caricate per il locale BAR1"));
+    EXPECT_EQ(test::DumpDatabase(t.db()), database);
+
+    // A stored document keeps its venue while its rows are there.
+    EXPECT_TRUE(f->casella("txeCodLocale").ImpostaCodice("BAR1"));
+    ASSERT_TRUE(f->Salva());
+    f->Modifica();
+    EXPECT_TRUE(f->casella("txeCodLocale").ImpostaCodice("BAR2"));
+    EXPECT_EQ((*f)["txeCodLocale"].text(), "BAR1");
+    EXPECT_TRUE(ui.messaggi().back().testo.startsWith("Il locale di un documento salvato"));
+}
+
+}  // namespace

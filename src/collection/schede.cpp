@@ -1,0 +1,103 @@
+// What the collection window knows of the machine cards it loaded: the
+// readings and the last collection of each card as the window read them. At
+// save a card another window or workstation has changed since then stops the
+// save, so that the same takings are never booked twice; on a new document the
+// window offers to load that machine again from the card as it is now.
+
+#include "collection/frmincassi.h"
+#include "common/error.h"
+#include "common/uiport.h"
+#include "common/values.h"
+#include "host/host.h"
+
+namespace incassi {
+
+namespace {
+
+// The card columns a save writes: meters, last collection, hopper money.
+const char* const kColonneScheda[] = {"cntotin",   "cntotout",  "ultimoIncasso",
+                                      "attualeh1", "attualeh2", "attualeh3",
+                                      "ChHopper1", "ChHopper2", "ChHopper3"};
+
+}  // namespace
+
+QString FrmIncassi::improntaScheda(qlonglong id) {
+    auto scheda =
+        host_.OpenRecordSet(QStringLiteral("select * from magschede where id=%1").arg(id));
+    if (scheda->Eof()) return QStringLiteral("(nessuna scheda)");
+    QStringList valori;
+    for (const char* colonna : kColonneScheda) {
+        const QString nome = QLatin1String(colonna);
+        valori << (scheda->HasField(nome) ? Txt(scheda->Value(nome)) : QString());
+    }
+    return valori.join(u'|');
+}
+
+void FrmIncassi::annotaSchede() {
+    if (!incassi_) return;
+    const int posizione = incassi_->AbsolutePosition();
+    for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
+        const QVariant scheda = incassi_->Value(QStringLiteral("linkscheda"));
+        if (IsNullOrEmpty(scheda)) continue;
+        const qlonglong id = qlonglong(Num(scheda));
+        if (!impronte_.contains(id)) impronte_[id] = improntaScheda(id);
+    }
+    if (posizione > 0) incassi_->SetAbsolutePosition(posizione);
+}
+
+bool FrmIncassi::schedeInvariate() {
+    daRicaricare_.reset();
+    // Only the documents whose save writes the cards can book takings twice.
+    if (!incassi_ || !CodiceTra(causale(), {"INC6", "INC", "FUR", "CH", "RH"})) return true;
+    for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
+        const QVariant scheda = incassi_->Value(QStringLiteral("linkscheda"));
+        if (IsNullOrEmpty(scheda)) continue;
+        const qlonglong id = qlonglong(Num(scheda));
+        const auto letta = impronte_.find(id);
+        if (letta == impronte_.end() || letta->second == improntaScheda(id)) continue;
+        QString nome = Txt(incassi_->Value(QStringLiteral("Descrizione"))).trimmed();
+        if (nome.isEmpty()) nome = QString::number(id);
+        const QString testo =
+            QStringLiteral(
+                "L'apparecchio %1 è stato registrato da un'altra finestra o postazione "
+                "dopo che questa l'ha caricato: i contatori o l'ultimo incasso della "
+                "scheda non sono più quelli letti, e salvando ora gli stessi incassi "
+                "sarebbero contati due volte. Il documento non è stato salvato.")
+                .arg(nome);
+        if (nuovo_) {
+            if (ui_.Messaggio(testo + QStringLiteral("\nRicaricare l'apparecchio con le letture "
+                                                     "attuali della scheda?"),
+                              QStringLiteral("Apparecchio modificato"), Icona::Esclamazione,
+                              Pulsanti::SiNo, Risposta::Si) == Risposta::Si) {
+                daRicaricare_ = id;
+            }
+        } else {
+            ui_.Messaggio(
+                testo + QStringLiteral("\nAnnullare la modifica e riaprire il documento."),
+                QStringLiteral("Apparecchio modificato"), Icona::Esclamazione);
+        }
+        return false;
+    }
+    return true;
+}
+
+void FrmIncassi::ricaricaApparecchio(qlonglong id) {
+    if (!incassi_) return;
+    for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
+        if (qlonglong(Num(incassi_->Value(QStringLiteral("linkscheda")))) == id) {
+            incassi_->Delete();
+            break;
+        }
+    }
+    impronte_.erase(id);
+    const ContestoCaricamento ctx = Contesto();
+    try {
+        CaricamentoApparecchi(host_, ui_, ctx, *incassi_).Ricarica(id);
+    } catch (const Errore& e) {
+        ui_.Messaggio(e.testo(), titolo_, Icona::Critico);
+    }
+    annotaSchede();
+    dopoRigheCambiate();
+}
+
+}  // namespace incassi

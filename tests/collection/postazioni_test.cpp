@@ -1,0 +1,173 @@
+// Two workstations on one database: two connections, each with its own
+// window, interleaving new collections, corrections and deletions of the same
+// venue and document in every order. Whatever the order, the books stay whole
+// and no takings are booked twice: the money a machine's documents book is
+// exactly the advance of its meters.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "collection/frmincassi.h"
+#include "common/scriptedui.h"
+#include "common/values.h"
+#include "schema/controllo.h"
+#include "support/anagrafiche.h"
+#include "support/guasti.h"
+
+using namespace incassi;
+using incassi::test::TestDb;
+
+namespace {
+
+const QDate kGiorno(2026, 3, 20);
+
+// A workstation: its own connection, settings and window.
+struct Postazione {
+    Postazione(const QString& file, const QString& cartella, const QString& nome) {
+        host = std::make_unique<SqlHost>(
+            Database::OpenSqlite(file),
+            std::make_unique<SettingsStore>(QDir(cartella).filePath(nome + ".ini")), cartella);
+        host->setOperatore({nome, Diritti::Tutti()});
+        f = std::make_unique<FrmIncassi>(*host, ui, prop, RecordOperatore{});
+        f->orologio = [] { return kGiorno; };
+        f->Apri();
+    }
+    // Shows document `id` in the window.
+    void mostra(qlonglong id) {
+        f->documenti()->Requery();
+        ASSERT_TRUE(f->documenti()->Find(QStringLiteral("id=%1").arg(id)));
+        f->MostraTestata();
+    }
+    void nuovoIncasso() {
+        f->Nuovo();
+        (*f)["txtDataRegistrazione"].setValue(kGiorno);
+        ASSERT_TRUE(f->casella("txeCodCausale").ImpostaCodice("INC6"));
+        ASSERT_TRUE(f->casella("txeCodLocale").ImpostaCodice("BAR1"));
+        ASSERT_TRUE(f->casella("txeCodEsattore").ImpostaCodice("ES1"));
+        ui.rispondiElenco("1|2|");
+        f->CaricaApparecchi();
+        ASSERT_EQ(f->righeIncassi()->RecordCount(), 2);
+    }
+    std::unique_ptr<SqlHost> host;
+    ScriptedUi ui;
+    ProprietaIngresso prop;
+    std::unique_ptr<FrmIncassi> f;
+};
+
+class Postazioni : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::PreparaLocaleConAperti(t);
+        a = std::make_unique<Postazione>(file(), t.folder(), "ANNA");
+        b = std::make_unique<Postazione>(file(), t.folder(), "BRUNO");
+    }
+    QString file() const { return QDir(t.folder()).filePath("test.sqlite"); }
+
+    // The money a machine's collections book is the advance of its meters.
+    static void nessunIncassoDoppio(Database& db) {
+        auto valore = [&](const QString& sql) { return db.query(sql).scalar().toDouble(); };
+        for (int scheda : {1, 2}) {
+            const double parziali =
+                valore(QStringLiteral("select sum(ParzialeIn) from NoteIncassi i inner join "
+                                      "NoteTeste t on t.id=i.IdTesta where t.CodCausale='INC6' "
+                                      "and i.linkscheda=%1")
+                           .arg(scheda));
+            const double avanzamento =
+                valore(QStringLiteral("select cntotin from MagSchede where id=%1").arg(scheda)) -
+                (scheda == 1 ? 1000 : 5000);
+            EXPECT_DOUBLE_EQ(parziali, avanzamento) << "apparecchio " << scheda;
+        }
+        const schema::RapportoControllo r = schema::ControllaIntegrita(db);
+        EXPECT_TRUE(r.ok()) << r.testo().toStdString();
+    }
+
+    TestDb t;
+    std::unique_ptr<Postazione> a, b;
+};
+
+TEST_F(Postazioni, TheSameTakingsAreNeverBookedTwice) {
+    a->nuovoIncasso();
+    b->nuovoIncasso();
+    ASSERT_TRUE(a->f->Salva());
+    const QStringList prima = test::DumpDatabase(t.db());
+    const QStringList finestra = test::DumpFinestra(b->f->finestra());
+
+    // The second save stops, naming the machine; refusing the reload changes nothing.
+    b->ui.rispondi(Risposta::No);
+    EXPECT_FALSE(b->f->Salva());
+    EXPECT_EQ(b->ui.messaggi().back().titolo, "Apparecchio modificato");
+    EXPECT_TRUE(b->ui.messaggi().back().testo.contains("Gioco1 - INT1 - AAMS1"))
+        << b->ui.messaggi().back().testo.toStdString();
+    EXPECT_EQ(test::DumpDatabase(t.db()), prima);
+    EXPECT_EQ(test::Differenza(finestra, test::DumpFinestra(b->f->finestra())), "");
+
+    // Reloaded, each machine starts from the readings the other saved.
+    b->ui.rispondi(Risposta::Si).rispondi(Risposta::Si);
+    EXPECT_FALSE(b->f->Salva());
+    EXPECT_FALSE(b->f->Salva());
+    ASSERT_TRUE(b->f->Salva());
+    nessunIncassoDoppio(t.db());
+}
+
+TEST_F(Postazioni, EveryOrderOfTwoOperationsOnOneDocument) {
+    a->nuovoIncasso();
+    ASSERT_TRUE(a->f->Salva());
+    const qlonglong documento = a->f->finestra()["EtiId"].caption().toLongLong();
+    const QString modello = QDir(t.folder()).filePath("modello.sqlite");
+    t.copia(modello);
+
+    // Each operation in two halves: what a window does before the other
+    // workstation acts, and the command that ends it.
+    struct Operazione {
+        const char* nome;
+        std::function<void(Postazione&, qlonglong)> inizia;
+        std::function<bool(Postazione&)> finisci;
+    };
+    const Operazione operazioni[] = {
+        {"nuovo", [](Postazione& p, qlonglong) { p.nuovoIncasso(); },
+         [](Postazione& p) {
+             p.ui.rispondi(Risposta::No);  // no reload when the cards moved
+             return p.f->Salva();
+         }},
+        {"correggi",
+         [](Postazione& p, qlonglong id) {
+             p.mostra(id);
+             p.f->Modifica();
+             auto righe = p.f->righeIncassi();
+             righe->MoveFirst();
+             const QVariant prima = righe->Value("ContatoreIn");
+             righe->SetValue("ContatoreIn", Num(prima) + 50);
+             p.f->CellaModificata("ContatoreIn", prima);
+         },
+         [](Postazione& p) { return p.f->Salva(); }},
+        {"elimina", [](Postazione& p, qlonglong id) { p.mostra(id); },
+         [](Postazione& p) {
+             p.ui.rispondi(Risposta::Si);
+             return p.f->Elimina();
+         }},
+    };
+    int giro = 0;
+    for (const Operazione& primo : operazioni) {
+        for (const Operazione& secondo : operazioni) {
+            SCOPED_TRACE(std::string(primo.nome) + " mentre " + secondo.nome);
+            const QString copia =
+                QDir(t.folder()).filePath(QStringLiteral("giro%1.sqlite").arg(++giro));
+            ASSERT_TRUE(QFile::copy(modello, copia));
+            Postazione x(copia, t.folder(), "ANNA"), y(copia, t.folder(), "BRUNO");
+            Database& db = x.host->database();
+            primo.inizia(x, documento);
+            secondo.inizia(y, documento);
+            const bool riuscitoSecondo = secondo.finisci(y);
+            EXPECT_TRUE(riuscitoSecondo);
+            const QStringList dopoSecondo = test::DumpDatabase(db);
+            if (!primo.finisci(x)) {
+                EXPECT_EQ(test::DumpDatabase(db), dopoSecondo);
+            }
+            nessunIncassoDoppio(db);
+        }
+    }
+}
+
+}  // namespace
