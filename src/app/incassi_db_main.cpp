@@ -165,16 +165,9 @@ int Check(const QString& file) {
         default:
             return Fallisci(e.messaggio);
     }
-    if (e.versione > kVersioneSchema) {
-        return Fallisci(
-            QStringLiteral("Il database %1 è alla versione %2 dello schema, più recente "
-                           "della versione %3 gestita da questo programma.")
-                .arg(file)
-                .arg(e.versione)
-                .arg(kVersioneSchema));
-    }
-    auto db = Database::OpenSqlite(file);
-    AggiornaSchema(*db);
+    // Read-only: a check never writes, not even to upgrade an older schema
+    // (it reports the version instead).
+    auto db = Database::OpenSqlite(file, true);
     const RapportoControllo r = ControllaIntegrita(*db);
     Scrivi(stdout, QStringLiteral("Controllo di %1\n").arg(file) + r.testo());
     return r.ok() ? kOk : kAnomalie;

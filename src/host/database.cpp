@@ -21,7 +21,7 @@ std::atomic<int> connectionCounter{0};
 
 }  // namespace
 
-std::shared_ptr<Database> Database::OpenSqlite(const QString& file) {
+std::shared_ptr<Database> Database::OpenSqlite(const QString& file, bool soloLettura) {
     const QString name = QStringLiteral("incassi-%1").arg(++connectionCounter);
     std::shared_ptr<Database> db(new Database(std::make_unique<SqliteDialect>(), name));
     db->db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -30,12 +30,14 @@ std::shared_ptr<Database> Database::OpenSqlite(const QString& file) {
             "Il driver SQLite di Qt non è installato (pacchetto libqt6sql6-sqlite)."));
     }
     db->db_.setDatabaseName(file);
-    db->db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    db->db_.setConnectOptions(
+        soloLettura ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY")
+                    : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db->db_.open()) {
         throw Errore(QStringLiteral("Impossibile aprire il database %1: %2")
                          .arg(file, db->db_.lastError().text()));
     }
-    db->dialect_->configureConnection(db->db_);
+    db->dialect_->configureConnection(db->db_, soloLettura);
     return db;
 }
 

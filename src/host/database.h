@@ -30,8 +30,9 @@ struct QueryResult {
 
 class Database {
   public:
-    // Opens (creating when missing) an SQLite database file.
-    static std::shared_ptr<Database> OpenSqlite(const QString& file);
+    // Opens (creating when missing) an SQLite database file; `soloLettura`
+    // opens an existing file without ever writing to it.
+    static std::shared_ptr<Database> OpenSqlite(const QString& file, bool soloLettura = false);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;

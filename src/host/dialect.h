@@ -54,7 +54,14 @@ class Dialect {
     virtual QString columnTypeSql(FieldType type, int maxLength) const = 0;
     virtual FieldType typeFromDeclaration(const QString& decl, int* maxLength) const = 0;
 
-    virtual void configureConnection(QSqlDatabase& db) const = 0;
+    // Settings of a new connection; a read-only one changes nothing in the file.
+    virtual void configureConnection(QSqlDatabase& db, bool soloLettura) const = 0;
+    // The engine's own check of the file: one line per problem, none when sound.
+    virtual QStringList integrityProblems(QSqlDatabase& db) const = 0;
+    // Conditions on a column: true for a value that is not a valid date, and
+    // for a value that is not a finite number.
+    virtual QString invalidDateCondition(const QString& column) const = 0;
+    virtual QString notFiniteCondition(const QString& column) const = 0;
     virtual QStringList tables(QSqlDatabase& db) const = 0;
     virtual std::vector<ColumnInfo> columns(QSqlDatabase& db, const QString& table) const = 0;
     // Columns of an executed query (names, source tables, declared types).

@@ -165,15 +165,51 @@ FieldType SqliteDialect::typeFromDeclaration(const QString& decl, int* maxLength
     return FieldType::Unknown;
 }
 
-void SqliteDialect::configureConnection(QSqlDatabase& db) const {
+void SqliteDialect::configureConnection(QSqlDatabase& db, bool soloLettura) const {
     QSqlQuery q(db);
-    for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL",
-                               "PRAGMA temp_store=MEMORY", "PRAGMA foreign_keys=OFF"}) {
+    // Changing the journal mode would write the file.
+    const std::vector<const char*> pragmi =
+        soloLettura
+            ? std::vector<const char*>{"PRAGMA temp_store=MEMORY", "PRAGMA query_only=1"}
+            : std::vector<const char*>{"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL",
+                                       "PRAGMA temp_store=MEMORY", "PRAGMA foreign_keys=OFF"};
+    for (const char* pragma : pragmi) {
         if (!q.exec(QString::fromLatin1(pragma))) {
             throw Errore(QStringLiteral("Impossibile configurare il database (%1): %2")
                              .arg(QString::fromLatin1(pragma), q.lastError().text()));
         }
     }
+}
+
+QStringList SqliteDialect::integrityProblems(QSqlDatabase& db) const {
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA integrity_check(100)")))
+        return {q.lastError().databaseText().isEmpty() ? q.lastError().text()
+                                                       : q.lastError().databaseText()};
+    QStringList problemi;
+    while (q.next()) {
+        const QString riga = q.value(0).toString();
+        if (riga.compare(u"ok", Qt::CaseInsensitive) != 0) problemi << riga;
+    }
+    if (q.lastError().isValid()) problemi << q.lastError().text();
+    return problemi;
+}
+
+QString SqliteDialect::invalidDateCondition(const QString& column) const {
+    // Dates are stored as yyyy-mm-dd texts: anything else, or a day that does
+    // not exist (moved by zero days it becomes another day, or nothing), is
+    // unreadable.
+    return QStringLiteral(
+               "(%1 IS NOT NULL AND (typeof(%1) <> 'text' OR date(%1, '+0 days') IS NULL OR "
+               "date(%1, '+0 days') <> substr(%1, 1, 10)))")
+        .arg(column);
+}
+
+QString SqliteDialect::notFiniteCondition(const QString& column) const {
+    // SQLite keeps no NaN (it stores Null); infinities and texts are the faults.
+    return QStringLiteral(
+               "(%1 IS NOT NULL AND (typeof(%1) NOT IN ('integer', 'real') OR abs(%1) > 1e308))")
+        .arg(column);
 }
 
 QString SqliteDialect::keyDefinition(bool maiRiusato) const {

@@ -24,7 +24,10 @@ class SqliteDialect final : public Dialect {
     QString columnTypeSql(FieldType type, int maxLength) const override;
     FieldType typeFromDeclaration(const QString& decl, int* maxLength) const override;
 
-    void configureConnection(QSqlDatabase& db) const override;
+    void configureConnection(QSqlDatabase& db, bool soloLettura) const override;
+    QStringList integrityProblems(QSqlDatabase& db) const override;
+    QString invalidDateCondition(const QString& column) const override;
+    QString notFiniteCondition(const QString& column) const override;
     QStringList tables(QSqlDatabase& db) const override;
     std::vector<ColumnInfo> columns(QSqlDatabase& db, const QString& table) const override;
     std::vector<ResultColumn> resultColumns(const QSqlQuery& query) const override;
