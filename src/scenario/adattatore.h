@@ -75,6 +75,12 @@ class AdattatoreFinestra {
     // What the window shows beside its controls (title, status, mode).
     virtual QJsonObject Stato() { return {}; }
 
+    // What a scenario may ask of the window, to check a whole scenario before
+    // its first step: the step actions beyond controls, grids and commands it
+    // takes ("esci", "cella", "invio", "menu", "vai"), and its menu items.
+    virtual QStringList eventi() const { return {}; }
+    virtual QStringList vociMenu() const { return {}; }
+
   protected:
     void aggiungiComando(const QString& nome, Comando c);
     [[noreturn]] void nonDisponibile(const QString& cosa) const;

@@ -85,10 +85,18 @@ class Incassi : public AdattatoreFinestra {
         if (Uguale(griglia, kGrigliaIncassi)) f_.EntraGriglia();
     }
 
-    void Menu(const QString& voce) override {
+    QStringList eventi() const override {
+        return {QStringLiteral("esci"), QStringLiteral("cella"), QStringLiteral("invio"),
+                QStringLiteral("menu"), QStringLiteral("vai")};
+    }
+    QStringList vociMenu() const override {
         QStringList foglie, spuntate;
         VociMenu(f_.menu().menus, foglie, spuntate);
-        if (!foglie.contains(voce, Qt::CaseInsensitive)) {
+        return foglie;
+    }
+
+    void Menu(const QString& voce) override {
+        if (!vociMenu().contains(voce, Qt::CaseInsensitive)) {
             throw Errore(
                 QStringLiteral("Voce di menu sconosciuta nella finestra %1: %2").arg(nome(), voce));
         }

@@ -29,6 +29,8 @@ class Wizard : public AdattatoreFinestra {
     void Apri() override { w_->Apri(); }
     ModelloFinestra& finestra() override { return w_->finestra(); }
 
+    QStringList eventi() const override { return {QStringLiteral("esci")}; }
+
     // Only the amount has something to do when it is left.
     void UscitaCampo(const QString& controllo) override {
         if (controllo.compare(u"txtDenaro", Qt::CaseInsensitive) == 0) w_->DenaroLasciato();

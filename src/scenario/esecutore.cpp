@@ -105,6 +105,51 @@ class Esecuzione {
         }
     }
 
+    // What a step names exists in the window: controls, grids and their
+    // columns, commands, menu items, events. Nothing runs.
+    void Controlla(const Passo& p) {
+        const QString& a = p.azione;
+        if (a == u"cella" || a == u"invio" || a == u"riga" || a == u"entra") griglia(p);
+        if (a == u"esci" || a == u"cella" || a == u"invio" || a == u"menu" || a == u"vai") {
+            if (!f_.eventi().contains(a)) {
+                throw Errore(QStringLiteral("L'azione \"%1\" non è disponibile nella finestra %2")
+                                 .arg(a, f_.nome()));
+            }
+        }
+        if (a == u"imposta" || a == u"esci") {
+            controllo(p.testo(QStringLiteral("controllo")));
+        } else if (a == u"scegli") {
+            f_.casella(controllo(p.testo(QStringLiteral("controllo"))).nome());
+        } else if (a == u"cella" || a == u"invio" || a == u"riga" || a == u"entra") {
+            const QString g = griglia(p);
+            const RecordSetPtr rs = f_.righe(g);
+            if (rs && p.argomenti.contains(u"colonna"))
+                colonnaDi(*rs, g, p.testo(QStringLiteral("colonna")));
+        } else if (a == u"comando" || a == u"nuovo") {
+            const QString nome =
+                a == u"nuovo" ? QStringLiteral("Nuovo") : p.testo(QStringLiteral("nome"));
+            if (!f_.comando(nome)) {
+                throw Errore(
+                    QStringLiteral("Comando sconosciuto nella finestra %1: %2 (disponibili: %3)")
+                        .arg(f_.nome(), nome, f_.comandi().join(QStringLiteral(", "))));
+            }
+        } else if (a == u"menu") {
+            const QString voce = p.testo(QStringLiteral("voce"));
+            if (!f_.vociMenu().contains(voce, Qt::CaseInsensitive)) {
+                throw Errore(QStringLiteral("Voce di menu sconosciuta nella finestra %1: %2")
+                                 .arg(f_.nome(), voce));
+            }
+        } else if (a == u"vai") {
+            const QString dove = p.testo(QStringLiteral("dove"));
+            if (!QStringList{"primo", "precedente", "successivo", "ultimo"}.contains(
+                    dove, Qt::CaseInsensitive)) {
+                throw Errore(QStringLiteral("Spostamento sconosciuto \"%1\" (ammessi: primo, "
+                                            "precedente, successivo, ultimo)")
+                                 .arg(dove));
+            }
+        }
+    }
+
   private:
     Controllo& controllo(const QString& nome) {
         Controllo* c = f_.finestra().trova(nome);
@@ -267,6 +312,20 @@ QJsonObject EseguiScenario(const Scenario& s, const QString& fileDatabase,
     AdattatoreFinestra& finestra = *lanciatore.finestra();
 
     Esecuzione esecuzione(finestra);
+    // The whole scenario is checked before its first step: a run that stops
+    // on a wrong name has written nothing, so it can simply be run again.
+    for (const Passo& p : s.passi) {
+        try {
+            esecuzione.Controlla(p);
+        } catch (const Errore& e) {
+            throw Errore(p.nome() + QStringLiteral(": ") + e.testo());
+        }
+    }
+    try {
+        ControllaStampa(s.stampa, finestra, host);
+    } catch (const Errore& e) {
+        throw Errore(QStringLiteral("stampa: ") + e.testo());
+    }
     for (const Passo& p : s.passi)
         InTransazione(host, ui, p.nome(), [&] { esecuzione.Esegui(p); });
 

@@ -149,6 +149,32 @@ QJsonValue ValoreControllo(const Controllo& c) {
     return testo;
 }
 
+void ControllaStampa(const Stampa& stampa, AdattatoreFinestra& f, Host& host) {
+    for (const StampaControllo& sc : stampa.controlli) {
+        Controllo* c = f.finestra().trova(sc.nome);
+        if (!c) {
+            throw Errore(QStringLiteral("Controllo sconosciuto nella finestra %1: %2")
+                             .arg(f.nome(), sc.nome));
+        }
+        if (c->tipo() == TipoControllo::Griglia) {
+            throw Errore(
+                QStringLiteral("%1 è una griglia: stamparla fra le griglie").arg(c->nome()));
+        }
+    }
+    for (const StampaGriglia& g : stampa.griglie) {
+        RecordSetPtr rs = f.righe(g.griglia);
+        if (!f.griglie().contains(g.griglia, Qt::CaseInsensitive)) {
+            throw Errore(QStringLiteral("Griglia sconosciuta nella finestra %1: %2")
+                             .arg(f.nome(), g.griglia));
+        }
+        if (rs) Colonne(*rs, g.colonne, QStringLiteral("griglia ") + g.griglia);
+    }
+    for (const StampaTabella& t : stampa.tabelle) {
+        RecordSetPtr rs = host.OpenRecordSet(t.sql);
+        Colonne(*rs, t.colonne, QStringLiteral("tabella ") + t.nome);
+    }
+}
+
 QJsonObject StampaStato(const Stampa& stampa, AdattatoreFinestra& f, const UiScenario& ui,
                         Host& host) {
     QJsonObject out{{QStringLiteral("finestra"), f.nome()},

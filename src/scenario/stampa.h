@@ -13,6 +13,11 @@ namespace incassi::scenario {
 
 class UiScenario;
 
+// Whether what the scenario asks to print exists, before anything runs:
+// controls (not grids), grids and their columns, tables and their columns (the
+// query is read once). Throws Errore on the first that does not.
+void ControllaStampa(const Stampa& stampa, AdattatoreFinestra& finestra, Host& host);
+
 // The state the scenario asks for. Throws Errore on an unknown control,
 // grid, table or column.
 QJsonObject StampaStato(const Stampa& stampa, AdattatoreFinestra& finestra, const UiScenario& ui,
