@@ -303,6 +303,10 @@ QJsonObject EseguiScenario(const Scenario& s, const QString& fileDatabase,
     entrata.setProprieta(proprieta);
 
     lanciatore.setEntrata(&entrata);
+    // The whole run is one transaction, each step a savepoint of it: a run
+    // that stops anywhere has written nothing, so a job that retries it never
+    // books anything twice.
+    TransazioneHost corsa(host);
     // Start reads the operator's record and opens the window of the function
     // code; a scenario that names the window alone opens it after.
     InTransazione(host, ui, QStringLiteral("apertura di %1").arg(s.finestra), [&] {
@@ -332,6 +336,7 @@ QJsonObject EseguiScenario(const Scenario& s, const QString& fileDatabase,
     QJsonObject out;
     InTransazione(host, ui, QStringLiteral("stampa"),
                   [&] { out = StampaStato(s.stampa, finestra, ui, host); });
+    corsa.commit();
     return out;
 }
 

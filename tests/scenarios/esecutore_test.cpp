@@ -92,7 +92,7 @@ class Esecutore : public ::testing::Test {
     RegistroAdattatori tabella;
 };
 
-TEST_F(Esecutore, AStepThatRunsOutOfAnswersLeavesTheDatabaseAsThePreviousStepLeftIt) {
+TEST_F(Esecutore, AStepThatFailsLeavesNothingTheRunWrote) {
     const QString e = errore(R"({"finestra": "Prova", "operatore": "anna", "passi": [
         {"azione": "comando", "nome": "Scrivi"},
         {"azione": "comando", "nome": "chiediescrivi"},
@@ -102,7 +102,7 @@ TEST_F(Esecutore, AStepThatRunsOutOfAnswersLeavesTheDatabaseAsThePreviousStepLef
         e.startsWith("passo 2 (comando): Nessuna risposta preparata per la domanda "
                      "\"Conferma\""))
         << e.toStdString();
-    EXPECT_EQ(aziende("ZZ"), 1);
+    EXPECT_EQ(aziende("ZZ"), 0);
     EXPECT_EQ(aziende("YY"), 0);
 }
 
