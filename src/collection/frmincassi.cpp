@@ -243,8 +243,9 @@ void FrmIncassi::apriDocumenti() {
     } else if (!prop_.Parametri.trimmed().isEmpty()) {
         // The field must be a column of the headers; the value is a quoted text.
         const QString campo = host_.Campo(QStringLiteral("NoteTeste"), prop_.Parametri);
-        sql = QStringLiteral("select * from noteTeste where %1 like '%%2%'")
-                  .arg(campo, sql::Raddoppia(prop_.Codice));
+        // The value is a text to look for: its "%" and "_" are not wildcards.
+        sql = QStringLiteral("select * from noteTeste where %1 like '%2' escape '!'")
+                  .arg(campo, sql::Contiene(prop_.Codice));
         titolo_ = QStringLiteral("..:: ") + prop_.Parametri + QStringLiteral(" -> ") +
                   prop_.Codice + QStringLiteral(" ::..");
     } else if (operatore_.ristretto()) {

@@ -9,8 +9,8 @@
 #include <QString>
 #include <functional>
 #include <map>
-#include <optional>
 #include <memory>
+#include <optional>
 
 #include "bookkeeping/movimenti.h"
 #include "collection/preferenze.h"
@@ -199,6 +199,8 @@ class FrmIncassi {
     // another code than the rows': asks to discard them (new document) or
     // refuses (stored one). True when the box was put back.
     bool righeDiAltroDocumento(const char* box, const QString& delleRighe, const QString& cosa);
+    // The document's day is a date from 1990 to 2100; otherwise says so.
+    bool dataValida();
     // The rows were loaded for the venue and causal now shown.
     void righeDelDocumento();
     // The message for a refresh that failed after the work was committed.
@@ -237,11 +239,11 @@ class FrmIncassi {
     qlonglong storicoDi_ = -1;
     ContiAssociati conti_;
     Dec conguaglio_;
-    bool mantieniRimanenza_ = false;  // the remainder shown stays at the next totals
-    bool rimanenzaUsata_ = false;     // the remainder command was used in this edit
-    QString destinazioneConguaglio_;  // a command's own field for the difference
-    qlonglong versioneLetta_ = 0;     // the shown header's version, for the save's check
-    QString campoDigitato_;           // the money field typed into and not yet left
+    bool mantieniRimanenza_ = false;         // the remainder shown stays at the next totals
+    bool rimanenzaUsata_ = false;            // the remainder command was used in this edit
+    QString destinazioneConguaglio_;         // a command's own field for the difference
+    qlonglong versioneLetta_ = 0;            // the shown header's version, for the save's check
+    QString campoDigitato_;                  // the money field typed into and not yet left
     std::map<qlonglong, QString> impronte_;  // card id -> the card as loaded
     std::optional<qlonglong> daRicaricare_;  // a machine to load again after a failed save
     QString localeRighe_, causaleRighe_;     // what the machine rows were loaded for

@@ -29,6 +29,9 @@ ContestoCaricamento FrmIncassi::Contesto() const {
 }
 
 EsitoCaricamento FrmIncassi::CaricaApparecchi() {
+    // Readings are compared with the document's day: without a day there is
+    // nothing to compare with.
+    if (!dataValida()) return EsitoCaricamento::Interrotto;
     const ContestoCaricamento ctx = Contesto();
     CaricamentoApparecchi carica(host_, ui_, ctx, *incassi_);
     EsitoCaricamento esito = EsitoCaricamento::Interrotto;
@@ -86,6 +89,14 @@ void FrmIncassi::dopoRigheCambiate() {
     CalcolaDettagli();
     aggiornaConteggi(QStringLiteral("Totali"));
     if (posizione > 0) incassi_->SetAbsolutePosition(posizione);
+}
+
+bool FrmIncassi::dataValida() {
+    if (DataPlausibile(dataRegistrazione())) return true;
+    ui_.Messaggio(MessaggioDataNonValida(finestra_[QStringLiteral("txtDataRegistrazione")].text()),
+                  QStringLiteral("Data non valida"), Icona::Esclamazione);
+    focus_ = QStringLiteral("txtDataRegistrazione");
+    return false;
 }
 
 void FrmIncassi::righeDelDocumento() {

@@ -42,6 +42,8 @@ bool FrmIncassi::controlliSalvataggio() {
             return false;
         }
     }
+    // A day that is a day, in the years a collection can have.
+    if (!dataValida()) return false;
     // The venue of the documents that belong to one.
     const QString c = causale();
     if (CodiceTra(c, {"Inc6", "Inc", "CAM", "Ch", "Rh", "Acc", "Ref", "Acl"}) &&

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "common/error.h"
 
@@ -26,6 +27,9 @@ QString Testo(const QJsonObject& o, const char* chiave, const QString& predefini
     if (!v.isString()) throw Corrotto{};
     return v.toString();
 }
+
+constexpr int kLarghezzaMassima = 2000;                           // pixels
+constexpr double kDimensioneMinima = 6, kDimensioneMassima = 48;  // points
 
 double Numero(const QJsonObject& o, const char* chiave, double predefinito) {
     const QJsonValue v = o.value(QLatin1String(chiave));
@@ -71,7 +75,8 @@ LayoutGriglia DaJson(const QJsonObject& o) {
             ColonnaLayout col;
             col.campo = Testo(c, "campo");
             col.ordine = Intero(c, "ordine", int(l.colonne.size()));
-            col.larghezza = Intero(c, "larghezza", 0);
+            // A width no screen can show is taken as the widest that can.
+            col.larghezza = std::clamp(Intero(c, "larghezza", 0), 0, kLarghezzaMassima);
             col.titolo = Testo(c, "titolo", col.campo);
             col.visibile = Bool(c, "visibile", true);
             col.formato = Testo(c, "formato");
@@ -80,7 +85,11 @@ LayoutGriglia DaJson(const QJsonObject& o) {
     }
     const QJsonObject carattere = Oggetto(o, "carattere");
     l.carattere = Testo(carattere, "famiglia");
+    // A size that would make the grid unreadable or invisible is brought into
+    // the range a person can read; 0 keeps the default.
     l.dimensione = Numero(carattere, "dimensione", 0);
+    if (l.dimensione != 0)
+        l.dimensione = std::clamp(l.dimensione, kDimensioneMinima, kDimensioneMassima);
     const QJsonObject colori = Oggetto(o, "colori");
     l.coloreDispari = ColoreJson(colori, "dispari", l.coloreDispari);
     l.colorePari = ColoreJson(colori, "pari", l.colorePari);

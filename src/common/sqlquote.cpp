@@ -33,6 +33,18 @@ QString Testo(const QString& value) {
     return QLatin1Char('\'') + Raddoppia(value) + QLatin1Char('\'');
 }
 
+QString Contiene(const QString& value) {
+    QString pattern;
+    pattern.reserve(value.size() + 2);
+    pattern += u'%';
+    for (const QChar c : value) {
+        if (c == u'%' || c == u'_' || c == u'!') pattern += u'!';
+        pattern += c;
+    }
+    pattern += u'%';
+    return Raddoppia(pattern);
+}
+
 QString Numero(double value) {
     if (!std::isfinite(value)) {
         throw Errore(QStringLiteral("Numero non valido: '%1'").arg(value));

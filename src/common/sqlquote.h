@@ -17,6 +17,10 @@ QString Testo(const QString& value);
 // The text with its single quotes doubled, without the surrounding quotes
 // (for statements that write the quotes themselves: "codlocale='" + ... + "'").
 QString Raddoppia(const QString& value);
+// A LIKE pattern that matches `value` anywhere in the text: its "%", "_" and
+// "!" are taken as they are (escaped with "!"), quotes doubled. The statement
+// writes the quotes and "escape '!'": "campo like '" + Contiene(x) + "' escape '!'".
+QString Contiene(const QString& value);
 // A number written from a parsed number: "12.5", "-3", "0". Text is read by
 // Italian rules first; anything that is not a number throws Errore.
 QString Numero(double value);

@@ -340,6 +340,23 @@ QString TestoData(const QDate& d) {
     return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : QString();
 }
 
+QDate PrimaDataDocumento() {
+    return QDate(1990, 1, 1);
+}
+
+QDate UltimaDataDocumento() {
+    return QDate(2100, 12, 31);
+}
+
+bool DataPlausibile(const QDate& d) {
+    return d.isValid() && d >= PrimaDataDocumento() && d <= UltimaDataDocumento();
+}
+
+QString MessaggioDataNonValida(const QString& testo) {
+    return QStringLiteral("La data \"%1\" non è valida: scrivere una data fra il %2 e il %3.")
+        .arg(testo.trimmed(), TestoData(PrimaDataDocumento()), TestoData(UltimaDataDocumento()));
+}
+
 std::optional<QDate> ParseData(const QString& text) {
     static const QRegularExpression italiana(
         QStringLiteral("^([0-9]{1,2})/([0-9]{1,2})/([0-9]{4})$"));

@@ -77,6 +77,14 @@ bool CodiceTra(const QString& codice, std::initializer_list<const char*> codici)
 QString TestoData(const QDate& d);
 std::optional<QDate> ParseData(const QString& text);
 
+// The days a document may carry: from 1990 to 2100. A date outside them is a
+// typing slip (a missing digit, a wrong century), never a collection.
+QDate PrimaDataDocumento();
+QDate UltimaDataDocumento();
+bool DataPlausibile(const QDate& d);
+// The message for a document date that is not a date or not plausible.
+QString MessaggioDataNonValida(const QString& testo);
+
 // The three date literal forms of the classic SQL dialect.
 enum class FormatoDataSql { MeseGiornoAnnoTrattino, MeseGiornoAnnoBarra, AnnoMeseGiorno };
 // #mm-dd-yyyy#, #mm/dd/yyyy# or #yyyy-mm-dd#.

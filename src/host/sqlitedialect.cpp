@@ -69,9 +69,34 @@ QString SqliteDialect::nowExpression() const {
     return QStringLiteral("datetime('now','localtime')");
 }
 
+namespace {
+
+// SQLite reads UTF-16 text taking any surrogate as the first half of a pair:
+// a lone one would swallow the character after it. It goes in as U+FFFD.
+QVariant TestoIntero(const QString& testo) {
+    qsizetype i = 0;
+    const qsizetype n = testo.size();
+    auto solitario = [&](qsizetype k) {
+        const QChar c = testo[k];
+        if (c.isHighSurrogate()) return k + 1 >= n || !testo[k + 1].isLowSurrogate();
+        return c.isLowSurrogate() && (k == 0 || !testo[k - 1].isHighSurrogate());
+    };
+    for (; i < n; ++i)
+        if (solitario(i)) break;
+    if (i == n) return testo;
+    QString sano = testo;
+    for (; i < n; ++i)
+        if (solitario(i)) sano[i] = QChar::ReplacementCharacter;
+    return sano;
+}
+
+}  // namespace
+
 QVariant SqliteDialect::toEngine(const QVariant& value) const {
     if (value.isNull()) return value;
     switch (value.typeId()) {
+        case QMetaType::QString:
+            return TestoIntero(value.toString());
         case QMetaType::QDate:
             return value.toDate().toString(kDateFormat);
         case QMetaType::QDateTime:

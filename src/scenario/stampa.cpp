@@ -101,6 +101,21 @@ QJsonObject Scelte(const UiScenario& ui) {
             {QStringLiteral("file"), QJsonArray::fromStringList(ui.copione().dialoghiFile())}};
 }
 
+// A text that reads as a number: a plain Italian number, or an amount as the
+// amount fields show it, its currency prefix followed by a blank ("€. 1.234,56",
+// "L. 1.000"). A code that begins like a prefix ("L007", "E.12") stays a text.
+std::optional<double> NumeroStampabile(const QString& testo) {
+    const QString t = testo.trimmed();
+    if (t.isEmpty()) return std::nullopt;
+    const QChar c = t[0];
+    if (c.isDigit() || c == u'-' || c == u'+' || c == u',') return ParseNumero(t);
+    for (const QString& prefisso : {QStringLiteral("€"), QStringLiteral("€."), QStringLiteral("E."),
+                                    QStringLiteral("L."), QStringLiteral("L")}) {
+        if (t.startsWith(prefisso + u' ')) return ParseNumero(t);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 QJsonValue ValoreJson(const QVariant& v) {
@@ -145,7 +160,7 @@ QJsonValue ValoreControllo(const Controllo& c) {
             // text; buttons show their caption.
             testo = c.text().isEmpty() ? c.caption() : c.text();
     }
-    if (const auto n = ParseNumero(testo)) return Round(*n, 2);
+    if (const auto n = NumeroStampabile(testo)) return Round(*n, 2);
     return testo;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/error.h"
+#include "common/values.h"
 #include "host/database.h"
 #include "schema/creazione.h"
 #include "schema/schema.h"
@@ -40,8 +41,6 @@ const TabellaDocumento kDocumenti[] = {{"NoteTeste", "id"},
                                        {"NoteIncassi", "IdTesta"},
                                        {"NoteRighe", "IdTesta"},
                                        {"NoteIncassiContatori", "IdTesta"}};
-
-const QDate kPrimoGiorno(1990, 1, 1), kUltimoGiorno(2100, 12, 31);
 
 void Aggiungi(RapportoControllo& r, TipoAnomalia tipo, qint64 id, const QString& testo) {
     int& n = r.conteggio[int(tipo)];
@@ -259,8 +258,8 @@ void ControllaValori(Database& db, RapportoControllo& r, const TabellaDocumento&
     for (const QString& c : colonne) {
         if (tipo == FieldType::Date) {
             condizioni << d.invalidDateCondition(c) << QStringLiteral("%1 < ? OR %1 > ?").arg(c);
-            parametri.push_back(kPrimoGiorno);
-            parametri.push_back(kUltimoGiorno);
+            parametri.push_back(PrimaDataDocumento());
+            parametri.push_back(UltimaDataDocumento());
         } else {
             condizioni << d.notFiniteCondition(c);
         }
@@ -279,8 +278,7 @@ void ControllaValori(Database& db, RapportoControllo& r, const TabellaDocumento&
             bool buono = false;
             if (tipo == FieldType::Date) {
                 const QDate g = QDate::fromString(v.toString().left(10), Qt::ISODate);
-                buono = g.isValid() && g >= kPrimoGiorno && g <= kUltimoGiorno &&
-                        g.toString(Qt::ISODate) == v.toString().left(10);
+                buono = DataPlausibile(g) && g.toString(Qt::ISODate) == v.toString().left(10);
             } else {
                 bool numero = false;
                 const double x = v.toDouble(&numero);

@@ -156,7 +156,7 @@ void WizardCassa::riempiMovimenti(const QString& sql) {
 
 std::optional<QDate> WizardCassa::dataDocumento() const {
     const auto d = ParseData(finestra_[QStringLiteral("txtData")].text());
-    if (!d || !d->isValid()) return std::nullopt;
+    if (!d || !DataPlausibile(*d)) return std::nullopt;
     return d;
 }
 
@@ -297,7 +297,8 @@ bool WizardCassa::genera() {
     }
     const std::optional<QDate> data = dataDocumento();
     if (!data) {
-        avvisa(QStringLiteral("La data non è valida: nessun movimento è stato registrato."),
+        avvisa(MessaggioDataNonValida(finestra_[QStringLiteral("txtData")].text()) +
+                   QStringLiteral(" Nessun movimento è stato registrato."),
                Icona::Esclamazione);
         return false;
     }

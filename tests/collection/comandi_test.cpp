@@ -254,3 +254,37 @@ TEST_F(Comandi, RowsNeverMoveToAnotherVenueOrCausal) {
 }
 
 }  // namespace
+
+namespace {
+
+// A document day that is not a day, or not one a collection can have, is
+// said so before anything else: no meter warning, no rows, nothing saved.
+TEST_F(Comandi, ADocumentDayMustBeADay) {
+    for (const char* data : {"31/02/2026", "20/03/1899", "20/03/2206", "20-03"}) {
+        SCOPED_TRACE(data);
+        auto f = incasso();
+        const QStringList database = test::DumpDatabase(t.db());
+        (*f)["txtDataRegistrazione"].setText(QLatin1String(data));
+        const size_t prima = ui.messaggi().size();
+        EXPECT_FALSE(f->Salva());
+        ASSERT_EQ(ui.messaggi().size(), prima + 1);
+        EXPECT_EQ(ui.messaggi().back().titolo, "Data non valida");
+        EXPECT_EQ(ui.messaggi().back().testo,
+                  QStringLiteral("La data \"%1\" non è valida: scrivere una data fra il 01/01/1990 "
+                                 "e il 31/12/2100.")
+                      .arg(QLatin1String(data)));
+        EXPECT_EQ(test::DumpDatabase(t.db()), database);
+
+        f->Esegui("Annulla");
+        f->Esegui("Nuovo");
+        (*f)["txtDataRegistrazione"].setText(QLatin1String(data));
+        EXPECT_TRUE(f->casella("txeCodCausale").ImpostaCodice("INC6"));
+        EXPECT_TRUE(f->casella("txeCodLocale").ImpostaCodice("BAR1"));
+        EXPECT_EQ(f->CaricaApparecchi(), EsitoCaricamento::Interrotto);
+        EXPECT_EQ(ui.messaggi().back().titolo, "Data non valida");
+        EXPECT_EQ(f->righeIncassi()->RecordCount(), 0);
+        EXPECT_EQ(f->focus(), "txtDataRegistrazione");
+    }
+}
+
+}  // namespace

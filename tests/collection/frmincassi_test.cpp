@@ -103,7 +103,7 @@ TEST_F(Finestra, OpeningListsTheDocuments) {
         {"INSERT INTO NoteTeste (id, CodLocale, CodCausale, DataRegistrazione, CodiceAzienda) "
          "VALUES "
          "(15, 'BAR1', 'INC6', '2026-03-01', 'AZ1'), (16, 'BAR2', 'INC', '2026-03-02', 'AZ2'), "
-         "(17, 'xabcx', 'INC', '2026-03-03', 'AZ1')"});
+         "(17, 'xabcx', 'INC', '2026-03-03', 'AZ1'), (18, 'a_%c', 'INC', NULL, 'AZ1')"});
     struct Case {
         const char* codice;
         const char* parametri;
@@ -112,7 +112,9 @@ TEST_F(Finestra, OpeningListsTheDocuments) {
     } cases[] = {
         {"15", "CodLocale", {15}, "..:: Prima Nota - Incassi ::.."},
         {"abc", "CodLocale", {17}, "..:: CodLocale -> abc ::.."},
-        {"", "", {17, 16, 15}, "..:: Prima Nota - Incassi ::.."},
+        // "%" and "_" are the text looked for, not wildcards.
+        {"_%", "CodLocale", {18}, "..:: CodLocale -> _% ::.."},
+        {"", "", {17, 16, 15, 18}, "..:: Prima Nota - Incassi ::.."},
         {"x' or '1'='1", "CodLocale", {}, "..:: CodLocale -> x' or '1'='1 ::.."},
     };
     for (const Case& c : cases) {
@@ -129,7 +131,7 @@ TEST_F(Finestra, OpeningListsTheDocuments) {
     EXPECT_TRUE(ui.messaggi().back().testo.contains("non esiste"));
 
     auto shown = apri();
-    EXPECT_EQ(shown->stato(), "Record 1 di 3");
+    EXPECT_EQ(shown->stato(), "Record 1 di 4");
     EXPECT_EQ(shown->finestra()["EtiId"].caption(), "17");
     EXPECT_EQ(shown->finestra()["txeCodLocale"].text(), "xabcx");
 

@@ -162,3 +162,32 @@ TEST_F(GridViews, SavingKeepsTheFileOtherLayouts) {
 
 }  // namespace
 }  // namespace incassi
+
+namespace incassi {
+namespace {
+
+// Sizes from a hand-edited file that no one could read are brought back into
+// a readable range; the default size stays the default.
+TEST(LayoutFile, SizesOutOfRangeAreClamped) {
+    test::TestDb db;
+    const QString file = QDir(db.folder()).filePath(QStringLiteral("Prova.grx"));
+    struct {
+        double dimensione;
+        int larghezza;
+        double dimensioneLetta;
+        int larghezzaLetta;
+    } casi[] = {{1e30, 1000000000, 48, 2000}, {0.5, -40, 6, 0}, {0, 120, 0, 120}, {11, 80, 11, 80}};
+    for (const auto& c : casi) {
+        LayoutGriglia l;
+        l.colonne.push_back({QStringLiteral("a"), 0, c.larghezza, QStringLiteral("A"), true, {}});
+        l.dimensione = c.dimensione;
+        ScriviLayout(file, QStringLiteral("Prova"), l);
+        const auto letto = LeggiLayout(file, QStringLiteral("Prova"));
+        ASSERT_TRUE(letto);
+        EXPECT_EQ(letto->dimensione, c.dimensioneLetta);
+        EXPECT_EQ(letto->colonne.at(0).larghezza, c.larghezzaLetta);
+    }
+}
+
+}  // namespace
+}  // namespace incassi

@@ -207,3 +207,52 @@ TEST_F(ClassicSql, SameShapeReusesTheTranslation) {
 }
 
 }  // namespace
+
+namespace {
+
+// A lone UTF-16 surrogate (half of a character, as a broken paste can leave)
+// is stored as the replacement character: the characters after it stay.
+TEST(TestoNelDatabase, ALoneSurrogateNeverSwallowsTheNextCharacter) {
+    TestDb t;
+    t.createDocumentTables();
+    const QString alta = QStringLiteral("a") + QChar(0xD800) + QStringLiteral("bc");
+    const QString bassa = QStringLiteral("a") + QChar(0xDC00) + QStringLiteral("bc");
+    const QString coppia =
+        QStringLiteral("a") + QChar(0xD83D) + QChar(0xDE00) + QStringLiteral("bc");
+    int id = 0;
+    for (const QString& testo : {alta, bassa, coppia}) {
+        auto rs = t.host().OpenRecordSet("select * from NoteTeste where id=-1");
+        rs->AddNew();
+        rs->SetValue("id", ++id);
+        rs->SetValue("Descrizione", testo);
+        rs->Update();
+        const QString letto =
+            t.scalar(QStringLiteral("select Descrizione from NoteTeste where id=%1").arg(id))
+                .toString();
+        EXPECT_TRUE(letto.endsWith("bc")) << letto.toStdString();
+        EXPECT_EQ(letto.size(), testo.size());
+        // And a literal in a statement keeps it whole too.
+        EXPECT_EQ(t.scalar("select count(*) from NoteTeste where Descrizione like '%bc'").toInt(),
+                  id);
+    }
+    EXPECT_EQ(t.scalar("select Descrizione from NoteTeste where id=3").toString(), coppia);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TestoNelDatabase, LikeTakesAnEscapeCharacter) {
+    TestDb t;
+    t.createDocumentTables();
+    t.run(
+        {"INSERT INTO NoteTeste (id, Descrizione) VALUES (1, 'sconto 10%'), (2, 'sconto 100'), "
+         "(3, 'a_b'), (4, 'axb')"});
+    EXPECT_EQ(t.scalar("select count(*) from NoteTeste where Descrizione like '%10!%%' escape '!'")
+                  .toInt(),
+              1);
+    EXPECT_EQ(t.scalar("select id from NoteTeste where Descrizione like 'a!_b' escape '!'").toInt(),
+              3);
+}
+
+}  // namespace

@@ -208,6 +208,11 @@ TEST(ValoriStampati, AmountsRoundHalfToEvenAndCodesStayText) {
         {"txtDataRegistrazione", "09/03/2026", "09/03/2026"},
         {"txeCodLocale", "0012", "0012"},
         {"txtDescrizione", "Bar Sport", "Bar Sport"},
+        // A code that begins like a currency prefix is a code.
+        {"txtNumeroTerminale", "L007", "L007"},
+        {"txtAnnotazioni", "E.12", "E.12"},
+        {"txtVersatoALocale", "L. 1.000.000", 1000000},
+        {"txtAcconto", "€ 5", 5},
     };
     for (const Caso& c : casi) {
         Controllo& ctl = f.aggiungi(QLatin1String(c.nome));
