@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite libqt6widgets6 libqt6printsupport6 libgl-dev
-  libsqlite3-dev sqlite3
+  libsqlite3-dev sqlite3 libsodium-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang-format fonts-dejavu-core
 )

@@ -110,7 +110,9 @@ int main(int argc, char** argv) {
                                        QStringLiteral("File delle impostazioni della postazione."),
                                        QStringLiteral("FILE"));
     const QCommandLineOption operatorOption(
-        QStringLiteral("operator"), QStringLiteral("Codice dell'operatore (senza accesso)."),
+        QStringLiteral("operator"),
+        QStringLiteral("Codice dell'operatore: con --screenshot entra senza password (nessuno "
+                       "davanti al programma), altrimenti è proposto nella finestra di accesso."),
         QStringLiteral("CODICE"));
     const QCommandLineOption moduleOption(QStringLiteral("module"),
                                           QStringLiteral("Funzione da aprire all'avvio."),
@@ -159,7 +161,8 @@ int main(int argc, char** argv) {
         auto db = Database::OpenSqlite(file);
         schema::PreparaSchema(*db);
         host = std::make_unique<SqlHost>(db, std::move(settings), percorso);
-        if (parser.isSet(operatorOption)) {
+        if (foto && parser.isSet(operatorOption)) {
+            // Rendering offscreen: no person in front of the program, no password.
             const auto op = LeggiOperatore(*host, parser.value(operatorOption));
             if (!op) {
                 Avvisa(
@@ -169,7 +172,12 @@ int main(int argc, char** argv) {
             }
             host->setOperatore(*op);
         } else {
+            // Whoever sits in front of the program says who they are.
             ui::DialogoAccesso accesso(*host);
+            if (parser.isSet(operatorOption)) {
+                accesso.codice()->setText(parser.value(operatorOption));
+                accesso.password()->setFocus();
+            }
             if (accesso.exec() != QDialog::Accepted) return 0;
             host->setOperatore(*accesso.operatore());
         }

@@ -1,8 +1,11 @@
 #pragma once
 
-// The operator's login against table `operatori`: the stored password is a
-// salted SHA-256 hash ("sha256$salt$hash", hex); an operator without a hash
-// logs in with the empty password. The rights are the row's 0 / -1 flags.
+// The operator's login against table `operatori`. The stored password is an
+// Argon2id hash made by libsodium (its text carries the parameters and the
+// salt); hashes of the earlier form, one round of salted SHA-256
+// ("sha256$salt$hash", hex), are still read and are replaced by an Argon2id
+// hash at the next successful login. An operator without a hash logs in with
+// the empty password. The rights are the row's 0 / -1 flags.
 
 #include <QString>
 #include <optional>
@@ -11,18 +14,20 @@
 
 namespace incassi {
 
-// A new hash of `password` with a fresh random salt.
+// A new hash of `password`, with a fresh random salt.
 QString HashPassword(const QString& password);
-// The hash of `password` with the given salt.
-QString HashPassword(const QString& password, const QString& sale);
+// The earlier form, for databases written before: salted SHA-256.
+QString HashPasswordSha256(const QString& password, const QString& sale);
 // Whether `password` matches the stored hash; an empty hash accepts only the
 // empty password, a hash in an unknown form accepts nothing.
 bool VerificaPassword(const QString& memorizzato, const QString& password);
+// Whether a stored hash is of an earlier form or weaker than HashPassword makes.
+bool HashDaAggiornare(const QString& memorizzato);
 
 // The operator of that code (compared without regard to case) with the rights
 // of its row, the code as stored; nothing when there is no such row.
 std::optional<Operatore> LeggiOperatore(Host& host, const QString& codice);
-// The same, only when the password matches.
+// The same, only when the password matches; an old hash is upgraded then.
 std::optional<Operatore> Accedi(Host& host, const QString& codice, const QString& password);
 
 }  // namespace incassi

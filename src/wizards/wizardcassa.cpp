@@ -288,6 +288,14 @@ void WizardCassa::mostraPagina() {
 }
 
 bool WizardCassa::genera() {
+    // The right is checked where the document is written, whoever asks.
+    if (!host_.UserInserimento()) {
+        avvisa(QStringLiteral("Operazione non consentita: l'operatore %1 non ha il permesso di "
+                              "inserire documenti.")
+                   .arg(host_.user()),
+               Icona::Esclamazione);
+        return false;
+    }
     const std::optional<double> importo = Importo();
     if (!importo || *importo == 0) {
         avvisa(QStringLiteral("L'importo è zero o non è un numero: nessun movimento è stato "

@@ -12,8 +12,13 @@ TEST(Password, HashesAreSaltedAndChecked) {
     const QString h1 = HashPassword(QStringLiteral("segreta"));
     const QString h2 = HashPassword(QStringLiteral("segreta"));
     EXPECT_NE(h1, h2);  // a fresh salt each time
-    EXPECT_TRUE(h1.startsWith(QStringLiteral("sha256$")));
-    const QString fisso = HashPassword(QStringLiteral("segreta"), QStringLiteral("abcd"));
+    EXPECT_TRUE(h1.startsWith(QStringLiteral("$argon2id$")));
+    EXPECT_FALSE(HashDaAggiornare(h1));
+    // The earlier form is still read, and is to be replaced.
+    const QString fisso = HashPasswordSha256(QStringLiteral("segreta"), QStringLiteral("abcd"));
+    EXPECT_TRUE(HashDaAggiornare(fisso));
+    QString argonAlterato = h1;
+    argonAlterato.back() = argonAlterato.back() == u'A' ? u'B' : u'A';
     QString alterato = fisso;  // one hex digit of the hash changed
     alterato.back() = alterato.back() == u'0' ? u'1' : u'0';
     const struct {
@@ -27,6 +32,7 @@ TEST(Password, HashesAreSaltedAndChecked) {
         {h1, "", false},
         {fisso, "segreta", true},
         {alterato, "segreta", false},
+        {argonAlterato, "segreta", false},
         {QString(), "", true},  // no hash: the empty password
         {QString(), "qualsiasi", false},
         {QStringLiteral("segreta"), "segreta", false},  // a plain text is not a hash
@@ -82,6 +88,24 @@ TEST_F(Login, CodePasswordAndRights) {
     ASSERT_TRUE(darco);
     EXPECT_TRUE(darco->diritti.admin);
     EXPECT_FALSE(darco->diritti.inserimento);  // Null flags are no right
+}
+
+// A hash of the earlier, fast form is replaced by a slow one at the first
+// login that proves the password, and only then.
+TEST_F(Login, AnOldHashIsUpgradedAtTheNextLogin) {
+    const QString vecchio = HashPasswordSha256(QStringLiteral("pw"), QStringLiteral("0011"));
+    db.host().Execute(
+        QStringLiteral("update operatori set PasswordHash='%1' where codiceUtente='ANNA'")
+            .arg(vecchio));
+    auto memorizzato = [&] {
+        return db.scalar("select PasswordHash from operatori where codiceUtente='ANNA'").toString();
+    };
+    EXPECT_FALSE(Accedi(db.host(), QStringLiteral("ANNA"), QStringLiteral("sbagliata")));
+    EXPECT_EQ(memorizzato(), vecchio);
+    EXPECT_TRUE(Accedi(db.host(), QStringLiteral("ANNA"), QStringLiteral("pw")));
+    EXPECT_TRUE(memorizzato().startsWith(QStringLiteral("$argon2id$")));
+    EXPECT_TRUE(Accedi(db.host(), QStringLiteral("ANNA"), QStringLiteral("pw")));
+    EXPECT_FALSE(Accedi(db.host(), QStringLiteral("ANNA"), QStringLiteral("PW")));
 }
 
 }  // namespace

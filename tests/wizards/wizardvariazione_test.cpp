@@ -196,6 +196,20 @@ TEST_F(Variazione, ZeroOrNotANumberWritesNothingAndKeepsTheWindowOpen) {
     EXPECT_EQ(conta("NoteRighe"), 0);
 }
 
+TEST_F(Variazione, WithoutTheRightToInsertNothingIsGenerated) {
+    Diritti d = Diritti::Tutti();
+    d.inserimento = false;
+    t.host().setOperatore({QStringLiteral("ANNA"), d});
+    auto w = riepilogo(ProfiloPrestito(), QStringLiteral("100"));
+    w->Avanti();
+    EXPECT_FALSE(w->chiusa());
+    EXPECT_EQ(ui.messaggi().back().testo,
+              "Operazione non consentita: l'operatore ANNA non ha il permesso di inserire "
+              "documenti.");
+    EXPECT_EQ(conta("NoteTeste"), 0);
+    EXPECT_EQ(conta("NoteRighe"), 0);
+}
+
 TEST_F(Variazione, AFailureInTheMiddleOfGenerateLeavesNothingWritten) {
     // The second row fails after the header and the cash row went in.
     t.run(
