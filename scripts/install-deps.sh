@@ -9,6 +9,7 @@ packages=(
   libsqlite3-dev sqlite3 libsodium-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang-format fonts-dejavu-core
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,18 +1,41 @@
 #pragma once
 
 #include <QString>
-#include <source_location>
 #include <stdexcept>
 #include <string>
+#include <version>
+
+#if defined(__cpp_lib_source_location)
+#include <source_location>
+#endif
 
 namespace incassi {
+
+#if defined(__cpp_lib_source_location)
+using PosizioneCodice = std::source_location;
+#else
+// Clang 14 (the fuzzing build) has no std::source_location with libstdc++ 12:
+// the same three facts from the compiler's builtins.
+struct PosizioneCodice {
+    static constexpr PosizioneCodice current(const char* file = __builtin_FILE(),
+                                             int line = __builtin_LINE(),
+                                             const char* function = __builtin_FUNCTION()) {
+        return {file, line, function};
+    }
+    constexpr const char* file_name() const { return file_; }
+    constexpr unsigned line() const { return unsigned(line_); }
+    constexpr const char* function_name() const { return function_; }
+    const char* file_;
+    int line_;
+    const char* function_;
+};
+#endif
 
 // The one exception type for the system's own failures. It carries the Italian
 // text shown to the user and the place in the code where it was raised.
 class Errore : public std::runtime_error {
   public:
-    explicit Errore(const QString& testo,
-                    std::source_location dove = std::source_location::current())
+    explicit Errore(const QString& testo, PosizioneCodice dove = PosizioneCodice::current())
         : std::runtime_error(testo.toStdString()), testo_(testo), dove_(dove) {}
 
     const QString& testo() const noexcept { return testo_; }
@@ -25,7 +48,7 @@ class Errore : public std::runtime_error {
 
   private:
     QString testo_;
-    std::source_location dove_;
+    PosizioneCodice dove_;
 };
 
 }  // namespace incassi

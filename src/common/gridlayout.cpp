@@ -132,18 +132,23 @@ QJsonObject AJson(const LayoutGriglia& l) {
     };
 }
 
-// The layouts object of a file; nothing when the file is missing or not ours.
-std::optional<QJsonObject> LeggiFile(const QString& file) {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+// The layouts object of a file's contents; nothing when they are not ours.
+std::optional<QJsonObject> LeggiTesto(const QByteArray& contenuto) {
     QJsonParseError errore{};
-    const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &errore);
+    const QJsonDocument doc = QJsonDocument::fromJson(contenuto, &errore);
     if (errore.error != QJsonParseError::NoError || !doc.isObject()) return std::nullopt;
     const QJsonObject radice = doc.object();
     if (radice.value(QLatin1String("formato")).toString() != kFormato) return std::nullopt;
     const QJsonValue layout = radice.value(QLatin1String("layout"));
     if (!layout.isObject()) return std::nullopt;
     return layout.toObject();
+}
+
+// The layouts object of a file; nothing when the file is missing or not ours.
+std::optional<QJsonObject> LeggiFile(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    return LeggiTesto(f.readAll());
 }
 
 // The key of layout `nome` in `layouts`, without regard to case.
@@ -156,7 +161,13 @@ QString Chiave(const QJsonObject& layouts, const QString& nome) {
 }  // namespace
 
 std::optional<LayoutGriglia> LeggiLayout(const QString& file, const QString& nome) {
-    const auto layouts = LeggiFile(file);
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    return LayoutDaTesto(f.readAll(), nome);
+}
+
+std::optional<LayoutGriglia> LayoutDaTesto(const QByteArray& contenuto, const QString& nome) {
+    const auto layouts = LeggiTesto(contenuto);
     if (!layouts) return std::nullopt;
     const QString chiave = Chiave(*layouts, nome);
     if (chiave.isEmpty()) return std::nullopt;

@@ -52,6 +52,8 @@ struct LayoutGriglia {
 // Reads the layout `nome` from `file`. Nothing when the file is missing,
 // unreadable or corrupt, or holds no layout of that name.
 std::optional<LayoutGriglia> LeggiLayout(const QString& file, const QString& nome);
+// The same, from the contents of such a file.
+std::optional<LayoutGriglia> LayoutDaTesto(const QByteArray& contenuto, const QString& nome);
 // The names of the layouts a file holds (empty for a missing or corrupt file).
 QStringList NomiLayout(const QString& file);
 // Writes the layout `nome` into `file`, keeping the file's other layouts (a
