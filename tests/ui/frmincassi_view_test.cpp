@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTest>
 #include <QTextEdit>
 
 #include "common/gridlayout.h"
@@ -176,6 +177,28 @@ TEST_F(Vista, LeavingAMoneyFieldNormalisesItThroughTheModel) {
     QCoreApplication::processEvents();
     EXPECT_EQ(riscosso->text(), QStringLiteral("€. 1.234,50"));
     EXPECT_EQ(w->modello()["txtRiscosso"].text(), riscosso->text());
+}
+
+// F12 with the cursor still in a money field: what was typed is committed
+// first, so the stored header and its cash row say the same amount.
+TEST_F(Vista, SavingFromInsideAMoneyFieldCommitsIt) {
+    auto w = caricata();
+    w->modello().casella("txeCodEsattore").setText(QString());
+    auto* riscosso = qobject_cast<QLineEdit*>(w->legame().widget(QStringLiteral("txtRiscosso")));
+    ASSERT_NE(riscosso, nullptr);
+    w->activateWindow();
+    riscosso->setFocus();
+    riscosso->selectAll();
+    QTest::keyClicks(riscosso, QStringLiteral("1000.5"));
+    ui.rispondi(Risposta::Si);  // the collector is left empty: save anyway
+    w->azione(QStringLiteral("Salva"))->trigger();
+    const QString id = w->modello()["EtiId"].caption();
+    ASSERT_NE(id, QStringLiteral("0"));
+    EXPECT_DOUBLE_EQ(t.scalar("select Riscosso from NoteTeste where id=" + id).toDouble(), 1000.5);
+    EXPECT_DOUBLE_EQ(
+        t.scalar("select Dare from NoteRighe where CodConto='01.01.01' and idtesta=" + id)
+            .toDouble(),
+        1000.5);
 }
 
 TEST_F(Vista, TheImbalanceTurnsRedOnlyWhenThereIsOne) {
