@@ -194,7 +194,7 @@ class FrmIncassi {
     QString improntaScheda(qlonglong id);
     void annotaSchede();
     bool schedeInvariate();
-    void ricaricaApparecchio(qlonglong id);
+    void ricaricaApparecchi(const std::vector<qlonglong>& ids);
     // The venue or causal box of a document with machine rows now names
     // another code than the rows': asks to discard them (new document) or
     // refuses (stored one). True when the box was put back.
@@ -245,7 +245,7 @@ class FrmIncassi {
     qlonglong versioneLetta_ = 0;            // the shown header's version, for the save's check
     QString campoDigitato_;                  // the money field typed into and not yet left
     std::map<qlonglong, QString> impronte_;  // card id -> the card as loaded
-    std::optional<qlonglong> daRicaricare_;  // a machine to load again after a failed save
+    std::vector<qlonglong> daRicaricare_;    // machines to load again after a failed save
     QString localeRighe_, causaleRighe_;     // what the machine rows were loaded for
 };
 

@@ -3,6 +3,7 @@
 // advances and refills, all in one transaction.
 
 #include <QDateTime>
+#include <utility>
 
 #include "bookkeeping/chiusure.h"
 #include "bookkeeping/primanota.h"
@@ -210,8 +211,7 @@ bool FrmIncassi::Salva() {
     }
     if (id == 0) {
         ripristina(prima);
-        if (daRicaricare_) ricaricaApparecchio(*daRicaricare_);
-        daRicaricare_.reset();
+        ricaricaApparecchi(std::exchange(daRicaricare_, {}));
         return false;
     }
     finestra_[QStringLiteral("EtiId")].setCaption(QString::number(id));

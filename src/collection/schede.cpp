@@ -46,9 +46,11 @@ void FrmIncassi::annotaSchede() {
 }
 
 bool FrmIncassi::schedeInvariate() {
-    daRicaricare_.reset();
+    daRicaricare_.clear();
     // Only the documents whose save writes the cards can book takings twice.
     if (!incassi_ || !CodiceTra(causale(), {"INC6", "INC", "FUR", "CH", "RH"})) return true;
+    QStringList nomi;
+    std::vector<qlonglong> cambiate;
     for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
         const QVariant scheda = incassi_->Value(QStringLiteral("linkscheda"));
         if (IsNullOrEmpty(scheda)) continue;
@@ -56,43 +58,47 @@ bool FrmIncassi::schedeInvariate() {
         const auto letta = impronte_.find(id);
         if (letta == impronte_.end() || letta->second == improntaScheda(id)) continue;
         QString nome = Txt(incassi_->Value(QStringLiteral("Descrizione"))).trimmed();
-        if (nome.isEmpty()) nome = QString::number(id);
-        const QString testo =
-            QStringLiteral(
-                "L'apparecchio %1 è stato registrato da un'altra finestra o postazione "
-                "dopo che questa l'ha caricato: i contatori o l'ultimo incasso della "
-                "scheda non sono più quelli letti, e salvando ora gli stessi incassi "
-                "sarebbero contati due volte. Il documento non è stato salvato.")
-                .arg(nome);
-        if (nuovo_) {
-            if (ui_.Messaggio(testo + QStringLiteral("\nRicaricare l'apparecchio con le letture "
-                                                     "attuali della scheda?"),
-                              QStringLiteral("Apparecchio modificato"), Icona::Esclamazione,
-                              Pulsanti::SiNo, Risposta::Si) == Risposta::Si) {
-                daRicaricare_ = id;
-            }
-        } else {
-            ui_.Messaggio(
-                testo + QStringLiteral("\nAnnullare la modifica e riaprire il documento."),
-                QStringLiteral("Apparecchio modificato"), Icona::Esclamazione);
-        }
-        return false;
+        nomi << (nome.isEmpty() ? QString::number(id) : nome);
+        cambiate.push_back(id);
     }
-    return true;
+    if (cambiate.empty()) return true;
+    const QString testo =
+        QStringLiteral(
+            "%1 registrato da un'altra finestra o postazione dopo che questa l'ha "
+            "caricato: i contatori o l'ultimo incasso della scheda non sono più quelli "
+            "letti, e salvando ora gli stessi incassi sarebbero contati due volte. Il "
+            "documento non è stato salvato.")
+            .arg(nomi.size() == 1 ? QStringLiteral("L'apparecchio %1 è stato").arg(nomi.front())
+                                  : QStringLiteral("Gli apparecchi %1 sono stati")
+                                        .arg(nomi.join(QStringLiteral(", "))));
+    if (nuovo_) {
+        if (ui_.Messaggio(testo + QStringLiteral("\nRicaricare dalla scheda con le letture "
+                                                 "attuali?"),
+                          QStringLiteral("Apparecchio modificato"), Icona::Esclamazione,
+                          Pulsanti::SiNo, Risposta::Si) == Risposta::Si) {
+            daRicaricare_ = std::move(cambiate);
+        }
+    } else {
+        ui_.Messaggio(testo + QStringLiteral("\nAnnullare la modifica e riaprire il documento."),
+                      QStringLiteral("Apparecchio modificato"), Icona::Esclamazione);
+    }
+    return false;
 }
 
-void FrmIncassi::ricaricaApparecchio(qlonglong id) {
-    if (!incassi_) return;
-    for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
-        if (qlonglong(Num(incassi_->Value(QStringLiteral("linkscheda")))) == id) {
-            incassi_->Delete();
-            break;
-        }
-    }
-    impronte_.erase(id);
+void FrmIncassi::ricaricaApparecchi(const std::vector<qlonglong>& ids) {
+    if (!incassi_ || ids.empty()) return;
     const ContestoCaricamento ctx = Contesto();
     try {
-        CaricamentoApparecchi(host_, ui_, ctx, *incassi_).Ricarica(id);
+        for (const qlonglong id : ids) {
+            for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
+                if (qlonglong(Num(incassi_->Value(QStringLiteral("linkscheda")))) == id) {
+                    incassi_->Delete();
+                    break;
+                }
+            }
+            impronte_.erase(id);
+            CaricamentoApparecchi(host_, ui_, ctx, *incassi_).Ricarica(id);
+        }
     } catch (const Errore& e) {
         ui_.Messaggio(e.testo(), titolo_, Icona::Critico);
     }
