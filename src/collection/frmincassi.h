@@ -161,7 +161,8 @@ class FrmIncassi {
     struct Fotografia {
         std::vector<Controllo::Stato> controlli;
         RecordSetPtr documenti, incassi, nota, locale;
-        std::optional<RecordSet::Istantanea> righeIncassi, righeNota, righeDocumenti;
+        // The document list is only read again after a save commits.
+        std::optional<RecordSet::Istantanea> righeIncassi, righeNota;
         QString stato, focus;
         QDate ultimaData;
         bool nuovo = false, modifica = false;

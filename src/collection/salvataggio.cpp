@@ -145,7 +145,6 @@ FrmIncassi::Fotografia FrmIncassi::fotografa() const {
     f.locale = locale_;
     if (incassi_) f.righeIncassi = incassi_->istantanea();
     if (nota_) f.righeNota = nota_->istantanea();
-    if (documenti_) f.righeDocumenti = documenti_->istantanea();
     f.stato = stato_;
     f.focus = focus_;
     f.ultimaData = ultimaData_;
@@ -170,7 +169,6 @@ void FrmIncassi::ripristina(const Fotografia& f) {
     locale_ = f.locale;
     if (incassi_ && f.righeIncassi) incassi_->ripristina(*f.righeIncassi);
     if (nota_ && f.righeNota) nota_->ripristina(*f.righeNota);
-    if (documenti_ && f.righeDocumenti) documenti_->ripristina(*f.righeDocumenti);
     stato_ = f.stato;
     focus_ = f.focus;
     ultimaData_ = f.ultimaData;
