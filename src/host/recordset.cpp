@@ -626,7 +626,8 @@ void RecordSet::Update() {
         editing_ = false;
         return;
     }
-    const Istantanea prima = istantanea();
+    const std::optional<Istantanea> prima = perTransazione();
+    const Row riga = r;
     try {
         if (r.state == Row::New) {
             insertRow(r);
@@ -634,10 +635,10 @@ void RecordSet::Update() {
             writeRow(r);
         }
     } catch (...) {
-        ripristina(prima);
+        r = riga;
         throw;
     }
-    custodisci(prima);
+    if (prima) custodisci(*prima);
     r.state = Row::Clean;
     r.original.clear();
     r.dirty.clear();
@@ -671,12 +672,12 @@ void RecordSet::Delete() {
     const size_t index = size_t(filtered_ ? view_[size_t(pos_)] : pos_);
     if (r.state != Row::New) {
         if (mode_ == RecordSetMode::Immediate) {
-            const Istantanea prima = istantanea();
+            const std::optional<Istantanea> prima = perTransazione();
             checkOne(db_->executeNative(QStringLiteral("DELETE FROM %1 WHERE id = ?")
                                             .arg(db_->dialect().quoteIdentifier(table_)),
                                         {rowId(r)}),
                      r, "eliminare");
-            custodisci(prima);
+            if (prima) custodisci(*prima);
         } else {
             deleted_.push_back(std::move(r));
         }
@@ -765,6 +766,12 @@ void RecordSet::ripristina(const Istantanea& prima) {
     currentDeleted_ = prima.currentDeleted;
     editing_ = prima.editing;
     if (prima.pager) pager_ = std::make_unique<Pager>(*prima.pager);
+}
+
+std::optional<RecordSet::Istantanea> RecordSet::perTransazione() const {
+    // Only the first write inside a transaction needs the state to go back to.
+    if (db_->transactionDepth() == 0 || custodito_) return std::nullopt;
+    return istantanea();
 }
 
 void RecordSet::custodisci(const Istantanea& prima) {

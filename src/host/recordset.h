@@ -149,6 +149,8 @@ class RecordSet : public std::enable_shared_from_this<RecordSet> {
     // Keeps `prima` until the open transaction is settled, and puts it back
     // when that transaction rolls back.
     void custodisci(const Istantanea& prima);
+    // The state to keep before a write, when a transaction is open and none is kept yet.
+    std::optional<Istantanea> perTransazione() const;
     void markClean();
     void checkOne(int affected, const Row& r, const char* what) const;
     void writeRow(Row& r);
