@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t n) {
                 const auto letto = ParseNumero(normale);
                 VERO(letto.has_value());
                 VERO(TestoImporto(normale, valuta) == normale);
-                VERO(LeggiImporto(testo, valuta) == letto);
+                VERO(LeggiImporto(normale, valuta) == letto);
             }
         }
         if (const auto d = ParseData(testo)) VERO(d->isValid());

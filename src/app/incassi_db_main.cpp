@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "common/error.h"
+#include "common/values.h"
 #include "host/database.h"
 #include "schema/controllo.h"
 #include "schema/creazione.h"
@@ -184,8 +185,10 @@ int main(int argc, char** argv) {
     }
     const bool forza = args.removeAll(QStringLiteral("--force")) > 0;
     ParametriGenerazione p;
+    // The generated history stays within the years a collection can have.
     if (!Numero(args, QStringLiteral("--venues"), p.locali) ||
-        !Numero(args, QStringLiteral("--years"), p.anni)) {
+        !Numero(args, QStringLiteral("--years"), p.anni) ||
+        p.oggi.addYears(-p.anni) < PrimaDataDocumento()) {
         return Uso();
     }
     QDate oggi = QDate::currentDate();
@@ -193,7 +196,8 @@ int main(int argc, char** argv) {
         if (i + 1 >= args.size()) return Uso();
         oggi = QDate::fromString(args[i + 1], Qt::ISODate);
         args.remove(i, 2);
-        if (!oggi.isValid() || args.value(0) != u"demo") return Uso();
+        if (!DataPlausibile(oggi.addYears(-1)) || !DataPlausibile(oggi) || args.value(0) != u"demo")
+            return Uso();
     }
     // What is left is the command and the file: an unknown option is never
     // taken for a file name (a whole database would be written under it).

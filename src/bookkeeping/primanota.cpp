@@ -121,9 +121,22 @@ std::optional<QString> ContoDelPiano(Host& host, const QString& conto) {
     return Txt(rs->Value(QStringLiteral("CodiceConto")));
 }
 
-bool ContoValido(Host& host, const QString& conto) {
-    // Codes compare without regard to case, never to blanks.
-    return ContoDelPiano(host, conto).has_value();
+QStringList ContiSconosciuti(Host& host, const QStringList& conti) {
+    if (conti.isEmpty()) return {};
+    QStringList elenco;
+    for (const QString& c : conti)
+        elenco << sql::Testo(c);
+    QStringList noti;
+    for (auto rs = host.OpenRecordSet(
+             QStringLiteral(
+                 "select CodiceConto from AnagraficaPianoConti where codiceconto in (%1)")
+                 .arg(elenco.join(u',')));
+         !rs->Eof(); rs->MoveNext())
+        noti << Txt(rs->Value(0));
+    QStringList ignoti;
+    for (const QString& c : conti)
+        if (!noti.contains(c, Qt::CaseInsensitive)) ignoti << c;
+    return ignoti;
 }
 
 }  // namespace incassi

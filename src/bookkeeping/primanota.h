@@ -64,10 +64,10 @@ class PrimaNota {
 // Debit minus credit of an account at a venue up to a day, the day included.
 Dec SaldoConto(Host& host, const QString& conto, const QString& codLocale, const QDate& data);
 
-// Whether an account code is in the chart of accounts, exactly as written
-// (a code with blanks around it is not).
-bool ContoValido(Host& host, const QString& conto);
 // The account of that code (without regard to case) as the chart spells it.
 std::optional<QString> ContoDelPiano(Host& host, const QString& conto);
+// The codes of `conti` that are not in the chart as written (without regard to
+// case; a code with blanks around it is not there), in one read.
+QStringList ContiSconosciuti(Host& host, const QStringList& conti);
 
 }  // namespace incassi

@@ -192,14 +192,15 @@ class FrmIncassi {
     bool controlliSalvataggio();
     void confermaCampo();
     // The machine cards as this window read them (see schede.cpp).
-    QString improntaScheda(qlonglong id);
+    std::map<qlonglong, QString> impronteSchede(const std::vector<qlonglong>& ids);
+    std::vector<qlonglong> schedeDelleRighe();
     void annotaSchede();
     bool schedeInvariate();
     void ricaricaApparecchi(const std::vector<qlonglong>& ids);
     // The venue or causal box of a document with machine rows now names
     // another code than the rows': asks to discard them (new document) or
     // refuses (stored one). True when the box was put back.
-    bool righeDiAltroDocumento(const char* box, const QString& delleRighe, const QString& cosa);
+    bool righeDiAltroDocumento(const char* box, const QString& delleRighe, bool causale);
     // The document's day is a date from 1990 to 2100; otherwise says so.
     bool dataValida();
     // The rows were loaded for the venue and causal now shown.

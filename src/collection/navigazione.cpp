@@ -101,6 +101,7 @@ void FrmIncassi::Annulla() {
 }
 
 void FrmIncassi::ApplicaFiltro() {
+    if (modifica_) return;  // a document being edited stays on screen
     if (!consentito(host_.UserRicerca(), QStringLiteral("cercare i documenti"))) return;
     const QString causaleFiltro = CausaleFiltro(finestra_[QStringLiteral("CCausale")]);
     const QString locale = finestra_[QStringLiteral("TxLocale")].text().trimmed();
@@ -137,6 +138,7 @@ void FrmIncassi::ApplicaFiltro() {
 }
 
 void FrmIncassi::Cerca() {
+    if (modifica_) return;  // a document being edited stays on screen
     if (!consentito(host_.UserRicerca(), QStringLiteral("cercare i documenti"))) return;
     const QString causaleFiltro = CausaleFiltro(finestra_[QStringLiteral("CCausale")]);
     const QString locale = finestra_[QStringLiteral("TxLocale")].text().trimmed();
@@ -210,8 +212,9 @@ bool FrmIncassi::Elimina() {
             QStringLiteral(" AND ( DataRegistrazione>%1 OR ( DataRegistrazione=%1 AND id > %2 ) )")
                 .arg(giorno)
                 .arg(id);
-        const int dopo = host_.OpenRecordSet(sql)->RecordCount();
-        if (dopo > 0) {
+        auto ultimo = [&] {
+            const int dopo = host_.OpenRecordSet(sql)->RecordCount();
+            if (dopo == 0) return true;
             ui_.Messaggio(
                 QStringLiteral(
                     "Si puo eliminare solo l'ultima registrazione!\nSono presenti %1 registrazioni "
@@ -219,7 +222,8 @@ bool FrmIncassi::Elimina() {
                     .arg(dopo),
                 QStringLiteral("Elimina"), Icona::Informazione);
             return false;
-        }
+        };
+        if (!ultimo()) return false;
         if (ui_.Messaggio(QStringLiteral("Attenzione!! operazione non annullabile. Confermi la "
                                          "cancellazione completa della "
                                          "registrazione?"),
@@ -228,6 +232,21 @@ bool FrmIncassi::Elimina() {
             return false;
         }
         TransazioneHost tr(host_);
+        // While the question was open another workstation may have saved a
+        // later document, or changed this one: asked again under the lock.
+        if (!ultimo()) return false;
+        auto testata = host_.OpenRecordSet(
+            QStringLiteral("select Versione, Bloccato from NoteTeste where id=%1").arg(id));
+        if (testata->Eof() ||
+            qlonglong(Num(testata->Value(QStringLiteral("Versione")))) != versioneLetta_ ||
+            Flag(testata->Value(QStringLiteral("Bloccato")))) {
+            ui_.Messaggio(QStringLiteral("Il documento %1 è stato modificato o eliminato da "
+                                         "un'altra finestra o postazione dopo che è stato "
+                                         "mostrato: rileggerlo prima di eliminarlo.")
+                              .arg(id),
+                          QStringLiteral("Elimina"), Icona::Esclamazione);
+            return false;
+        }
         auto righe = host_.OpenRecordSetBatch(
             QStringLiteral("select * from NoteRighe where idtesta=%1").arg(id));
         for (righe->MoveFirst(); !righe->Eof(); righe->MoveNext())

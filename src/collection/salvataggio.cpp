@@ -108,6 +108,7 @@ bool FrmIncassi::controlliSalvataggio() {
                           titolo_, Icona::Esclamazione);
             return false;
         }
+        QStringList conti;
         for (nota_->MoveFirst(); !nota_->Eof(); nota_->MoveNext()) {
             const QVariant conto = nota_->Value(QStringLiteral("codConto"));
             if (IsNullOrEmpty(conto)) {
@@ -115,11 +116,13 @@ bool FrmIncassi::controlliSalvataggio() {
                               Icona::Nessuna);
                 return false;
             }
-            if (!ContoValido(host_, Txt(conto))) {
-                ui_.Messaggio(QStringLiteral("Codice conto non valido: %1").arg(Txt(conto)),
-                              titolo_, Icona::Esclamazione);
-                return false;
-            }
+            conti << Txt(conto);
+        }
+        // Every account in the chart, as written: one read for all the rows.
+        if (const QStringList ignoti = ContiSconosciuti(host_, conti); !ignoti.isEmpty()) {
+            ui_.Messaggio(QStringLiteral("Codice conto non valido: %1").arg(ignoti.front()),
+                          titolo_, Icona::Esclamazione);
+            return false;
         }
     }
     // Every machine row has a machine.
@@ -185,9 +188,11 @@ void FrmIncassi::ripristina(const Fotografia& f) {
 bool FrmIncassi::Salva() {
     if (!modifica_) return false;
     confermaCampo();
-    if (!consentito(nuovo_ ? host_.UserInserimento() : host_.UserModifica(),
-                    nuovo_ ? QStringLiteral("inserire documenti")
-                           : QStringLiteral("modificare i documenti")))
+    // A document already stored is a correction, whatever the window thinks.
+    const bool correzione = Num(finestra_[QStringLiteral("EtiId")].caption()) != 0;
+    if (!consentito(correzione ? host_.UserModifica() : host_.UserInserimento(),
+                    correzione ? QStringLiteral("modificare i documenti")
+                               : QStringLiteral("inserire documenti")))
         return false;
     // A save that fails leaves the window exactly as it was, so that trying
     // again writes what one good save writes.
@@ -251,7 +256,8 @@ qlonglong FrmIncassi::scriviDocumento() {
         // A correction saves only over the version of the header this window
         // read: one statement takes it, so two saves can never both pass.
         if (host_.Execute(QStringLiteral("UPDATE NoteTeste SET NoteTeste.Versione = "
-                                         "NoteTeste.Versione + 1 WHERE id=%1 AND Versione=%2")
+                                         "coalesce(NoteTeste.Versione, 0) + 1 WHERE id=%1 AND "
+                                         "coalesce(Versione, 0)=%2")
                               .arg(idMostrato)
                               .arg(versioneLetta_)) != 1) {
             ui_.Messaggio(
@@ -264,6 +270,12 @@ qlonglong FrmIncassi::scriviDocumento() {
         }
         testata = host_.OpenRecordSet(
             QStringLiteral("select * from NoteTeste where id=%1").arg(idMostrato));
+        // A locked document is never written, whoever opened it for editing.
+        if (Flag(testata->Value(QStringLiteral("Bloccato")))) {
+            ui_.Messaggio(QStringLiteral("La registrazione non è modificabile!"),
+                          QStringLiteral("Record bloccato"), Icona::Esclamazione);
+            return 0;
+        }
     }
     if (!schedeInvariate()) return 0;
     allineaAccontoLocale();

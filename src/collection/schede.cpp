@@ -14,35 +14,57 @@ namespace incassi {
 
 namespace {
 
-// The card columns a save writes: meters, last collection, hopper money.
-const char* const kColonneScheda[] = {"cntotin",   "cntotout",  "ultimoIncasso",
-                                      "attualeh1", "attualeh2", "attualeh3",
-                                      "ChHopper1", "ChHopper2", "ChHopper3"};
+// The card columns a save writes: meters, last collection, hopper money; and
+// the meters of machines with several, which a save writes too.
+const QString kSchede = QStringLiteral(
+    "select id, cntotin, cntotout, ultimoIncasso, attualeh1, attualeh2, attualeh3, ChHopper1, "
+    "ChHopper2, ChHopper3 from magschede where id in (%1)");
+const QString kContatori = QStringLiteral(
+    "select linkscheda, id, ContatoreAttuale, DataContatore from magschedecontatori where "
+    "linkscheda in (%1) order by linkscheda, id");
 
 }  // namespace
 
-QString FrmIncassi::improntaScheda(qlonglong id) {
-    auto scheda =
-        host_.OpenRecordSet(QStringLiteral("select * from magschede where id=%1").arg(id));
-    if (scheda->Eof()) return QStringLiteral("(nessuna scheda)");
-    QStringList valori;
-    for (const char* colonna : kColonneScheda) {
-        const QString nome = QLatin1String(colonna);
-        valori << (scheda->HasField(nome) ? Txt(scheda->Value(nome)) : QString());
+std::map<qlonglong, QString> FrmIncassi::impronteSchede(const std::vector<qlonglong>& ids) {
+    std::map<qlonglong, QString> out;
+    if (ids.empty()) return out;
+    QStringList elenco;
+    for (const qlonglong id : ids) {
+        elenco << QString::number(id);
+        out[id] = QStringLiteral("(nessuna scheda)");
     }
-    return valori.join(u'|');
+    // Two reads for all the machines, whatever their number.
+    auto riga = [](RecordSet& rs, int da) {
+        QStringList valori;
+        for (int i = da; i < rs.FieldCount(); ++i)
+            valori << Txt(rs.Value(i));
+        return valori.join(u'|');
+    };
+    for (auto rs = host_.OpenRecordSet(kSchede.arg(elenco.join(u','))); !rs->Eof(); rs->MoveNext())
+        out[qlonglong(Num(rs->Value(0)))] = riga(*rs, 1);
+    for (auto rs = host_.OpenRecordSet(kContatori.arg(elenco.join(u','))); !rs->Eof();
+         rs->MoveNext())
+        out[qlonglong(Num(rs->Value(0)))] += u';' + riga(*rs, 1);
+    return out;
 }
 
-void FrmIncassi::annotaSchede() {
-    if (!incassi_) return;
+std::vector<qlonglong> FrmIncassi::schedeDelleRighe() {
+    std::vector<qlonglong> ids;
+    if (!incassi_) return ids;
     const int posizione = incassi_->AbsolutePosition();
     for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
         const QVariant scheda = incassi_->Value(QStringLiteral("linkscheda"));
-        if (IsNullOrEmpty(scheda)) continue;
-        const qlonglong id = qlonglong(Num(scheda));
-        if (!impronte_.contains(id)) impronte_[id] = improntaScheda(id);
+        if (!IsNullOrEmpty(scheda)) ids.push_back(qlonglong(Num(scheda)));
     }
     if (posizione > 0) incassi_->SetAbsolutePosition(posizione);
+    return ids;
+}
+
+void FrmIncassi::annotaSchede() {
+    std::vector<qlonglong> nuove;
+    for (const qlonglong id : schedeDelleRighe())
+        if (!impronte_.contains(id)) nuove.push_back(id);
+    impronte_.merge(impronteSchede(nuove));
 }
 
 bool FrmIncassi::schedeInvariate() {
@@ -51,12 +73,13 @@ bool FrmIncassi::schedeInvariate() {
     if (!incassi_ || !CodiceTra(causale(), {"INC6", "INC", "FUR", "CH", "RH"})) return true;
     QStringList nomi;
     std::vector<qlonglong> cambiate;
+    const std::map<qlonglong, QString> ora = impronteSchede(schedeDelleRighe());
     for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
         const QVariant scheda = incassi_->Value(QStringLiteral("linkscheda"));
         if (IsNullOrEmpty(scheda)) continue;
         const qlonglong id = qlonglong(Num(scheda));
         const auto letta = impronte_.find(id);
-        if (letta == impronte_.end() || letta->second == improntaScheda(id)) continue;
+        if (letta == impronte_.end() || letta->second == ora.at(id)) continue;
         QString nome = Txt(incassi_->Value(QStringLiteral("Descrizione"))).trimmed();
         nomi << (nome.isEmpty() ? QString::number(id) : nome);
         cambiate.push_back(id);

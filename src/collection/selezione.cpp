@@ -23,28 +23,32 @@ void FrmIncassi::Saldi() {
     finestra_[QStringLiteral("LabPrestitoPre")].setCaption(FormatoNumero(prestiti.toDouble(), 2));
 }
 
-bool FrmIncassi::righeDiAltroDocumento(const char* box, const QString& delleRighe,
-                                       const QString& cosa) {
+bool FrmIncassi::righeDiAltroDocumento(const char* box, const QString& delleRighe, bool causale) {
     CasellaRicerca& c = casella(QLatin1String(box));
     const QString scelto = c.text().trimmed();
     if (!modifica_ || !incassi_ || incassi_->RecordCount() == 0 || delleRighe.isEmpty() ||
         scelto.compare(delleRighe, Qt::CaseInsensitive) == 0) {
         return false;
     }
+    // "la causale", "il locale".
+    const QString cosa = causale ? QStringLiteral("causale") : QStringLiteral("locale");
+    const QString del = causale ? QStringLiteral("della causale") : QStringLiteral("del locale");
+    const QString titolo = QStringLiteral("Cambio ") + cosa;
     bool scarta = false;
     if (nuovo_) {
-        scarta = ui_.Messaggio(QStringLiteral("Le righe degli apparecchi caricate sono del %1 %2: "
-                                              "cambiando %1 verranno eliminate.\n"
-                                              "Cambiare %1 ed eliminare le righe?")
-                                   .arg(cosa, delleRighe),
-                               QStringLiteral("Cambio %1").arg(cosa), Icona::Esclamazione,
-                               Pulsanti::SiNo, Risposta::No) == Risposta::Si;
+        scarta = ui_.Messaggio(QStringLiteral("Le righe degli apparecchi caricate sono %1 %2: "
+                                              "cambiando %3 verranno eliminate.\n"
+                                              "Cambiare %3 ed eliminare le righe?")
+                                   .arg(del, delleRighe, cosa),
+                               titolo, Icona::Esclamazione, Pulsanti::SiNo,
+                               Risposta::No) == Risposta::Si;
     } else {
-        ui_.Messaggio(QStringLiteral("Il %1 di un documento salvato con righe di apparecchi non si "
-                                     "può cambiare: le righe e le schede degli apparecchi sono "
-                                     "del %1 %2.")
-                          .arg(cosa, delleRighe),
-                      QStringLiteral("Cambio %1").arg(cosa), Icona::Esclamazione);
+        ui_.Messaggio(QStringLiteral("%1 di un documento salvato con righe di apparecchi non si "
+                                     "può cambiare: le righe e le schede degli apparecchi sono %2 "
+                                     "%3.")
+                          .arg(causale ? QStringLiteral("La causale") : QStringLiteral("Il locale"),
+                               del, delleRighe),
+                      titolo, Icona::Esclamazione);
     }
     if (scarta) {
         // Only new rows: a new document has nothing stored.
@@ -62,7 +66,7 @@ bool FrmIncassi::righeDiAltroDocumento(const char* box, const QString& delleRigh
 
 void FrmIncassi::SceltaLocale() {
     try {
-        if (righeDiAltroDocumento("txeCodLocale", localeRighe_, QStringLiteral("locale"))) return;
+        if (righeDiAltroDocumento("txeCodLocale", localeRighe_, false)) return;
         const QString codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
         const QString causale = finestra_[QStringLiteral("txeCodCausale")].text().trimmed();
         const QDate data = dataRegistrazione();
@@ -169,8 +173,7 @@ void FrmIncassi::SceltaLocale() {
 
 void FrmIncassi::SceltaCausale() {
     try {
-        if (righeDiAltroDocumento("txeCodCausale", causaleRighe_, QStringLiteral("causale")))
-            return;
+        if (righeDiAltroDocumento("txeCodCausale", causaleRighe_, true)) return;
         CasellaRicerca& box = casella(QStringLiteral("txeCodCausale"));
         const QString causale = box.text().trimmed();
         const bool nuovoDoc = Num(finestra_[QStringLiteral("EtiId")].caption()) == 0;

@@ -14,7 +14,8 @@ namespace {
 struct VoceComando {
     const char* nome;
     void (*esegui)(FrmIncassi&);
-    bool soloModifica = false;  // changes money: only on a document being edited
+    bool soloModifica = false;       // changes money: only on a document being edited
+    const char* pulsante = nullptr;  // enabled as this button, when not its own
 };
 
 const VoceComando kComandi[] = {
@@ -25,7 +26,7 @@ const VoceComando kComandi[] = {
     {"Elimina", [](FrmIncassi& f) { f.Elimina(); }},
     {"Cerca", [](FrmIncassi& f) { f.Cerca(); }},
     {"Filtro", [](FrmIncassi& f) { f.MostraFiltro(!f.filtroVisibile()); }},
-    {"ApplicaFiltro", [](FrmIncassi& f) { f.ApplicaFiltro(); }},
+    {"ApplicaFiltro", [](FrmIncassi& f) { f.ApplicaFiltro(); }, false, "Filtro"},
     {"Primo", [](FrmIncassi& f) { f.Muovi(FrmIncassi::Verso::Primo); }},
     {"Precedente", [](FrmIncassi& f) { f.Muovi(FrmIncassi::Verso::Precedente); }},
     {"Successivo", [](FrmIncassi& f) { f.Muovi(FrmIncassi::Verso::Successivo); }},
@@ -61,6 +62,7 @@ QStringList FrmIncassi::Comandi() {
 bool FrmIncassi::Abilitato(const QString& nome) const {
     const VoceComando* v = Trova(nome);
     if (v && v->soloModifica && !modifica_) return false;
+    if (v && v->pulsante) return Abilitato(QLatin1String(v->pulsante));
     if (const PulsanteBarra* b = finestra_.barra().trova(nome)) return b->enabled;
     if (const Controllo* c = finestra_.trova(nome)) return c->enabled() && c->visible();
     return v != nullptr;

@@ -120,10 +120,14 @@ std::optional<Operatore> Accedi(Host& host, const QString& codice, const QString
                              : QString();
     if (!VerificaPassword(hash, password)) return std::nullopt;
     if (HashDaAggiornare(hash)) {
-        // The password is known now: the old hash gives way to a slow one.
-        host.Execute(QStringLiteral("update operatori set PasswordHash=%1 where id=%2")
-                         .arg(sql::Testo(HashPassword(password)),
-                              sql::Intero(rs->Value(QStringLiteral("id")))));
+        // The password is known now: the old hash gives way to a slow one. A
+        // database that cannot take it now (busy, read-only) does at a later login.
+        try {
+            host.Execute(QStringLiteral("update operatori set PasswordHash=%1 where id=%2")
+                             .arg(sql::Testo(HashPassword(password)),
+                                  sql::Intero(rs->Value(QStringLiteral("id")))));
+        } catch (const Errore&) {
+        }
     }
     return DaRiga(*rs);
 }

@@ -2,7 +2,9 @@
 
 // The operator's login against table `operatori`. The stored password is an
 // Argon2id hash made by libsodium (its text carries the parameters and the
-// salt); hashes of the earlier form, one round of salted SHA-256
+// salt): each guess against a copied database costs memory as well as time,
+// which is what makes offline guessing slow on graphics cards, where PBKDF2
+// costs only time. Hashes of the earlier form, one round of salted SHA-256
 // ("sha256$salt$hash", hex), are still read and are replaced by an Argon2id
 // hash at the next successful login. An operator without a hash logs in with
 // the empty password. The rights are the row's 0 / -1 flags.

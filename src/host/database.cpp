@@ -211,6 +211,7 @@ void Database::begin() {
                          : dialect_->savepoint(QStringLiteral("sp%1").arg(depth_)));
     ++depth_;
     esiti_.emplace_back();
+    scopes_.push_back(++ultimoScope_);
 }
 
 void Database::commit() {
@@ -222,6 +223,7 @@ void Database::commit() {
     depth_ = level;
     std::vector<Esito> esiti = std::move(esiti_.back());
     esiti_.pop_back();
+    scopes_.pop_back();
     if (level > 0) {
         // A released savepoint is settled by the scope around it.
         auto& fuori = esiti_.back();
@@ -238,6 +240,7 @@ void Database::rollback() {
     --depth_;
     std::vector<Esito> esiti = std::move(esiti_.back());
     esiti_.pop_back();
+    scopes_.pop_back();
     // Whatever the engine says, the scope's work is gone: its waiting outcomes
     // learn so even when the rollback statement itself fails.
     struct Annuncia {

@@ -769,18 +769,21 @@ void RecordSet::ripristina(const Istantanea& prima) {
 }
 
 std::optional<RecordSet::Istantanea> RecordSet::perTransazione() const {
-    // Only the first write inside a transaction needs the state to go back to.
-    if (db_->transactionDepth() == 0 || custodito_) return std::nullopt;
+    // Only the first write inside each scope needs the state to go back to.
+    if (db_->transactionDepth() == 0 || custoditoIn_ == db_->currentScope()) return std::nullopt;
     return istantanea();
 }
 
 void RecordSet::custodisci(const Istantanea& prima) {
-    if (db_->transactionDepth() == 0 || custodito_) return;
-    custodito_ = true;
-    db_->allaFine([self = weak_from_this(), prima](bool confermato) {
+    const qint64 scope = db_->currentScope();
+    if (scope == 0 || custoditoIn_ == scope) return;
+    custoditoIn_ = scope;
+    // A rollback puts back the state before the scope's first write; the
+    // outcomes of inner scopes run first, so an outer one has the last word.
+    db_->allaFine([self = weak_from_this(), prima, scope](bool confermato) {
         const auto rs = self.lock();
         if (!rs) return;
-        rs->custodito_ = false;
+        if (rs->custoditoIn_ == scope) rs->custoditoIn_ = 0;
         if (!confermato) rs->ripristina(prima);
     });
 }

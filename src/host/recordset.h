@@ -176,7 +176,7 @@ class RecordSet : public std::enable_shared_from_this<RecordSet> {
     bool currentDeleted_ = false;  // Delete leaves the cursor on the next row
     bool editing_ = false;         // an edit begun since the last Update
     std::unique_ptr<Pager> pager_;
-    bool custodito_ = false;  // a state kept for an open transaction
+    qint64 custoditoIn_ = 0;  // the scope whose rollback puts back a kept state
 };
 
 using RecordSetPtr = std::shared_ptr<RecordSet>;

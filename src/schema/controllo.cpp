@@ -32,15 +32,19 @@ const char* const kTitoli[kTipiAnomalia] = {
     "Controlli non eseguiti",
 };
 
-// The tables of documents, each with the column that names its document.
+// The tables of documents, each with the column that names its document and
+// the day the document moves money on, which must be a day of the years a
+// collection can have (other dates, such as a card's last reading copied on
+// a row, need only be dates).
 struct TabellaDocumento {
     const char* nome;
     const char* documento;
+    const char* giorno;
 };
-const TabellaDocumento kDocumenti[] = {{"NoteTeste", "id"},
-                                       {"NoteIncassi", "IdTesta"},
-                                       {"NoteRighe", "IdTesta"},
-                                       {"NoteIncassiContatori", "IdTesta"}};
+const TabellaDocumento kDocumenti[] = {{"NoteTeste", "id", "DataRegistrazione"},
+                                       {"NoteIncassi", "IdTesta", "DataIncasso"},
+                                       {"NoteRighe", "IdTesta", "Data"},
+                                       {"NoteIncassiContatori", "IdTesta", ""}};
 
 void Aggiungi(RapportoControllo& r, TipoAnomalia tipo, qint64 id, const QString& testo) {
     int& n = r.conteggio[int(tipo)];
@@ -183,7 +187,8 @@ const Verifica kVerifiche[] = {
      "documento %1: riga apparecchio %2 chiusa dal documento %3 inesistente"},
     {TipoAnomalia::ChiusuraOrfana,
      "SELECT a.id, a.CodCausale, a.idOnda FROM NoteTeste a LEFT JOIN NoteTeste t "
-     "ON t.id = a.idOnda WHERE a.idOnda <> 0 AND t.id IS NULL ORDER BY a.id",
+     "ON t.id = a.idOnda WHERE a.CodCausale IN ('ACC', 'ACL') AND a.idOnda <> 0 AND t.id IS NULL "
+     "ORDER BY a.id",
      "documento %1 (%2) chiuso dal documento %3 inesistente"},
     {TipoAnomalia::ContoSconosciuto,
      "SELECT r.IdTesta, r.id, r.CodConto FROM NoteRighe r "
@@ -255,11 +260,18 @@ void ControllaValori(Database& db, RapportoControllo& r, const TabellaDocumento&
     const Dialect& d = db.dialect();
     QStringList condizioni;
     std::vector<QVariant> parametri;
+    const QString giorno = QLatin1String(td.giorno);
+    auto delDocumento = [&](const QString& c) {
+        return c.compare(giorno, Qt::CaseInsensitive) == 0;
+    };
     for (const QString& c : colonne) {
         if (tipo == FieldType::Date) {
-            condizioni << d.invalidDateCondition(c) << QStringLiteral("%1 < ? OR %1 > ?").arg(c);
-            parametri.push_back(PrimaDataDocumento());
-            parametri.push_back(UltimaDataDocumento());
+            condizioni << d.invalidDateCondition(c);
+            if (delDocumento(c)) {
+                condizioni << QStringLiteral("%1 < ? OR %1 > ?").arg(c);
+                parametri.push_back(PrimaDataDocumento());
+                parametri.push_back(UltimaDataDocumento());
+            }
         } else {
             condizioni << d.notFiniteCondition(c);
         }
@@ -278,7 +290,8 @@ void ControllaValori(Database& db, RapportoControllo& r, const TabellaDocumento&
             bool buono = false;
             if (tipo == FieldType::Date) {
                 const QDate g = QDate::fromString(v.toString().left(10), Qt::ISODate);
-                buono = DataPlausibile(g) && g.toString(Qt::ISODate) == v.toString().left(10);
+                buono = g.isValid() && g.toString(Qt::ISODate) == v.toString().left(10) &&
+                        (!delDocumento(colonne[i]) || DataPlausibile(g));
             } else {
                 bool numero = false;
                 const double x = v.toDouble(&numero);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "bookkeeping/movimenti.h"
 #include "collection/frmincassi.h"
 #include "common/scriptedui.h"
@@ -48,34 +50,51 @@ class Comandi : public ::testing::Test {
     ProprietaIngresso prop;
 };
 
-// Every command by the mode of the window: nothing that changes money runs
-// while a stored document is only shown, nothing that leaves it while editing.
-TEST_F(Comandi, EachCommandInEachMode) {
-    auto f = incasso();
-    ASSERT_TRUE(f->Esegui("Salva"));
+// Every command by the mode of the window and the operator's rights: nothing
+// that changes money runs while a stored document is only shown, nothing that
+// leaves it while it is edited, nothing without its right.
+TEST_F(Comandi, EachCommandInEachModeWithEachRight) {
+    {
+        auto f = incasso();
+        ASSERT_TRUE(f->Esegui("Salva"));
+    }
     const QStringList soloModifica = {
         "Salva",       "Annulla",      "CaricaApparecchi", "CalcolaDettagli",
         "Saldi",       "CmdAcconto",   "CmdChiudiIncasso", "CmdRicalcola",
         "CmdNoDenaro", "CmdRimanenza", "CmdAcconti"};
-    const QStringList soloNavigazione = {"Nuovo",      "Modifica",     "Elimina", "Cerca",
-                                         "Filtro",     "Primo",        "Ultimo",  "Precedente",
-                                         "Successivo", "ApplicaFiltro"};
-    ASSERT_EQ(FrmIncassi::Comandi().size(), soloModifica.size() + soloNavigazione.size() + 1);
-    for (const QString& c : FrmIncassi::Comandi()) {
-        SCOPED_TRACE(c.toStdString());
-        const bool modifica = soloModifica.contains(c);
-        const bool sempre = c == u"ContaDocumenti";
-        // ApplicaFiltro is the filter panel's own button: no toolbar rule.
-        const bool navigazione = soloNavigazione.contains(c) && c != u"ApplicaFiltro";
-        EXPECT_EQ(f->Abilitato(c), sempre || navigazione || c == u"ApplicaFiltro") << "mostrato";
-        f->Esegui("Modifica");
-        EXPECT_EQ(f->Abilitato(c), sempre || modifica || c == u"ApplicaFiltro") << "in modifica";
-        f->Esegui("Annulla");
-        f->Esegui("Nuovo");
-        EXPECT_EQ(f->Abilitato(c), sempre || modifica || c == u"ApplicaFiltro") << "nuovo";
-        f->Esegui("Annulla");
+    const std::map<QString, bool Diritti::*> diritto = {
+        {"Nuovo", &Diritti::inserimento},     {"Modifica", &Diritti::modifica},
+        {"Elimina", &Diritti::cancellazione}, {"Cerca", &Diritti::ricerca},
+        {"Filtro", &Diritti::ricerca},        {"ApplicaFiltro", &Diritti::ricerca}};
+    for (bool Diritti::*tolto : {static_cast<bool Diritti::*>(nullptr), &Diritti::inserimento,
+                                 &Diritti::modifica, &Diritti::ricerca, &Diritti::cancellazione}) {
+        Diritti d = Diritti::Tutti();
+        if (tolto) d.*tolto = false;
+        t.host().setOperatore({QStringLiteral("ANNA"), d});
+        auto f = apri();
+        for (const char* modo : {"mostrato", "nuovo", "in modifica"}) {
+            if (modo == std::string("nuovo")) {
+                if (!d.inserimento) continue;
+                f->Esegui("Nuovo");
+            } else if (modo == std::string("in modifica")) {
+                if (!d.modifica) continue;
+                f->Esegui("Modifica");
+            }
+            const bool modifica = modo != std::string("mostrato");
+            for (const QString& c : FrmIncassi::Comandi()) {
+                const bool perModo =
+                    c == u"ContaDocumenti" || (soloModifica.contains(c) ? modifica : !modifica);
+                const auto serve = diritto.find(c);
+                const bool perDiritto = serve == diritto.end() || d.*(serve->second);
+                EXPECT_EQ(f->Abilitato(c), perModo && perDiritto)
+                    << c.toStdString() << " " << modo << " senza " << (tolto != nullptr);
+            }
+            if (modifica) f->Esegui("Annulla");
+        }
     }
     // A disabled command does not run: the stored document stays as it is.
+    t.host().setOperatore({QStringLiteral("ANNA"), Diritti::Tutti()});
+    auto f = apri();
     const QStringList prima = test::DumpFinestra(f->finestra());
     EXPECT_FALSE(f->Esegui("CmdRimanenza"));
     EXPECT_FALSE(f->Esegui("CalcolaDettagli"));

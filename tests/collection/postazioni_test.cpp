@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <utility>
 
 #include "collection/frmincassi.h"
 #include "common/scriptedui.h"
@@ -22,6 +23,18 @@ using incassi::test::TestDb;
 namespace {
 
 const QDate kGiorno(2026, 3, 20);
+
+// The scripted answers, and something the other workstation does while a
+// question of this one is open.
+class UiConAttesa : public ScriptedUi {
+  public:
+    std::function<void()> mentreChiede;
+    Risposta Messaggio(const QString& testo, const QString& titolo, Icona icona, Pulsanti pulsanti,
+                       std::optional<Risposta> predefinita) override {
+        if (pulsanti != Pulsanti::Ok && mentreChiede) std::exchange(mentreChiede, {})();
+        return ScriptedUi::Messaggio(testo, titolo, icona, pulsanti, predefinita);
+    }
+};
 
 // A workstation: its own connection, settings and window.
 struct Postazione {
@@ -51,7 +64,7 @@ struct Postazione {
         ASSERT_EQ(f->righeIncassi()->RecordCount(), 2);
     }
     std::unique_ptr<SqlHost> host;
-    ScriptedUi ui;
+    UiConAttesa ui;
     ProprietaIngresso prop;
     std::unique_ptr<FrmIncassi> f;
 };
@@ -108,6 +121,25 @@ TEST_F(Postazioni, TheSameTakingsAreNeverBookedTwice) {
     EXPECT_FALSE(b->f->Salva());
     EXPECT_TRUE(b->ui.messaggi().back().testo.startsWith("Gli apparecchi "));
     ASSERT_TRUE(b->f->Salva());
+    nessunIncassoDoppio(t.db());
+}
+
+// While one workstation confirms the deletion of the latest collection, the
+// other saves a later one: the deletion, asked again under the lock, stops,
+// and the later collection's cards are never put back under it.
+TEST_F(Postazioni, ADeletionConfirmedWhileALaterDocumentIsSavedStops) {
+    a->nuovoIncasso();
+    ASSERT_TRUE(a->f->Salva());
+    const qlonglong id = a->f->finestra()["EtiId"].caption().toLongLong();
+    a->mostra(id);
+    b->nuovoIncasso();
+    (*b->f)["txtDataRegistrazione"].setValue(QDate(2026, 3, 21));
+    a->ui.mentreChiede = [&] { EXPECT_TRUE(b->f->Salva()); };
+    a->ui.rispondi(Risposta::Si);
+    EXPECT_FALSE(a->f->Elimina());
+    EXPECT_TRUE(a->ui.messaggi().back().testo.startsWith("Si puo eliminare solo l'ultima"));
+    EXPECT_EQ(
+        t.scalar(QStringLiteral("select count(*) from NoteTeste where id=%1").arg(id)).toInt(), 1);
     nessunIncassoDoppio(t.db());
 }
 

@@ -231,8 +231,12 @@ TEST(TestoNelDatabase, ALoneSurrogateNeverSwallowsTheNextCharacter) {
                 .toString();
         EXPECT_TRUE(letto.endsWith("bc")) << letto.toStdString();
         EXPECT_EQ(letto.size(), testo.size());
-        // And a literal in a statement keeps it whole too.
         EXPECT_EQ(t.scalar("select count(*) from NoteTeste where Descrizione like '%bc'").toInt(),
+                  id);
+        // A literal in a statement keeps what follows the half character too.
+        EXPECT_EQ(t.scalar(QStringLiteral("select max(id) from NoteTeste where Descrizione = '%1'")
+                               .arg(QString(testo).replace(u'\'', QStringLiteral("''"))))
+                      .toInt(),
                   id);
     }
     EXPECT_EQ(t.scalar("select Descrizione from NoteTeste where id=3").toString(), coppia);

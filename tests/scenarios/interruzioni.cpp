@@ -95,10 +95,17 @@ int main(int argc, char** argv) {
         if (!p.waitForFinished(0) && p.state() == QProcess::Running) {
             p.kill();  // SIGKILL: no cleanup of any kind
             ++uccise;
+            p.waitForFinished();
         } else {
+            // A run that ended by itself must have ended well.
             ++finite;
+            if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+                Scrivi(QStringLiteral("giro %1: la corsa è finita con l'uscita %2")
+                           .arg(giro)
+                           .arg(p.exitCode()));
+                return 1;
+            }
         }
-        p.waitForFinished();
         try {
             auto db = Database::OpenSqlite(file, true);
             const schema::RapportoControllo r = schema::ControllaIntegrita(*db);
@@ -124,6 +131,13 @@ int main(int argc, char** argv) {
             Scrivi(QStringLiteral("giro %1: %2").arg(giro).arg(e.testo()));
             return 1;
         }
+    }
+    // Kills that all came before any commit would prove nothing.
+    if (scritti < 2 || uccise < giri / 4) {
+        Scrivi(QStringLiteral("troppo pochi documenti scritti (%1) o corse uccise (%2)")
+                   .arg(scritti)
+                   .arg(uccise));
+        return 1;
     }
     Scrivi(QStringLiteral("%1 giri: %2 corse uccise, %3 finite prima; %4 documenti interi "
                           "scritti; database integro dopo ogni giro.")

@@ -261,6 +261,32 @@ TEST(ControlloFile, DamagedPagesAreReportedAndTheFileIsNotWritten) {
     EXPECT_EQ(f.readAll(), dati);
 }
 
+// A database of an older schema is reported as such, and left as it is: the
+// check never upgrades.
+TEST(ControlloFile, AnOlderSchemaIsReportedNotUpgraded) {
+    TestDb t;
+    const QString file = QDir(t.folder()).filePath("vecchio.sqlite");
+    {
+        TestDb vecchio;
+        CreaSchema(vecchio.db(), Tabelle(), 1);
+        CaricaDatiIniziali(vecchio.db());
+        vecchio.copia(file);
+    }
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray prima = f.readAll();
+    f.close();
+    {
+        auto db = Database::OpenSqlite(file, true);
+        const RapportoControllo r = ControllaIntegrita(*db);
+        EXPECT_EQ(r.quante(TipoAnomalia::Schema), 1) << r.testo().toStdString();
+        EXPECT_TRUE(r.testo().contains("versione 1")) << r.testo().toStdString();
+        EXPECT_EQ(VersioneDatabase(*db), 1);
+    }
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), prima);
+}
+
 // Bad input for the command line tool is recognised without writing.
 TEST(EsameFile, RecognisesWhatAFileIs) {
     TestDb t;

@@ -219,8 +219,17 @@ TEST(SchemaVersion, DocumentNumbersAreNeverGivenTwice) {
             const qlonglong nuovo = t.db().insert(nome, {"CodLocale"}, {QVariant("BAR1")});
             EXPECT_GT(nuovo, ultimo) << tabella;
         }
-        // Upgrading again changes nothing.
+        // Upgrading again changes nothing: no table is built anew.
+        auto schema = [&] {
+            QStringList out;
+            for (const auto& r :
+                 t.db().queryNative("select name, sql from sqlite_master order by name", {}).rows)
+                out << r[0].toString() + u':' + r[1].toString();
+            return out;
+        };
+        const QStringList prima = schema();
         EseguiPasso(t.db(), Tabelle(), kVersioneSchema);
+        EXPECT_EQ(schema(), prima);
         EXPECT_EQ(t.scalar("select count(*) from NoteTeste").toInt(), 2);
     }
 }
