@@ -7,18 +7,26 @@
 //   incassi-db generate FILE [--force] [--venues N] [--years Y]
 //                                    init plus a large synthetic operator
 //   incassi-db check FILE            integrity report; exit 1 when anything is wrong
+//   incassi-db password FILE CODE    sets an operator's password, asked on the
+//                                    terminal (or read from standard input)
+
+#include <termios.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
 
 #include "common/error.h"
 #include "common/values.h"
+#include "entry/accesso.h"
 #include "host/database.h"
+#include "host/sqlhost.h"
 #include "schema/controllo.h"
 #include "schema/creazione.h"
 #include "schema/dati_iniziali.h"
@@ -54,7 +62,9 @@ const QString kUso = QStringLiteral(
     "                                   come init, più un grande operatore "
     "sintetico\n"
     "                                   (predefiniti: 2000 locali, 10 anni)\n"
-    "  incassi-db check FILE            controlla l'integrità del database");
+    "  incassi-db check FILE            controlla l'integrità del database\n"
+    "  incassi-db password FILE CODICE  imposta la password di un operatore (chiesta\n"
+    "                                   senza mostrarla, o letta dallo standard input)");
 
 int Uso() {
     return Fallisci(kUso);
@@ -174,6 +184,51 @@ int Check(const QString& file) {
     return r.ok() ? kOk : kAnomalie;
 }
 
+// A line of the terminal, not shown while typed; from a pipe, its first line.
+QString LeggiRiga(const QString& domanda) {
+    const bool terminale = isatty(STDIN_FILENO);
+    termios prima{};
+    if (terminale) {
+        Scrivi(stderr, domanda);
+        tcgetattr(STDIN_FILENO, &prima);
+        termios muto = prima;
+        muto.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSANOW, &muto);
+    }
+    std::string riga;
+    for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar())
+        riga.push_back(char(c));
+    if (terminale) {
+        tcsetattr(STDIN_FILENO, TCSANOW, &prima);
+        Scrivi(stderr, QStringLiteral("\n"));
+    }
+    return QString::fromStdString(riga);
+}
+
+int Password(const QString& file, const QString& codice) {
+    const EsameFile e = EsaminaFile(file);
+    if (e.stato != StatoFile::DatabaseIncassi) {
+        return Fallisci(
+            e.messaggio.isEmpty()
+                ? QStringLiteral("Il database %1 non contiene lo schema degli incassi.").arg(file)
+                : e.messaggio);
+    }
+    // Never on the command line, where other users and the shell's history
+    // would see it.
+    const QString password = LeggiRiga(QStringLiteral("Nuova password per %1: ").arg(codice));
+    if (isatty(STDIN_FILENO) && LeggiRiga(QStringLiteral("Ripetere la password: ")) != password)
+        return Fallisci(QStringLiteral("Le due password non coincidono: nulla è cambiato."));
+    auto db = Database::OpenSqlite(file);
+    PreparaSchema(*db);
+    QTemporaryDir cartella;
+    SqlHost host(db, std::make_unique<SettingsStore>(cartella.filePath(QStringLiteral("db.ini"))),
+                 cartella.path());
+    if (!ImpostaPassword(host, codice, password))
+        return Fallisci(QStringLiteral("L'operatore %1 non esiste.").arg(codice));
+    Scrivi(stdout, QStringLiteral("Password di %1 impostata.\n").arg(codice));
+    return kOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -201,6 +256,13 @@ int main(int argc, char** argv) {
     }
     // What is left is the command and the file: an unknown option is never
     // taken for a file name (a whole database would be written under it).
+    if (args.size() == 3 && args[0] == u"password" && !forza && !args[1].startsWith(u'-')) {
+        try {
+            return Password(args[1], args[2]);
+        } catch (const incassi::Errore& e) {
+            return Fallisci(e.testo());
+        }
+    }
     if (args.size() != 2 || args[1].startsWith(u'-')) return Uso();
     try {
         if (args[0] == u"init") return Init(args[1], forza);

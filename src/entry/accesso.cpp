@@ -104,6 +104,13 @@ bool HashDaAggiornare(const QString& memorizzato) {
                                           kMemoria) != 0;
 }
 
+bool ImpostaPassword(Host& host, const QString& codice, const QString& password) {
+    if (password.isEmpty()) throw Errore(QStringLiteral("La password non può essere vuota."));
+    return host.Execute(
+               QStringLiteral("update operatori set PasswordHash=%1 where codiceUtente=%2")
+                   .arg(sql::Testo(HashPassword(password)), sql::Testo(codice.trimmed()))) > 0;
+}
+
 std::optional<Operatore> LeggiOperatore(Host& host, const QString& codice) {
     if (codice.trimmed().isEmpty()) return std::nullopt;
     RecordSetPtr rs = RigaOperatore(host, codice.trimmed());

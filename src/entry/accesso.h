@@ -26,6 +26,10 @@ bool VerificaPassword(const QString& memorizzato, const QString& password);
 // Whether a stored hash is of an earlier form or weaker than HashPassword makes.
 bool HashDaAggiornare(const QString& memorizzato);
 
+// Sets the password of the operator of that code; false when there is no such
+// operator. An empty password is refused with Errore.
+bool ImpostaPassword(Host& host, const QString& codice, const QString& password);
+
 // The operator of that code (compared without regard to case) with the rights
 // of its row, the code as stored; nothing when there is no such row.
 std::optional<Operatore> LeggiOperatore(Host& host, const QString& codice);

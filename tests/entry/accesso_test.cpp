@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/error.h"
 #include "schema/creazione.h"
 #include "support/testdb.h"
 
@@ -88,6 +89,14 @@ TEST_F(Login, CodePasswordAndRights) {
     ASSERT_TRUE(darco);
     EXPECT_TRUE(darco->diritti.admin);
     EXPECT_FALSE(darco->diritti.inserimento);  // Null flags are no right
+}
+
+TEST_F(Login, APasswordIsSetForAnExistingOperatorOnly) {
+    EXPECT_TRUE(ImpostaPassword(db.host(), QStringLiteral("d'arco"), QStringLiteral("nuova")));
+    EXPECT_FALSE(Accedi(db.host(), QStringLiteral("D'ARCO"), QString()));
+    EXPECT_TRUE(Accedi(db.host(), QStringLiteral("D'ARCO"), QStringLiteral("nuova")));
+    EXPECT_FALSE(ImpostaPassword(db.host(), QStringLiteral("NESSUNO"), QStringLiteral("x")));
+    EXPECT_THROW(ImpostaPassword(db.host(), QStringLiteral("ANNA"), QString()), Errore);
 }
 
 // A hash of the earlier, fast form is replaced by a slow one at the first
