@@ -204,16 +204,16 @@ bool FrmIncassi::Elimina() {
         // Only the latest document of its kind at the venue; the same day with a
         // higher id counts as later.
         const QString giorno = sql::Data(data, FormatoDataSql::AnnoMeseGiorno);
-        QString sql =
-            QStringLiteral("SELECT * FROM NoteTeste WHERE CodCausale='%1'").arg(sql::Raddoppia(c));
+        QString successiviA = QStringLiteral("d.CodCausale='%1'").arg(sql::Raddoppia(c));
         if (!locale.isEmpty())
-            sql += QStringLiteral(" AND CodLocale='%1'").arg(sql::Raddoppia(locale));
-        sql +=
-            QStringLiteral(" AND ( DataRegistrazione>%1 OR ( DataRegistrazione=%1 AND id > %2 ) )")
-                .arg(giorno)
-                .arg(id);
-        auto ultimo = [&] {
-            const int dopo = host_.OpenRecordSet(sql)->RecordCount();
+            successiviA += QStringLiteral(" AND d.CodLocale='%1'").arg(sql::Raddoppia(locale));
+        successiviA += QStringLiteral(
+                           " AND ( d.DataRegistrazione>%1 OR ( d.DataRegistrazione=%1 AND d.id > "
+                           "%2 ) )")
+                           .arg(giorno)
+                           .arg(id);
+        auto successivi = [&](RecordSet& rs) {
+            const int dopo = int(Num(rs.Value(QStringLiteral("Successivi"))));
             if (dopo == 0) return true;
             ui_.Messaggio(
                 QStringLiteral(
@@ -223,7 +223,15 @@ bool FrmIncassi::Elimina() {
                 QStringLiteral("Elimina"), Icona::Informazione);
             return false;
         };
-        if (!ultimo()) return false;
+        // The header as it is now, and how many documents of its kind come after it.
+        auto leggi = [&] {
+            return host_.OpenRecordSet(
+                QStringLiteral("select Versione, Bloccato, (select count(*) from NoteTeste d "
+                               "where %1) as Successivi from NoteTeste where id=%2")
+                    .arg(successiviA)
+                    .arg(id));
+        };
+        if (auto prima = leggi(); !prima->Eof() && !successivi(*prima)) return false;
         if (ui_.Messaggio(QStringLiteral("Attenzione!! operazione non annullabile. Confermi la "
                                          "cancellazione completa della "
                                          "registrazione?"),
@@ -234,9 +242,8 @@ bool FrmIncassi::Elimina() {
         TransazioneHost tr(host_);
         // While the question was open another workstation may have saved a
         // later document, or changed this one: asked again under the lock.
-        if (!ultimo()) return false;
-        auto testata = host_.OpenRecordSet(
-            QStringLiteral("select Versione, Bloccato from NoteTeste where id=%1").arg(id));
+        auto testata = leggi();
+        if (!testata->Eof() && !successivi(*testata)) return false;
         if (testata->Eof() ||
             qlonglong(Num(testata->Value(QStringLiteral("Versione")))) != versioneLetta_ ||
             Flag(testata->Value(QStringLiteral("Bloccato")))) {

@@ -15,13 +15,13 @@ namespace incassi {
 namespace {
 
 // The card columns a save writes: meters, last collection, hopper money; and
-// the meters of machines with several, which a save writes too.
+// the meters of machines with several, which a save writes too. One read for
+// all the machines, whatever their number.
 const QString kSchede = QStringLiteral(
-    "select id, cntotin, cntotout, ultimoIncasso, attualeh1, attualeh2, attualeh3, ChHopper1, "
-    "ChHopper2, ChHopper3 from magschede where id in (%1)");
-const QString kContatori = QStringLiteral(
-    "select linkscheda, id, ContatoreAttuale, DataContatore from magschedecontatori where "
-    "linkscheda in (%1) order by linkscheda, id");
+    "select s.id, s.cntotin, s.cntotout, s.ultimoIncasso, s.attualeh1, s.attualeh2, s.attualeh3, "
+    "s.ChHopper1, s.ChHopper2, s.ChHopper3, c.id as contatore, c.ContatoreAttuale, "
+    "c.DataContatore from magschede s left join magschedecontatori c on c.linkscheda = s.id "
+    "where s.id in (%1) order by s.id, c.id");
 
 }  // namespace
 
@@ -33,18 +33,16 @@ std::map<qlonglong, QString> FrmIncassi::impronteSchede(const std::vector<qlongl
         elenco << QString::number(id);
         out[id] = QStringLiteral("(nessuna scheda)");
     }
-    // Two reads for all the machines, whatever their number.
-    auto riga = [](RecordSet& rs, int da) {
+    std::map<qlonglong, QStringList> righe;
+    for (auto rs = host_.OpenRecordSet(kSchede.arg(elenco.join(u','))); !rs->Eof();
+         rs->MoveNext()) {
         QStringList valori;
-        for (int i = da; i < rs.FieldCount(); ++i)
-            valori << Txt(rs.Value(i));
-        return valori.join(u'|');
-    };
-    for (auto rs = host_.OpenRecordSet(kSchede.arg(elenco.join(u','))); !rs->Eof(); rs->MoveNext())
-        out[qlonglong(Num(rs->Value(0)))] = riga(*rs, 1);
-    for (auto rs = host_.OpenRecordSet(kContatori.arg(elenco.join(u','))); !rs->Eof();
-         rs->MoveNext())
-        out[qlonglong(Num(rs->Value(0)))] += u';' + riga(*rs, 1);
+        for (int i = 1; i < rs->FieldCount(); ++i)
+            valori << Txt(rs->Value(i));
+        righe[qlonglong(Num(rs->Value(0)))] << valori.join(u'|');
+    }
+    for (auto& [id, r] : righe)
+        out[id] = r.join(u';');
     return out;
 }
 
