@@ -44,7 +44,7 @@ struct Anomalia {
 };
 
 struct RapportoControllo {
-    std::vector<Anomalia> anomalie;    // at most kMassimoElencate of each kind
+    std::vector<Anomalia> anomalie;     // at most kMassimoElencate of each kind
     int conteggio[kTipiAnomalia] = {};  // every anomaly found, by kind
     qint64 documenti = 0;
     qint64 righe = 0;
