@@ -164,9 +164,11 @@ void FrmIncassi::CalcolaDettagli() {
                                "NoteRighe WHERE NoteRighe.codLocale='%1' and NoteRighe.idtesta<>%2 "
                                "and data<=%3 and "
                                "NoteRighe.codConto='%4'")
-                    .arg(sql::Raddoppia(finestra_[QStringLiteral("txeCodLocale")].text().trimmed()))
-                    .arg(qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption())))
-                    .arg(sql::Data(data), sql::Raddoppia(conti_["cassaaccontilocale"])));
+                    // One call: a "%2" inside the venue's code stays as it is.
+                    .arg(sql::Raddoppia(finestra_[QStringLiteral("txeCodLocale")].text().trimmed()),
+                         QString::number(qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()))),
+                         sql::Data(data),
+                         sql::Raddoppia(conti_["cassaaccontilocale"])));
             if (!rs->Eof()) {
                 accontoLocale = Dec::DaCella(rs->Value(QStringLiteral("SommaDiAvere"))) -
                                 Dec::DaCella(rs->Value(QStringLiteral("SommaDiDare")));

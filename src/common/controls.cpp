@@ -123,7 +123,7 @@ void Controllo::svuotaElementi() {
 
 void Controllo::setListIndex(int i) {
     if (i < -1 || i >= int(s_.elementi.size())) {
-        throw Errore(QStringLiteral("%1: elemento %2 inesistente").arg(nome_).arg(i));
+        throw Errore(QStringLiteral("%1: elemento %2 inesistente").arg(nome_, QString::number(i)));
     }
     s_.listIndex = i;
 }

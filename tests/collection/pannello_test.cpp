@@ -35,14 +35,15 @@ class Pannello : public ::testing::Test {
     }
 
     // A new document at BAR1 with the causal and the collection type given.
-    std::unique_ptr<FrmIncassi> nuovo(const char* causale, int tipologia = 0) {
+    std::unique_ptr<FrmIncassi> nuovo(const char* causale, int tipologia = 0,
+                                      const char* locale = "BAR1") {
         auto f = std::make_unique<FrmIncassi>(t.host(), ui, prop, RecordOperatore{});
         f->orologio = [] { return kOggi; };
         f->Apri();
         f->Nuovo();
         (*f)["txtDataRegistrazione"].setValue(kOggi);
         EXPECT_TRUE(f->casella("txeCodCausale").ImpostaCodice(causale));
-        EXPECT_TRUE(f->casella("txeCodLocale").ImpostaCodice("BAR1"));
+        EXPECT_TRUE(f->casella("txeCodLocale").ImpostaCodice(QLatin1String(locale)));
         EXPECT_TRUE((*f)["CmiTipologiaIncasso"].selezionaPerValore(tipologia));
         return f;
     }
@@ -154,6 +155,19 @@ TEST_F(Pannello, AdvancesAndTheRemoteType) {
     EXPECT_DOUBLE_EQ(r[conti["ClientiAbituali"]], -100);
     EXPECT_EQ(r.count(conti["cassaacconti"]), 0u);
     EXPECT_EQ(remoto->finestra()["txSbilancio"].caption(), "0");
+}
+
+// A venue's code goes into the statement as it is, even when it looks like a
+// placeholder of the text it is put in.
+TEST_F(Pannello, AVenueCodeWithPercentSignsIsTakenAsItIs) {
+    t.run({"INSERT INTO AnagraficaLocali (CodLocale, Insegna, sospeso, GestioneDenaro, "
+           "IncassoTasse, tipologiaincasso) VALUES ('B%2%1', 'Bar Cento', 0, 'Noleggiatore', "
+           "'Noleggiatore', 0)",
+           "INSERT INTO NoteRighe (IdTesta, CodConto, CodLocale, Data, Dare, Avere) VALUES (999, "
+           "'" + conti["cassaaccontilocale"] + "', 'B%2%1', '2026-03-01', 0, 80)"});
+    auto f = nuovo("INC6", 0, "B%2%1");
+    f->CalcolaDettagli();
+    EXPECT_DOUBLE_EQ(v(*f, "lllAccontoLocale"), 80);
 }
 
 TEST_F(Pannello, InvalidAccountTypedByHand) {
