@@ -166,9 +166,9 @@ void FrmIncassi::CalcolaDettagli() {
                                "NoteRighe.codConto='%4'")
                     // One call: a "%2" inside the venue's code stays as it is.
                     .arg(sql::Raddoppia(finestra_[QStringLiteral("txeCodLocale")].text().trimmed()),
-                         QString::number(qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()))),
-                         sql::Data(data),
-                         sql::Raddoppia(conti_["cassaaccontilocale"])));
+                         QString::number(
+                             qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()))),
+                         sql::Data(data), sql::Raddoppia(conti_["cassaaccontilocale"])));
             if (!rs->Eof()) {
                 accontoLocale = Dec::DaCella(rs->Value(QStringLiteral("SommaDiAvere"))) -
                                 Dec::DaCella(rs->Value(QStringLiteral("SommaDiDare")));
@@ -372,13 +372,16 @@ void FrmIncassi::conguaglia(const QString& chiave) {
 }
 
 void FrmIncassi::AggiornaConteggiPrimaNota() {
-    if (!nota_ || !tipologiaScelta()) return;
+    // A change machine's rows come from its flows alone; the other documents'
+    // rows need the collection type.
+    const bool cambiamonete = CodiceTra(causale(), {"CAM"});
+    if (!nota_ || (!cambiamonete && !tipologiaScelta())) return;
     DocumentoNota doc{dataRegistrazione(),
                       finestra_[QStringLiteral("txeCodLocale")].text().trimmed(),
                       qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption())), host_.user()};
     PrimaNota nota(*nota_, doc);
     const int posizione = nota_->AbsolutePosition();
-    if (CodiceTra(causale(), {"CAM"})) {
+    if (cambiamonete) {
         Dec flussi, ammanchi;
         if (incassi_) {
             for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {

@@ -160,14 +160,28 @@ TEST_F(Pannello, AdvancesAndTheRemoteType) {
 // A venue's code goes into the statement as it is, even when it looks like a
 // placeholder of the text it is put in.
 TEST_F(Pannello, AVenueCodeWithPercentSignsIsTakenAsItIs) {
-    t.run({"INSERT INTO AnagraficaLocali (CodLocale, Insegna, sospeso, GestioneDenaro, "
-           "IncassoTasse, tipologiaincasso) VALUES ('B%2%1', 'Bar Cento', 0, 'Noleggiatore', "
-           "'Noleggiatore', 0)",
-           "INSERT INTO NoteRighe (IdTesta, CodConto, CodLocale, Data, Dare, Avere) VALUES (999, "
-           "'" + conti["cassaaccontilocale"] + "', 'B%2%1', '2026-03-01', 0, 80)"});
+    t.run(
+        {"INSERT INTO AnagraficaLocali (CodLocale, Insegna, sospeso, GestioneDenaro, "
+         "IncassoTasse, tipologiaincasso) VALUES ('B%2%1', 'Bar Cento', 0, 'Noleggiatore', "
+         "'Noleggiatore', 0)",
+         "INSERT INTO NoteRighe (IdTesta, CodConto, CodLocale, Data, Dare, Avere) VALUES (999, "
+         "'" +
+             conti["cassaaccontilocale"] + "', 'B%2%1', '2026-03-01', 0, 80)"});
     auto f = nuovo("INC6", 0, "B%2%1");
     f->CalcolaDettagli();
     EXPECT_DOUBLE_EQ(v(*f, "lllAccontoLocale"), 80);
+}
+
+// A change machine's operation is booked from its flows, whether or not the
+// venue has a collection type.
+TEST_F(Pannello, AChangeMachineIsBookedWithoutACollectionType) {
+    auto f = nuovo("CAM");
+    (*f)["CmiTipologiaIncasso"].setListIndex(-1);
+    riga(*f, {{"monetaaggiunta", 100}, {"banconoteRitirate", 30}});
+    f->AggiornaConteggiPrimaNota();
+    auto r = righe(*f);
+    EXPECT_DOUBLE_EQ(r[conti["cassa"]], -70);
+    EXPECT_DOUBLE_EQ(r[conti["CassaHopperCambiam"]], 70);
 }
 
 TEST_F(Pannello, InvalidAccountTypedByHand) {
