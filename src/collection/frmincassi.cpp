@@ -484,18 +484,21 @@ void FrmIncassi::ClicMenu(const QString& chiave) {
             if (chiave.compare(u"MenuLocaliSospesi", Qt::CaseInsensitive) == 0)
                 aggiornaQueryLocali();
         }
-        // The check marks follow the flags.
-        for (MenuItem& m : menu_.menus) {
-            for (MenuItem& v : m.children) {
-                if (!v.checkable) continue;
-                v.checked = v.key.compare(u"MenuInsAppRitirati", Qt::CaseInsensitive) == 0
-                                ? ritirati_
-                                : pref_.attiva(v.key);
-            }
-        }
     } catch (const Errore& e) {
         ui_.Messaggio(chiave + u' ' + e.testo(), titolo_, Icona::Critico);
     }
+}
+
+const MenuBar& FrmIncassi::menu() const {
+    for (MenuItem& m : menu_.menus) {
+        for (MenuItem& v : m.children) {
+            if (!v.checkable) continue;
+            v.checked = v.key.compare(u"MenuInsAppRitirati", Qt::CaseInsensitive) == 0
+                            ? ritirati_
+                            : pref_.attiva(v.key);
+        }
+    }
+    return menu_;
 }
 
 bool FrmIncassi::Chiudi() {

@@ -51,7 +51,9 @@ class FrmIncassi {
     const QString& stato() const { return stato_; }            // "Record x di y"
     const QString& focus() const { return focus_; }            // where the focus should go
     const QString& aiutoTasti() const { return aiutoTasti_; }  // keyboard help
-    const MenuBar& menu() const { return menu_; }
+    // The menu, its check marks read from the settings each time: a command
+    // that changes a preference shows at once.
+    const MenuBar& menu() const;
     Preferenze& preferenze() { return pref_; }
     int schedaGriglia() const { return schedaGriglia_; }  // tab of TagGriglia shown
     RecordSetPtr documenti() const { return documenti_; }
@@ -228,7 +230,7 @@ class FrmIncassi {
     ModelloFinestra finestra_;
     Preferenze pref_;
     ElenchiIncassi elenchi_;
-    MenuBar menu_;
+    mutable MenuBar menu_;
     RecordSetPtr documenti_, incassi_, nota_, locale_;
     QString titolo_, stato_, focus_, aiutoTasti_;
     QDate oggi_, ultimaData_;

@@ -159,6 +159,19 @@ TEST_F(Finestra, PreferencesDefaultsAndTheExclusiveGroup) {
     f->ClicMenu("MenuRimanenza");
     EXPECT_FALSE(f->preferenze().attiva("MenuAbbuoni"));
     EXPECT_TRUE(f->preferenze().attiva("RimanenzaAutomatico"));
+    // A settlement command that switches the treatment shows in the menu at once.
+    f->ClicMenu("MenuAbbuoni");
+    f->Nuovo();
+    f->CmdAcconto();
+    auto spuntato = [&](const char* chiave) {
+        for (const MenuItem& m : f->menu().menus)
+            for (const MenuItem& v : m.children)
+                if (v.key == QLatin1String(chiave)) return v.checked;
+        return false;
+    };
+    EXPECT_TRUE(spuntato("MenuRimanenza"));
+    EXPECT_FALSE(spuntato("MenuAbbuoni"));
+    f->Annulla();
     f->ClicMenu("MenuVisHopper");
     EXPECT_EQ(t.host().LeggiSettaggio("Incassi", "VisHopper", 9).toInt(), -1);
     f->ClicMenu("MenuVisHopper");
