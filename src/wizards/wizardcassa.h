@@ -140,6 +140,9 @@ class WizardCassa {
     // the header's id.
     virtual qlonglong scrivi(double importo, const QDate& data, const QDateTime& ora) = 0;
 
+    // A message box with the wizard's title and the OK button.
+    void avvisa(const QString& testo, Icona icona);
+
     Host& host_;
     UiPort& ui_;
     ModelloFinestra finestra_;
@@ -148,7 +151,6 @@ class WizardCassa {
   private:
     void mostraPagina();
     bool genera();
-    void avvisa(const QString& testo, Icona icona);
 
     QString titolo_;
     RecordSetPtr associazione_;

@@ -1,5 +1,6 @@
 #include "wizards/wizardvariazione.h"
 
+#include "bookkeeping/primanota.h"
 #include "common/sqlquote.h"
 #include "common/uiport.h"
 #include "common/values.h"
@@ -189,6 +190,28 @@ void WizardVariazione::entraPagina2() {
     riempiMovimenti(QStringLiteral("SELECT * FROM NoteRighe where codConto='") +
                     sql::Raddoppia(conto()) + QStringLiteral("' and codLocale='") +
                     sql::Raddoppia(codiceLocale()) + QStringLiteral("' order by data desc "));
+}
+
+bool WizardVariazione::puoGenerare(double) {
+    // Both rows need an account: a row on none would leave money without books.
+    QString manca;
+    if (conto().trimmed().isEmpty()) {
+        manca = QStringLiteral(
+                    "Nella tabella delle associazioni dei conti manca il conto del "
+                    "ruolo %1")
+                    .arg(profilo_.colonnaConto);
+    } else if (finestra_[QStringLiteral("txeCassa")].text().trimmed().isEmpty()) {
+        manca = QStringLiteral(
+            "Selezionare la contropartita di cassa (nella tabella delle "
+            "associazioni dei conti manca il conto del ruolo cassa)");
+    } else if (const QStringList ignoti =
+                   ContiSconosciuti(host_, {conto(), finestra_[QStringLiteral("txeCassa")].text()});
+               !ignoti.isEmpty()) {
+        manca = QStringLiteral("Il conto %1 non è nel piano dei conti").arg(ignoti.front());
+    }
+    if (manca.isEmpty()) return true;
+    avvisa(manca + QStringLiteral(": nessun movimento è stato registrato."), Icona::Esclamazione);
+    return false;
 }
 
 qlonglong WizardVariazione::scrivi(double importo, const QDate& data, const QDateTime& ora) {

@@ -46,6 +46,7 @@ class WizardVariazione : public WizardCassa {
   protected:
     void apriWizard() override;
     bool puoAvanzare() override;
+    bool puoGenerare(double importo) override;
     void calcolaSaldoOggi() override;
     void entraPagina2() override;
     qlonglong scrivi(double importo, const QDate& data, const QDateTime& ora) override;

@@ -1,5 +1,6 @@
 #include "wizards/wizardversamento.h"
 
+#include "bookkeeping/primanota.h"
 #include "common/sqlquote.h"
 #include "common/uiport.h"
 #include "common/values.h"
@@ -61,11 +62,24 @@ void WizardVersamento::entraPagina2() {
 }
 
 bool WizardVersamento::puoGenerare(double) {
-    if (!finestra_[QStringLiteral("txeDalConto")].text().trimmed().isEmpty()) return true;
-    // A row on no account would leave the money without a source.
-    ui_.Messaggio(QStringLiteral("Selezionare il conto di prelevamento: nessun movimento è "
-                                 "stato registrato."),
-                  titolo(), Icona::Esclamazione, Pulsanti::Ok);
+    const QString dal = finestra_[QStringLiteral("txeDalConto")].text().trimmed();
+    const QString al = finestra_[QStringLiteral("txeCassa")].text().trimmed();
+    // A row on no account would leave the money without a source or a place;
+    // a transfer to the account it comes from moves nothing.
+    QString manca;
+    if (dal.isEmpty()) {
+        manca = QStringLiteral("Selezionare il conto di prelevamento");
+    } else if (al.isEmpty()) {
+        manca = QStringLiteral(
+            "Selezionare il conto di versamento (nella tabella delle "
+            "associazioni dei conti manca il conto del ruolo cassa)");
+    } else if (dal.compare(al, Qt::CaseInsensitive) == 0) {
+        manca = QStringLiteral("Il conto di prelevamento e quello di versamento coincidono");
+    } else if (const QStringList ignoti = ContiSconosciuti(host_, {dal, al}); !ignoti.isEmpty()) {
+        manca = QStringLiteral("Il conto %1 non è nel piano dei conti").arg(ignoti.front());
+    }
+    if (manca.isEmpty()) return true;
+    avvisa(manca + QStringLiteral(": nessun movimento è stato registrato."), Icona::Esclamazione);
     return false;
 }
 

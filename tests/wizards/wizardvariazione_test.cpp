@@ -196,6 +196,31 @@ TEST_F(Variazione, ZeroOrNotANumberWritesNothingAndKeepsTheWindowOpen) {
     EXPECT_EQ(conta("NoteRighe"), 0);
 }
 
+// An account role left empty, or a cash account taken away, stops the
+// generate with a message naming what is missing: no row on no account.
+TEST_F(Variazione, AMissingAccountIsNamedAndNothingIsGenerated) {
+    struct {
+        const char* istruzione;
+        const char* messaggio;
+    } casi[] = {
+        {"update TabAssociazioneConti set PrestitiALocale=NULL",
+         "Nella tabella delle associazioni dei conti manca il conto del ruolo PrestitiALocale: "
+         "nessun movimento è stato registrato."},
+        {"update TabAssociazioneConti set PrestitiALocale='99.99.99'",
+         "Il conto 99.99.99 non è nel piano dei conti: nessun movimento è stato registrato."},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.istruzione);
+        t.run({QLatin1String(c.istruzione)});
+        auto w = riepilogo(ProfiloPrestito(), QStringLiteral("100"));
+        w->Avanti();
+        EXPECT_FALSE(w->chiusa());
+        EXPECT_EQ(ui.messaggi().back().testo, QString::fromUtf8(c.messaggio));
+        EXPECT_EQ(conta("NoteTeste"), 0);
+        EXPECT_EQ(conta("NoteRighe"), 0);
+    }
+}
+
 TEST_F(Variazione, WithoutTheRightToInsertNothingIsGenerated) {
     Diritti d = Diritti::Tutti();
     d.inserimento = false;

@@ -59,6 +59,28 @@ class Versamento : public ::testing::Test {
     ScriptedUi ui;
 };
 
+// A transfer to the account it comes from, or to no account, moves nothing.
+TEST_F(Versamento, SourceAndDestinationMustBeTwoAccounts) {
+    struct {
+        const char* dal;
+        const char* al;
+        const char* messaggio;
+    } casi[] = {
+        {"01.01.01", "01.01.01",
+         "Il conto di prelevamento e quello di versamento coincidono: nessun movimento è stato "
+         "registrato."},
+        {"", "01.01.02",
+         "Selezionare il conto di prelevamento: nessun movimento è stato registrato."},
+    };
+    for (const auto& c : casi) {
+        auto w = riepilogo(QLatin1String(c.dal), QLatin1String(c.al), QStringLiteral("50"));
+        w->Avanti();
+        EXPECT_FALSE(w->chiusa()) << c.dal;
+        EXPECT_EQ(ui.messaggi().back().testo, QString::fromUtf8(c.messaggio));
+    }
+    EXPECT_EQ(t.scalar("select count(*) from NoteTeste").toInt(), 0);
+}
+
 TEST_F(Versamento, WorkedExamplesBothWays) {
     struct {
         const char* dal;
