@@ -316,6 +316,7 @@ qlonglong FrmIncassi::scriviDocumento() {
         }
     }
     // The machine rows, the cards and the advances and refills they settle.
+    const bool deduceAcconti = !importo("lllAcconto").zero();
     riga = 0;
     if (incassi_) {
         for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
@@ -345,7 +346,9 @@ qlonglong FrmIncassi::scriviDocumento() {
                 if (UltimoDocumento(host_, scheda, data, c, codLocale)) {
                     AggiornaScheda(host_, r, data, true, CodiceTra(c, {"FUR"}));
                 }
-                if (!Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero())
+                // An advance is settled where the collection deducts it: one
+                // the collector chose to ignore stays open, rows and header.
+                if (!Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero() && deduceAcconti)
                     ChiudiAcconto(host_, id, scheda, data);
                 if (!Dec::DaCella(r.Value(QStringLiteral("refillLocale"))).zero() ||
                     !Dec::DaCella(r.Value(QStringLiteral("RefillGestore"))).zero()) {

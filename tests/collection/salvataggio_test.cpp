@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "bookkeeping/chiusure.h"
+#include "bookkeeping/movimenti.h"
 #include "collection/frmincassi.h"
 #include "common/scriptedui.h"
 #include "common/values.h"
@@ -131,6 +132,45 @@ TEST_F(Salvataggio, ACollectionIsStoredAndDeletedWithItsEffects) {
     ASSERT_TRUE(g->Salva());
     EXPECT_EQ(q("select IdChiusura from NoteIncassi where id=510").toLongLong(),
               g->finestra()["EtiId"].caption().toLongLong());
+}
+
+// "Ignora acconti": the collection deducts no advance, so none is settled,
+// rows or headers, and the next collection still finds them open.
+TEST_F(Salvataggio, AnIgnoredAdvanceStaysOpenForTheNextCollection) {
+    auto f = incasso();
+    f->CmdAcconti();
+    ASSERT_TRUE(f->Salva());
+    const qlonglong id = f->finestra()["EtiId"].caption().toLongLong();
+    const ContiAssociati conti = ContiAssociati::Leggi(t.host());
+    EXPECT_EQ(q(QStringLiteral("select count(*) from NoteRighe where idtesta=%1 and CodConto='%2'")
+                    .arg(id)
+                    .arg(conti["cassaacconti"]))
+                  .toInt(),
+              0);
+    for (int riga : {500, 520})
+        EXPECT_EQ(q(QStringLiteral("select Chiuso from NoteIncassi where id=%1").arg(riga)).toInt(),
+                  0)
+            << riga;
+    EXPECT_EQ(q("select idOnda from NoteTeste where id=50").toLongLong(), 0);
+    EXPECT_EQ(q("select IdChiusura from NoteIncassi where id=510").toLongLong(), id);  // the refill
+
+    // The next day's collection deducts and settles them.
+    t.run(
+        {"INSERT INTO contatori (codiceAAMS, datacontatore, cntotin, cntotout) VALUES "
+         "('AAMS1', '2026-03-21', 1700, 750), ('AAMS2', '2026-03-21', 5600, 3250)"});
+    auto g = apri();
+    g->Nuovo();
+    (*g)["txtDataRegistrazione"].setValue(kGiorno.addDays(1));
+    EXPECT_TRUE(g->casella("txeCodCausale").ImpostaCodice("INC6"));
+    EXPECT_TRUE(g->casella("txeCodLocale").ImpostaCodice("BAR1"));
+    EXPECT_TRUE(g->casella("txeCodEsattore").ImpostaCodice("ES1"));
+    ui.rispondiElenco("1|2|");
+    g->CaricaApparecchi();
+    EXPECT_DOUBLE_EQ(Num((*g)["lllAcconto"].caption()), 40 + 10 + 5);
+    ASSERT_TRUE(g->Salva());
+    const qlonglong dopo = g->finestra()["EtiId"].caption().toLongLong();
+    EXPECT_EQ(q("select IdChiusura from NoteIncassi where id=500").toLongLong(), dopo);
+    EXPECT_EQ(q("select idOnda from NoteTeste where id=50").toLongLong(), dopo);
 }
 
 TEST_F(Salvataggio, RowsWithoutMetersOrAdvancesAreNotStored) {
