@@ -158,7 +158,8 @@ std::vector<Movimento> MovimentiDocumento(const ValoriPannello& v, const ContiAs
         m.push_back(A(c["CassaRefill"], "Refill Gestore", v.refillNoleggiatore));
         m.push_back(A(c["UtiliAltriApparecchi"], "Utile Incasso",
                       v.attesaFatture ? v.utileNoleggiatore : v.totDaDividere));
-        m.push_back(D(c["ClientiContoFatture"], "Clienti conto Fatture",
+        // The venue's profit is owed to the venue until its invoice: a credit.
+        m.push_back(A(c["ClientiContoFatture"], "Clienti conto Fatture",
                       v.attesaFatture ? v.utileLocale : Dec()));
         Comuni(m, v, c);
         FurtiAmmanchi(m, v, c);

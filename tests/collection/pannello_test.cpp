@@ -117,6 +117,21 @@ TEST_F(Pannello, CollectedMoneyOnAnOrdinaryCollection) {
     const auto prima = righe(*f);
     f->aggiornaConteggi("Riscosso");
     EXPECT_EQ(righe(*f), prima);  // a second refresh leaves the same rows
+
+    // Waiting for the venue's invoice: the whole cash box is still collected,
+    // the venue's share owed to it on the credit side, and nothing to adjust.
+    auto fatture = nuovo("INC");
+    (*fatture)["chkAttesaFatture"].setChecked(1);
+    riga(*fatture,
+         {{"TipoIncasso", "0"}, {"Cassetto", 200}, {"IncassoVs", 80}, {"IncassoNs", 120}});
+    fatture->CalcolaDettagli();
+    fatture->aggiornaConteggi("Riscosso");
+    r = righe(*fatture);
+    EXPECT_DOUBLE_EQ(r[conti["cassa"]], 200);
+    EXPECT_DOUBLE_EQ(r[conti["UtiliAltriApparecchi"]], -120);
+    EXPECT_DOUBLE_EQ(r[conti["ClientiContoFatture"]], -80);
+    EXPECT_TRUE(fatture->conguaglio().zero());
+    EXPECT_EQ(fatture->finestra()["txSbilancio"].caption(), "0");
 }
 
 TEST_F(Pannello, RefillRowsByCollectionType) {
