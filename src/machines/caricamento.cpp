@@ -194,6 +194,7 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
                    Txt(cand.Value(QStringLiteral("Descrizione"))));
 
     const QString data = sql::Data(c.dataRegistrazione);
+    std::optional<QVariant> lasciato;
     if (c.causaleE("Cam")) {
         // The money left in the change machine at its last cash-box reading.
         auto ultima = host_.OpenRecordSet(
@@ -206,8 +207,7 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
                 "NoteIncassi.dataincasso desc,noteincassi.id desc")
                 .arg(id)
                 .arg(data));
-        if (!ultima->Eof())
-            r.SetValue(QStringLiteral("LivelloH3"), ultima->Value(QStringLiteral("cassetto")));
+        if (!ultima->Eof()) lasciato = ultima->Value(QStringLiteral("cassetto"));
     } else {
         auto acconti = host_.OpenRecordSet(
             QStringLiteral(
@@ -235,6 +235,12 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
                    Num(refill->Value(QStringLiteral("sommaRefLocale"))));
     }
     letturaPrecedente(*scheda, id);
+    if (lasciato) {
+        // The previous reading brings the levels from before that operation:
+        // the money the last one counted is what the machine holds now.
+        r.SetValue(QStringLiteral("LivelloH3"), *lasciato);
+        r.SetValue(QStringLiteral("HopperOLD3"), *lasciato);
+    }
 
     if (c.causaleE("Inc6") && !ctx_.visContatori) {
         // The readings imported for this date.

@@ -253,6 +253,48 @@ TEST_F(Finestra, HopperCausalsOnlyFromTheCashDeskWhenItManagesThem) {
     EXPECT_EQ(f->finestra()["txeCodCausale"].text(), "RH");
 }
 
+// A change machine's money follows its operations: each one starts from the
+// cash box the one before counted.
+TEST_F(Finestra, AChangeMachineStartsFromTheMoneyItsLastOperationLeft) {
+    struct {
+        const char* giorno;
+        double aggiunta, ritirata;
+        double iniziale;  // LivelloH3 at the load
+        double cassetto;  // after the flows
+    } operazioni[] = {
+        {"2026-03-14", 100, 0, 0, 100},
+        {"2026-03-16", 0, 30, 100, 70},
+        {"2026-03-18", 50, 0, 70, 120},
+    };
+    ui = ScriptedUi();
+    for (const auto& o : operazioni) {
+        SCOPED_TRACE(o.giorno);
+        auto f = apri();
+        f->Nuovo();
+        const QDate giorno = QDate::fromString(QLatin1String(o.giorno), Qt::ISODate);
+        (*f)["txtDataRegistrazione"].setValue(giorno);
+        EXPECT_TRUE(f->casella("txeCodCausale").ImpostaCodice("CAM"));
+        EXPECT_TRUE(f->casella("txeCodLocale").ImpostaCodice("BAR1"));
+        ui.rispondiElenco("3|");
+        f->CaricaApparecchi();
+        auto rs = f->righeIncassi();
+        ASSERT_EQ(rs->RecordCount(), 1);
+        rs->MoveFirst();
+        EXPECT_DOUBLE_EQ(Num(rs->Value("LivelloH3")), o.iniziale);
+        for (const auto& [colonna, valore] :
+             {std::pair{"MonetaAggiunta", o.aggiunta}, std::pair{"MonetaRitirata", o.ritirata}}) {
+            const QVariant prima = rs->Value(colonna);
+            rs->SetValue(colonna, valore);
+            f->CellaModificata(colonna, prima);
+        }
+        rs->MoveFirst();
+        EXPECT_DOUBLE_EQ(Num(rs->Value("Cassetto")), o.cassetto);
+        EXPECT_DOUBLE_EQ(Num(rs->Value("Ammanchi")), 0);
+        ui.rispondi(Risposta::Si);  // no collector
+        ASSERT_TRUE(f->Salva());
+    }
+}
+
 TEST_F(Finestra, CandidatesFollowTheCausal) {
     macchina(5, "BAR2", 6, "2026-03-13", 0, 0);
     t.run(
