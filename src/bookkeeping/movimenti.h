@@ -71,8 +71,4 @@ std::vector<Movimento> MovimentiDocumento(const ValoriPannello& v, const ContiAs
 std::vector<Movimento> MovimentiCambiamonete(const ContiAssociati& conti, const Dec& flussi,
                                              const Dec& ammanchi);
 
-// Rebuilds the PREU, AAMS and RETE rows of a stored document from its stored
-// machine rows, after removing its rows of the tax section.
-void RicostruisciTasseDocumento(Host& host, qlonglong idTesta);
-
 }  // namespace incassi
