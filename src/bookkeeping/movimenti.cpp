@@ -1,7 +1,5 @@
 #include "bookkeeping/movimenti.h"
 
-#include <QDateTime>
-
 #include "common/sqlquote.h"
 #include "common/values.h"
 #include "host/host.h"
