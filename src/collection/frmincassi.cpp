@@ -190,27 +190,27 @@ void FrmIncassi::creaControlli() {
 
 void FrmIncassi::Apri() {
     try {
-        // 1. Global configuration.
+        // Global configuration.
         auto conf = host_.OpenRecordSet(QStringLiteral("select * from Zconfigurazioni"));
         hopperDaCassa_ = !conf->Eof() && Flag(conf->Value(QStringLiteral("HoppergestitoDaCassa")));
-        // 2. Today, the operator and the title.
+        // Today, the operator and the title.
         oggi_ = orologio();
         titolo_ = Titolo();
-        // 3. Both date filters start today.
+        // Both date filters start today.
         finestra_[QStringLiteral("DataFiltro")].setValue(oggi_);
         finestra_[QStringLiteral("DataFiltroFine")].setValue(oggi_);
-        // 4. The preferences.
+        // The preferences.
         pref_.Leggi();
-        // 5. The document list.
+        // The document list.
         apriDocumenti();
-        // 6. The lookup lists, once.
+        // The lookup lists, once.
         apriElenchi();
-        // 7. Keyboard help.
+        // Keyboard help.
         aiutoTasti_ = QStringLiteral(
             "tasti di scelta rapida.\nINS = Nuovo record\nCtrl+INS = Modifica\nCANC = Elimina\nF12 "
             "= Salva\n"
             "F2 = elenco\nESC = Annulla modifiche");
-        // 8. The menu, completed by the host.
+        // The menu, completed by the host.
         menu_.menus.clear();
         menu_.menus.push_back(pref_.Menu());
         menu_.menus.push_back({QStringLiteral("MenuApparecchi"),

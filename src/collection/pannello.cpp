@@ -103,7 +103,7 @@ ValoriPannello FrmIncassi::Valori() const {
 void FrmIncassi::CalcolaDettagli() {
     const QString c = causale();
     const bool inc6 = CodiceTra(c, {"INC6"}) || CodiceTra(c, {"FUR"}), inc = CodiceTra(c, {"INC"});
-    // 1. The sums of the machine rows, by causal.
+    // The sums of the machine rows, by causal.
     Somme s;
     if (incassi_) {
         const int posizione = incassi_->AbsolutePosition();
@@ -142,7 +142,7 @@ void FrmIncassi::CalcolaDettagli() {
         }
         if (posizione > 0) incassi_->SetAbsolutePosition(posizione);
     }
-    // 2. - 5. Money taken home, coins in minus out, the advances.
+    // Money taken home, coins in minus out, the advances.
     scriviImporto("LabDenaroAcasa", Dec());
     scriviImporto("LabInMenoOut", s.in - s.out);
     if (CodiceTra(c, {"ACC"})) {
@@ -179,7 +179,7 @@ void FrmIncassi::CalcolaDettagli() {
     allineaAccontoLocale();
     scriviImporto("lllAcconto", s.acconti);
 
-    // 6. - 10. Totals.
+    // Totals.
     const Dec tasse = s.preu + s.aams + s.rete;
     scriviImporto("LLLTotIntrodotto", s.in);
     scriviImporto("lllTotUscite", s.out);
@@ -202,7 +202,7 @@ void FrmIncassi::CalcolaDettagli() {
     const Dec vh = tipo && (*tipo == 0 || *tipo == 3 || *tipo == 4 || *tipo == 10) ? s.vh : Dec();
     scriviImporto("lllVariazioneHopper", vh);
 
-    // 11. Documents other than collections.
+    // Documents other than collections.
     if (!inc6 && !inc) {
         if (CodiceTra(c, {"RH"})) {
             scriviImporto("txtAmmancoNoleggiatore", s.ammanchi);
@@ -217,7 +217,7 @@ void FrmIncassi::CalcolaDettagli() {
         return;
     }
 
-    // 12. Collections: profits, shortages, thefts and the amounts to collect.
+    // Collections: profits, shortages, thefts and the amounts to collect.
     scriviImporto("lllUtileLocale", s.vs);
     scriviImporto("lllUtileNoleggiatore", s.ns);
     scriviImporto("lllTotDaDividere", s.vs + s.ns);

@@ -70,9 +70,9 @@ void FrmIncassi::SceltaLocale() {
         const QString codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
         const QString causale = finestra_[QStringLiteral("txeCodCausale")].text().trimmed();
         const QDate data = dataRegistrazione();
-        // 1. The note button.
+        // The note button.
         coloraNota(codLocale);
-        // 2. The venue's company.
+        // The venue's company.
         auto locale = host_.OpenRecordSet(
             QStringLiteral("select * from anagraficalocali where codlocale='%1'")
                 .arg(sql::Raddoppia(codLocale)));
@@ -81,9 +81,9 @@ void FrmIncassi::SceltaLocale() {
             Controllo& combo = finestra_[QStringLiteral("CmbCodiceAzienda")];
             if (azienda != combo.text()) combo.selezionaPerValore(azienda);
         }
-        // 3. Remainders and loans.
+        // Remainders and loans.
         Saldi();
-        // 4. An advance may not precede a collection already recorded.
+        // An advance may not precede a collection already recorded.
         if (modifica_ && causale.compare(u"ACC", Qt::CaseInsensitive) == 0 && data.isValid()) {
             auto dopo = host_.OpenRecordSet(
                 QStringLiteral(
@@ -110,7 +110,7 @@ void FrmIncassi::SceltaLocale() {
                 return;
             }
         }
-        // 5. The venue's refill machines for a refill document.
+        // The venue's refill machines for a refill document.
         if (modifica_ && causale.compare(u"REF", Qt::CaseInsensitive) == 0 && incassi_ &&
             incassi_->RecordCount() == 0) {
             auto macchine = host_.OpenRecordSet(
@@ -163,7 +163,7 @@ void FrmIncassi::SceltaLocale() {
             }
             if (incassi_->RecordCount() > 0) righeDelDocumento();
         }
-        // 6. The venue's recent documents.
+        // The venue's recent documents.
         if (data.isValid()) storicoLocale_ = StoricoLocale(host_, codLocale, data);
         ImpostaLocale();
     } catch (const Errore& e) {
