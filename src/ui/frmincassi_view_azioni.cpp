@@ -290,7 +290,7 @@ void FinestraIncassi::comando(const QString& chiave) {
             modello_->CampoDigitato(campo->objectName());
         modello_->Esegui(chiave);
     } catch (const Errore& e) {
-        ui_.Messaggio(e.testo(), modello_->titolo(), Icona::Critico);
+        ui_.Messaggio(e.testo(), modello_->titolo(), Icona::Critico, Pulsanti::Ok, std::nullopt);
     }
     Aggiorna();
 }

@@ -28,10 +28,10 @@ class QtUi : public UiPort {
     void setParent(QWidget* parent) { parent_ = parent; }
 
     Risposta Messaggio(const QString& testo, const QString& titolo, Icona icona,
-                       Pulsanti pulsanti = Pulsanti::Ok,
-                       std::optional<Risposta> predefinita = std::nullopt) override;
+                       Pulsanti pulsanti,
+                       std::optional<Risposta> predefinita) override;
     QString ElencoScelta(const RecordSetPtr& rs, const QString& titolo, const QString& chiaveElenco,
-                         const QString& campoChiave, bool sceltaMultipla = false) override;
+                         const QString& campoChiave, bool sceltaMultipla) override;
     QString Ricerca(const RichiestaRicerca& richiesta) override;
     QString ApriFile(const QString& titolo, const QString& cartella,
                      const QString& filtro) override;

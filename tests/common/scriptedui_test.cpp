@@ -10,17 +10,18 @@ namespace {
 
 TEST(ScriptedUi, AnswersInOrderAndRecordsEveryMessage) {
     ScriptedUi ui;
+    UiPort& porta = ui;  // asked as the windows ask
     ui.rispondi(Risposta::No).rispondi(Risposta::Annulla);
 
-    EXPECT_EQ(ui.Messaggio(QStringLiteral("Salvataggio Completato"), QStringLiteral("Salvataggio"),
-                           Icona::Informazione),
+    EXPECT_EQ(porta.Messaggio(QStringLiteral("Salvataggio Completato"),
+                              QStringLiteral("Salvataggio"), Icona::Informazione),
               Risposta::Ok);  // OK alone needs no prepared answer
-    EXPECT_EQ(
-        ui.Messaggio(QStringLiteral("Si desidera procedere comunque?"), QStringLiteral("Conferma"),
-                     Icona::Esclamazione, Pulsanti::SiNo, Risposta::No),
-        Risposta::No);
-    EXPECT_EQ(ui.Messaggio(QStringLiteral("Contatore?"), QStringLiteral("Attenzione"),
-                           Icona::Domanda, Pulsanti::SiNoAnnulla),
+    EXPECT_EQ(porta.Messaggio(QStringLiteral("Si desidera procedere comunque?"),
+                              QStringLiteral("Conferma"), Icona::Esclamazione, Pulsanti::SiNo,
+                              Risposta::No),
+              Risposta::No);
+    EXPECT_EQ(porta.Messaggio(QStringLiteral("Contatore?"), QStringLiteral("Attenzione"),
+                              Icona::Domanda, Pulsanti::SiNoAnnulla),
               Risposta::Annulla);
 
     ASSERT_EQ(ui.messaggi().size(), 3u);
@@ -46,10 +47,11 @@ TEST(ScriptedUi, RunningOutOrAnsweringWithAMissingButtonThrows) {
                 {"OK a Sì/No/Annulla", Risposta::Ok, Pulsanti::SiNoAnnulla}};
     for (const auto& c : casi) {
         ScriptedUi ui;
+        UiPort& porta = ui;  // asked as the windows ask
         if (c.preparata) ui.rispondi(*c.preparata);
         try {
-            ui.Messaggio(QStringLiteral("Salvo la vista corrente?"),
-                         QStringLiteral("Conferma salvataggio"), Icona::Domanda, c.pulsanti);
+            porta.Messaggio(QStringLiteral("Salvo la vista corrente?"),
+                            QStringLiteral("Conferma salvataggio"), Icona::Domanda, c.pulsanti);
             ADD_FAILURE() << c.caso;
         } catch (const Errore& e) {
             EXPECT_TRUE(e.testo().contains(QStringLiteral("Conferma salvataggio"))) << c.caso;
@@ -66,24 +68,25 @@ TEST(ScriptedUi, PickListsSearchesAndFiles) {
     RecordSetPtr rs = db.host().OpenRecordSet(QStringLiteral("select * from NoteTeste"));
 
     ScriptedUi ui;
+    UiPort& porta = ui;  // asked as the windows ask
     ui.rispondiElenco(QStringLiteral("1|3|")).rispondiElenco(QString());
     ui.rispondiElenco(QStringLiteral("1|2|"));
-    EXPECT_EQ(ui.ElencoScelta(rs, QStringLiteral("Apparecchi"), QStringLiteral("ElencoApp"),
-                              QStringLiteral("id"), true),
+    EXPECT_EQ(porta.ElencoScelta(rs, QStringLiteral("Apparecchi"), QStringLiteral("ElencoApp"),
+                                 QStringLiteral("id"), true),
               QStringLiteral("1|3|"));
-    EXPECT_EQ(ui.ElencoScelta(rs, QStringLiteral("Magazzini"), QStringLiteral("ElencoMag"),
-                              QStringLiteral("id")),
+    EXPECT_EQ(porta.ElencoScelta(rs, QStringLiteral("Magazzini"), QStringLiteral("ElencoMag"),
+                                 QStringLiteral("id")),
               QString());
     // Several keys for a single choice is a scripting error, not a choice.
-    EXPECT_THROW(ui.ElencoScelta(rs, QStringLiteral("Magazzini"), QStringLiteral("ElencoMag"),
-                                 QStringLiteral("id")),
+    EXPECT_THROW(porta.ElencoScelta(rs, QStringLiteral("Magazzini"), QStringLiteral("ElencoMag"),
+                                    QStringLiteral("id")),
                  Errore);
     // The refused answer stays queued for the next list.
-    EXPECT_EQ(ui.ElencoScelta(rs, QStringLiteral("Apparecchi"), QStringLiteral("ElencoApp"),
-                              QStringLiteral("id"), true),
-              QStringLiteral("1|2|"));
-    EXPECT_THROW(ui.ElencoScelta(rs, QStringLiteral("Apparecchi"), QStringLiteral("ElencoApp"),
+    EXPECT_EQ(porta.ElencoScelta(rs, QStringLiteral("Apparecchi"), QStringLiteral("ElencoApp"),
                                  QStringLiteral("id"), true),
+              QStringLiteral("1|2|"));
+    EXPECT_THROW(porta.ElencoScelta(rs, QStringLiteral("Apparecchi"), QStringLiteral("ElencoApp"),
+                                    QStringLiteral("id"), true),
                  Errore);
     ASSERT_EQ(ui.elenchi().size(), 3u);
     EXPECT_EQ(ui.elenchi()[0].righe, 3);
