@@ -1,5 +1,6 @@
 #include "bookkeeping/chiusure.h"
 
+#include "common/causali.h"
 #include "common/dec.h"
 #include "common/sqlquote.h"
 #include "common/values.h"
@@ -80,7 +81,7 @@ void ChiudiTesteAcconti(Host& host, const QString& causale, qlonglong chiusura,
             "null) and NoteTeste.id<%1")
             .arg(chiusura)
             .arg(sql::Raddoppia(codLocale), sql::Raddoppia(causale), sql::Data(data)));
-    if (causale.compare(u"ACC", Qt::CaseInsensitive) == 0) RicalcolaChiusoAcconti(host);
+    if (CausaleDi(causale) == Causale::ACC) RicalcolaChiusoAcconti(host);
 }
 
 void RicalcolaChiusoAcconti(Host& host) {
@@ -112,20 +113,27 @@ bool UltimoDocumento(Host& host, qlonglong scheda, const QDate& data, const QStr
             .compare(codLocale.trimmed(), Qt::CaseInsensitive) != 0) {
         return false;
     }
-    const QString c = causale.trimmed().toLower();
+    // The later documents that would make this one stale.
     QString insieme;
-    if (c == u"ch" || c == u"rh") {
-        insieme = QStringLiteral("('CH','RH','FUR')");
-    } else if (c == u"inc") {
-        insieme = QStringLiteral("('INC','FUR')");
-    } else if (c == u"inc6") {
-        insieme = QStringLiteral("('INC6','FUR')");
-    } else if (c == u"fur") {
-        insieme = QStringLiteral("('INC6','INC','FUR')");
-    } else if (c == u"cam") {
-        insieme = QStringLiteral("('CAM')");
-    } else {
-        return false;
+    switch (CausaleDi(causale)) {
+        case Causale::CH:
+        case Causale::RH:
+            insieme = QStringLiteral("('CH','RH','FUR')");
+            break;
+        case Causale::INC:
+            insieme = QStringLiteral("('INC','FUR')");
+            break;
+        case Causale::INC6:
+            insieme = QStringLiteral("('INC6','FUR')");
+            break;
+        case Causale::FUR:
+            insieme = QStringLiteral("('INC6','INC','FUR')");
+            break;
+        case Causale::CAM:
+            insieme = QStringLiteral("('CAM')");
+            break;
+        default:
+            return false;
     }
     auto dopo = host.OpenRecordSet(
         QStringLiteral(

@@ -1,5 +1,6 @@
 #include "bookkeeping/movimenti.h"
 
+#include "common/causali.h"
 #include "common/sqlquote.h"
 #include "common/values.h"
 #include "host/host.h"
@@ -58,8 +59,8 @@ void FurtiAmmanchi(std::vector<Movimento>& m, const ValoriPannello& v, const Con
 
 }  // namespace
 
-bool ValoriPannello::causaleE(const char* code) const {
-    return CodiceTra(causale, {code});
+bool ValoriPannello::causaleE(Causale c) const {
+    return CausaleDi(causale) == c;
 }
 
 ContiAssociati ContiAssociati::Da(RecordSet& tabella) {
@@ -121,17 +122,17 @@ std::vector<TasseConcessionario> TasseDaRighe(Host& host, RecordSet& righe) {
 std::vector<Movimento> MovimentiDocumento(const ValoriPannello& v, const ContiAssociati& c,
                                           const std::vector<TasseConcessionario>& tasse) {
     std::vector<Movimento> m;
-    if (v.causaleE("REF")) {
+    if (v.causaleE(Causale::REF)) {
         Dec r = v.refillNoleggiatore;
         if (v.tipologia == 10) r += v.refillLocale;
         m.push_back(A(c["cassa"], "Refill Hopper", r));
         m.push_back(D(c["CassaRefill"], "Carico Hopper (Refill)", r));
         return m;
     }
-    if (v.causaleE("ACC") || v.causaleE("ACL")) {
+    if (v.causaleE(Causale::ACC) || v.causaleE(Causale::ACL)) {
         // An advance document writes its own rows only: the collection rows would
         // rewrite the same accounts.
-        const bool locale = v.causaleE("ACL");
+        const bool locale = v.causaleE(Causale::ACL);
         const Dec acconto = locale ? v.accontoLocaleDocumento : v.accontoDocumento;
         const QString conto =
             v.remoto ? c["ClientiAbituali"] : c[locale ? "cassaaccontilocale" : "cassaacconti"];
@@ -141,14 +142,14 @@ std::vector<Movimento> MovimentiDocumento(const ValoriPannello& v, const ContiAs
         m.push_back(D(c["ClientiAbituali"], "Anticipo su incasso", v.anticipoLocale));
         return m;
     }
-    if (v.causaleE("CH") || v.causaleE("RH")) {
+    if (v.causaleE(Causale::CH) || v.causaleE(Causale::RH)) {
         m.push_back(A(c["cassa"], "Modifica livelli Hopper", v.variazioneHopper));
         m.push_back(
             D(c["CassaHopper"], "Carico Hopper", v.variazioneHopper - v.ammancoNoleggiatore));
         Coppia(m, c["Ammanchi"], "Ammanchi", c["eccedenza"], "Eccedenza", v.ammancoNoleggiatore);
         return m;
     }
-    if (v.causaleE("INC")) {
+    if (v.causaleE(Causale::INC)) {
         m.push_back(D(c["cassa"], "Incasso su locale", v.riscosso));
         m.push_back(D(c["cassaacconti"], "Incasso su locale (storno acconti)", v.acconto));
         m.push_back(
@@ -163,7 +164,7 @@ std::vector<Movimento> MovimentiDocumento(const ValoriPannello& v, const ContiAs
         FurtiAmmanchi(m, v, c);
         return m;
     }
-    if (v.causaleE("INC6") || v.causaleE("FUR")) {
+    if (v.causaleE(Causale::INC6) || v.causaleE(Causale::FUR)) {
         m.push_back(D(c["cassa"], "Incasso su locale", v.riscosso));
         m.push_back(D(c["cassaacconti"], "Incasso (storno acconti apparecchi)", v.acconto));
         m.push_back(

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bookkeeping/primanota.h"
+#include "common/causali.h"
 #include "common/dec.h"
 
 namespace incassi {
@@ -45,7 +46,7 @@ struct ValoriPannello {
         totDaDividere, varDebito, rimanenza, varPrestito, arrotondamenti, variazioneHopper,
         furtoNoleggiatore, ammancoNoleggiatore;
 
-    bool causaleE(const char* code) const;
+    bool causaleE(Causale c) const;
     // Collections of the venue's halls (collection type 10) book the venue's
     // profit and the debt towards the operator instead of debt, loan and rounding.
     bool secondaVariante() const { return tipologia == 10; }

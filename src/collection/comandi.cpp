@@ -2,6 +2,7 @@
 // lets the bookkeeping rows follow.
 
 #include "collection/frmincassi.h"
+#include "common/causali.h"
 #include "common/sqlquote.h"
 #include "common/values.h"
 #include "host/host.h"
@@ -20,7 +21,7 @@ void FrmIncassi::azzeramentoComune() {
     mantieniRimanenza_ = false;
     // What the venue still owes from earlier collections, this document's own
     // row left out; a theft settles no debt.
-    if (!CodiceTra(causale(), {"FUR"}) && dataRegistrazione().isValid()) {
+    if (!CausaleTra(causale(), {Causale::FUR}) && dataRegistrazione().isValid()) {
         const QString conto = conti_["ResiduiIncassi"];
         const QString locale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
         Dec debito = SaldoConto(host_, conto, locale, dataRegistrazione());

@@ -1,6 +1,7 @@
 #include "collection/frmincassi.h"
 
 #include "common/binding.h"
+#include "common/causali.h"
 #include "common/error.h"
 #include "common/sqlquote.h"
 #include "common/uiport.h"
@@ -357,7 +358,7 @@ void FrmIncassi::ImpostaLocale() {
     }
     // The grid's tab follows the causal's kind of view; advances to the venue have their own.
     schedaGriglia_ = 0;
-    if (causale.compare(u"ACL", Qt::CaseInsensitive) == 0) {
+    if (CausaleDi(causale) == Causale::ACL) {
         schedaGriglia_ = -1;
     } else if (elenchi_.causali && !elenchi_.causali->Eof()) {
         schedaGriglia_ = int(Num(elenchi_.causali->Value(QStringLiteral("tipovideata"))));

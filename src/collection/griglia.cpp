@@ -3,6 +3,7 @@
 // the current row.
 
 #include "collection/frmincassi.h"
+#include "common/causali.h"
 #include "common/error.h"
 #include "common/uiport.h"
 #include "common/values.h"
@@ -75,7 +76,8 @@ void FrmIncassi::CellaModificata(const QString& colonna, const QVariant& prima) 
 void FrmIncassi::InvioInColonna(const QString& colonna) {
     if (colonna.compare(u"ContatoreOut", Qt::CaseInsensitive) != 0) return;
     const ContestoCaricamento ctx = Contesto();
-    if (!ctx.calcolo.causaleE("Inc6") || !incassi_ || incassi_->Eof() || incassi_->Bof()) return;
+    if (!ctx.calcolo.causaleE(Causale::INC6) || !incassi_ || incassi_->Eof() || incassi_->Bof())
+        return;
     try {
         CaricamentoApparecchi(host_, ui_, ctx, *incassi_).AggiornaRete();
     } catch (const Errore& e) {

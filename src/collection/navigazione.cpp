@@ -3,6 +3,7 @@
 
 #include "bookkeeping/chiusure.h"
 #include "collection/frmincassi.h"
+#include "common/causali.h"
 #include "common/error.h"
 #include "common/sqlquote.h"
 #include "common/uiport.h"
@@ -57,7 +58,7 @@ void FrmIncassi::Modifica() {
         return;
     }
     const QString c = Txt(documenti_->Value(QStringLiteral("codcausale")));
-    if (CodiceTra(c, {"CAM"})) {
+    if (CausaleTra(c, {Causale::CAM})) {
         auto dopo = host_.OpenRecordSet(
             QStringLiteral("select * from noteteste where dataregistrazione>%1 and codcausale='%2' "
                            "and codlocale='%3'")
@@ -271,18 +272,18 @@ bool FrmIncassi::Elimina() {
         for (macchine->MoveFirst(); !macchine->Eof(); macchine->MoveNext()) {
             RecordSet& r = *macchine;
             const qlonglong scheda = qlonglong(Num(r.Value(QStringLiteral("linkscheda"))));
-            if (CodiceTra(c, {"Inc"})) {
+            if (CausaleTra(c, {Causale::INC})) {
                 RipristinaScheda(host_, r, {Ripristino::Contatori, Ripristino::HopperDaLivelli});
                 if (haChiuso) RiapriAcconto(host_, id, scheda);
-            } else if (CodiceTra(c, {"Ch", "Rh"})) {
+            } else if (CausaleTra(c, {Causale::CH, Causale::RH})) {
                 RipristinaScheda(host_, r, {Ripristino::Caricati});
-            } else if (CodiceTra(c, {"FUR"})) {
+            } else if (CausaleTra(c, {Causale::FUR})) {
                 RipristinaScheda(
                     host_, r,
                     {Ripristino::Contatori, Ripristino::HopperDaPrecedenti, Ripristino::Caricati});
                 if (haChiuso) RiapriAcconto(host_, id, scheda);
                 if (haChiuso) RiapriRefill(host_, id, scheda);
-            } else if (CodiceTra(c, {"Inc6"})) {
+            } else if (CausaleTra(c, {Causale::INC6})) {
                 RipristinaScheda(host_, r, {Ripristino::Contatori, Ripristino::HopperDaPrecedenti});
                 if (haChiuso) RiapriAcconto(host_, id, scheda);
                 if (haChiuso) RiapriRefill(host_, id, scheda);

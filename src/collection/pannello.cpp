@@ -2,6 +2,7 @@
 // the amounts to collect and to pay, and the bookkeeping rows they imply.
 
 #include "collection/frmincassi.h"
+#include "common/causali.h"
 #include "common/error.h"
 #include "common/sqlquote.h"
 #include "common/uiport.h"
@@ -45,7 +46,7 @@ QString FrmIncassi::causale() const {
 
 bool FrmIncassi::incasso() const {
     const QString c = causale();
-    return CodiceTra(c, {"INC"}) || CodiceTra(c, {"INC6"}) || CodiceTra(c, {"FUR"});
+    return CausaleTra(c, {Causale::INC, Causale::INC6, Causale::FUR});
 }
 
 Dec FrmIncassi::importo(const char* nome) const {
@@ -102,7 +103,8 @@ ValoriPannello FrmIncassi::Valori() const {
 
 void FrmIncassi::CalcolaDettagli() {
     const QString c = causale();
-    const bool inc6 = CodiceTra(c, {"INC6"}) || CodiceTra(c, {"FUR"}), inc = CodiceTra(c, {"INC"});
+    const bool inc6 = CausaleTra(c, {Causale::INC6, Causale::FUR}),
+               inc = CausaleTra(c, {Causale::INC});
     // The sums of the machine rows, by causal.
     Somme s;
     if (incassi_) {
@@ -130,12 +132,12 @@ void FrmIncassi::CalcolaDettagli() {
                 s.ammanchi += v("Ammanchi");
                 s.furti += v("Furti");
                 s.acconti += v("acconti");
-            } else if (CodiceTra(c, {"ACC"})) {
+            } else if (CausaleTra(c, {Causale::ACC})) {
                 s.acconti += v("acconti");
-            } else if (CodiceTra(c, {"REF"})) {
+            } else if (CausaleTra(c, {Causale::REF})) {
                 s.rl += v("refillLocale");
                 s.rg += v("RefillGestore");
-            } else if (CodiceTra(c, {"CH"}) || CodiceTra(c, {"RH"})) {
+            } else if (CausaleTra(c, {Causale::CH, Causale::RH})) {
                 s.vh += v("variazionehopper");
                 s.ammanchi += v("Ammanchi");
             }
@@ -145,15 +147,15 @@ void FrmIncassi::CalcolaDettagli() {
     // Money taken home, coins in minus out, the advances.
     scriviImporto("LabDenaroAcasa", Dec());
     scriviImporto("LabInMenoOut", s.in - s.out);
-    if (CodiceTra(c, {"ACC"})) {
+    if (CausaleTra(c, {Causale::ACC})) {
         scriviImporto("txtAcconto", s.acconti);
         scriviImporto("LabDenaroAcasa", s.acconti);
         scriviImporto("txtAnticipoLocale", Dec());
-    } else if (CodiceTra(c, {"ACL"})) {
+    } else if (CausaleTra(c, {Causale::ACL})) {
         scriviImporto("LabDenaroAcasa", importo("txtAccontoLocale") - importo("txtAnticipoLocale"));
     }
     Dec accontoLocale;
-    if ((inc6 && !CodiceTra(c, {"FUR"})) || inc) {
+    if ((inc6 && !CausaleTra(c, {Causale::FUR})) || inc) {
         // The venue's open advances paid at the venue: the credit balance of
         // their account, this document's own rows left out.
         const QDate data = dataRegistrazione();
@@ -204,7 +206,7 @@ void FrmIncassi::CalcolaDettagli() {
 
     // Documents other than collections.
     if (!inc6 && !inc) {
-        if (CodiceTra(c, {"RH"})) {
+        if (CausaleTra(c, {Causale::RH})) {
             scriviImporto("txtAmmancoNoleggiatore", s.ammanchi);
         } else {
             for (const char* nome :
@@ -227,7 +229,7 @@ void FrmIncassi::CalcolaDettagli() {
     scriviImporto("txtAmmancoNoleggiatore", gestisceLocale ? Dec() : s.ammanchi);
     scriviImporto("txtAmmancoLocale", gestisceLocale ? s.ammanchi : Dec());
     if (!mantieniRimanenza_) scriviImporto("txtRimanenza", Dec());
-    if (CodiceTra(c, {"FUR"})) {
+    if (CausaleTra(c, {Causale::FUR})) {
         // A theft is borne by whoever manages the money.
         scriviImporto("txtFurtoLocale", gestisceLocale ? s.furti : Dec());
         scriviImporto("txtFurtoNoleggiatore", gestisceLocale ? Dec() : s.furti);
@@ -267,7 +269,7 @@ void FrmIncassi::CalcolaDettagli() {
 }
 
 void FrmIncassi::allineaAccontoLocale() {
-    if (CodiceTra(causale(), {"ACL"}))
+    if (CausaleTra(causale(), {Causale::ACL}))
         scriviImporto("lllAccontoLocale", importo("txtAccontoLocale"));
 }
 
@@ -304,8 +306,8 @@ void FrmIncassi::aggiornaConteggi(const QString& chiave) {
             CodiceTra(chiave, {"AccontoLocale"})) {
             // The money taken home is the advance less what the venue prepaid.
             const Dec acconto =
-                CodiceTra(c, {"ACL"}) ? importo("txtAccontoLocale") : importo("txtAcconto");
-            if (CodiceTra(c, {"ACC"}) || CodiceTra(c, {"ACL"})) {
+                CausaleTra(c, {Causale::ACL}) ? importo("txtAccontoLocale") : importo("txtAcconto");
+            if (CausaleTra(c, {Causale::ACC, Causale::ACL})) {
                 scriviImporto("LabDenaroAcasa", acconto - importo("txtAnticipoLocale"));
             }
         } else if (CodiceTra(chiave, {"Ammanchi"})) {
@@ -345,7 +347,7 @@ void FrmIncassi::conguaglia(const QString& chiave) {
     if (delta.zero()) return;
     // Collections of halls write no remainder or rounding rows: their
     // differences are shortages.
-    const bool seconda = tipologiaScelta() == 10 && !CodiceTra(causale(), {"INC"});
+    const bool seconda = tipologiaScelta() == 10 && !CausaleTra(causale(), {Causale::INC});
     const char* campo = "txtRiscosso";
     if (!destinazioneConguaglio_.isEmpty()) {
         campo = seconda ? "txtAmmancoNoleggiatore" : nullptr;
@@ -374,7 +376,7 @@ void FrmIncassi::conguaglia(const QString& chiave) {
 void FrmIncassi::AggiornaConteggiPrimaNota() {
     // A change machine's rows come from its flows alone; the other documents'
     // rows need the collection type.
-    const bool cambiamonete = CodiceTra(causale(), {"CAM"});
+    const bool cambiamonete = CausaleTra(causale(), {Causale::CAM});
     if (!nota_ || (!cambiamonete && !tipologiaScelta())) return;
     DocumentoNota doc{dataRegistrazione(),
                       finestra_[QStringLiteral("txeCodLocale")].text().trimmed(),
@@ -396,7 +398,7 @@ void FrmIncassi::AggiornaConteggiPrimaNota() {
     } else {
         const ValoriPannello v = Valori();
         std::vector<TasseConcessionario> tasse;
-        if ((v.causaleE("INC6") || v.causaleE("FUR")) && incassi_)
+        if ((v.causaleE(Causale::INC6) || v.causaleE(Causale::FUR)) && incassi_)
             tasse = TasseDaRighe(host_, *incassi_);
         nota.Scrivi(MovimentiDocumento(v, conti_, tasse),
                     tasse.empty() ? QString() : QStringLiteral("20."));

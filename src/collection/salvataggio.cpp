@@ -9,6 +9,7 @@
 #include "bookkeeping/primanota.h"
 #include "collection/frmincassi.h"
 #include "common/binding.h"
+#include "common/causali.h"
 #include "common/error.h"
 #include "common/sqlquote.h"
 #include "common/uiport.h"
@@ -47,7 +48,8 @@ bool FrmIncassi::controlliSalvataggio() {
     if (!dataValida()) return false;
     // The venue of the documents that belong to one.
     const QString c = causale();
-    if (CodiceTra(c, {"Inc6", "Inc", "CAM", "Ch", "Rh", "Acc", "Ref", "Acl"}) &&
+    if (CausaleTra(c, {Causale::INC6, Causale::INC, Causale::CAM, Causale::CH, Causale::RH,
+                       Causale::ACC, Causale::REF, Causale::ACL}) &&
         finestra_[QStringLiteral("txeCodLocale")].text().trimmed().isEmpty()) {
         ui_.Messaggio(
             QStringLiteral(
@@ -71,19 +73,19 @@ bool FrmIncassi::controlliSalvataggio() {
     }
     // A panel still blank is totalled first.
     if (incassi_ && incassi_->RecordCount() > 0) {
-        if (CodiceTra(c, {"CAM"})) {
+        if (CausaleTra(c, {Causale::CAM})) {
             AggiornaConteggiPrimaNota();
             aggiornaSbilancio();
         } else {
             Dec vuoto;
             bool controlla = true;
-            if (CodiceTra(c, {"Ref"})) {
+            if (CausaleTra(c, {Causale::REF})) {
                 vuoto = importo("lllRefillLocale") + importo("lllRefillNoleggiatore");
-            } else if (CodiceTra(c, {"Acc"})) {
+            } else if (CausaleTra(c, {Causale::ACC})) {
                 vuoto = importo("txtAcconto") + importo("txtAnticipoLocale");
-            } else if (CodiceTra(c, {"Ch", "Rh"})) {
+            } else if (CausaleTra(c, {Causale::CH, Causale::RH})) {
                 vuoto = importo("lllVariazioneHopper");
-            } else if (CodiceTra(c, {"Inc6", "Inc"})) {
+            } else if (CausaleTra(c, {Causale::INC6, Causale::INC})) {
                 vuoto = importo("txtRiscosso") + importo("txtVersatoALocale") +
                         importo("LLLTotIntrodotto");
             } else {
@@ -297,7 +299,7 @@ qlonglong FrmIncassi::scriviDocumento() {
     id = testata->Value(QStringLiteral("id")).toLongLong();
 
     // The meter rows of machines with several meters.
-    if (CodiceTra(c, {"Inc"})) {
+    if (CausaleTra(c, {Causale::INC})) {
         host_.Execute(QStringLiteral(
                           "UPDATE NoteIncassiContatori SET NoteIncassiContatori.IdTesta = %1 where "
                           "idtesta=0")
@@ -321,12 +323,13 @@ qlonglong FrmIncassi::scriviDocumento() {
     if (incassi_) {
         for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
             RecordSet& r = *incassi_;
-            if (CodiceTra(c, {"Inc6"}) && IsNull(r.Value(QStringLiteral("ContatoreIn"))) &&
+            if (CausaleTra(c, {Causale::INC6}) && IsNull(r.Value(QStringLiteral("ContatoreIn"))) &&
                 IsNull(r.Value(QStringLiteral("ContatoreOUT")))) {
                 r.Delete();  // a networked machine without meters was not collected
                 continue;
             }
-            if (CodiceTra(c, {"Acc"}) && Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero()) {
+            if (CausaleTra(c, {Causale::ACC}) &&
+                Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero()) {
                 r.Delete();  // advances are stored for the machines that have one
                 continue;
             }
@@ -338,13 +341,13 @@ qlonglong FrmIncassi::scriviDocumento() {
             r.SetValue(QStringLiteral("Riga"), ++riga);
             const qlonglong scheda = qlonglong(Num(r.Value(QStringLiteral("linkscheda"))));
             const auto tipo = ParseNumero(Txt(r.Value(QStringLiteral("tipoincasso"))));
-            if (CodiceTra(c, {"INC6", "FUR"})) {
+            if (CausaleTra(c, {Causale::INC6, Causale::FUR})) {
                 const QDate prima = r.Value(QStringLiteral("DataVecchioContatore")).toDate();
-                if (CodiceTra(c, {"INC6"}) && prima.isValid()) {
+                if (CausaleTra(c, {Causale::INC6}) && prima.isValid()) {
                     r.SetValue(QStringLiteral("NumGiorniIncasso"), prima.daysTo(data));
                 }
                 if (UltimoDocumento(host_, scheda, data, c, codLocale)) {
-                    AggiornaScheda(host_, r, data, true, CodiceTra(c, {"FUR"}));
+                    AggiornaScheda(host_, r, data, true, CausaleTra(c, {Causale::FUR}));
                 }
                 // An advance is settled where the collection deducts it: one
                 // the collector chose to ignore stays open, rows and header.
@@ -354,13 +357,13 @@ qlonglong FrmIncassi::scriviDocumento() {
                     !Dec::DaCella(r.Value(QStringLiteral("RefillGestore"))).zero()) {
                     ChiudiRefill(host_, id, scheda, data);
                 }
-            } else if (CodiceTra(c, {"Inc"})) {
+            } else if (CausaleTra(c, {Causale::INC})) {
                 if (tipo && (*tipo == 7 || *tipo == 8 || *tipo == 9 || *tipo == 20) &&
                     UltimoDocumento(host_, scheda, data, c, codLocale)) {
                     AggiornaScheda(host_, r, data, true, false);
                 }
                 if (tipo && *tipo == 13) aggiornaContatoriIsola(id, scheda, data, adesso);
-            } else if (CodiceTra(c, {"ch", "rh"})) {
+            } else if (CausaleTra(c, {Causale::CH, Causale::RH})) {
                 // Only the hoppers: their money, and the money loaded in them.
                 if (UltimoDocumento(host_, scheda, data, c, codLocale))
                     AggiornaScheda(host_, r, data, false, true);
@@ -371,7 +374,7 @@ qlonglong FrmIncassi::scriviDocumento() {
     if (incassi_) incassi_->UpdateBatch();
     if (nota_) nota_->UpdateBatch();
     // The venue's advance headers settled by this collection.
-    if (CodiceTra(c, {"Inc6", "Inc", "FUR"})) {
+    if (CausaleTra(c, {Causale::INC6, Causale::INC, Causale::FUR})) {
         if (!importo("lllAcconto").zero())
             ChiudiTesteAcconti(host_, QStringLiteral("ACC"), id, codLocale, data);
         if (!importo("lllAccontoLocale").zero()) {

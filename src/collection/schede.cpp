@@ -5,6 +5,7 @@
 // window offers to load that machine again from the card as it is now.
 
 #include "collection/frmincassi.h"
+#include "common/causali.h"
 #include "common/error.h"
 #include "common/uiport.h"
 #include "common/values.h"
@@ -68,7 +69,9 @@ void FrmIncassi::annotaSchede() {
 bool FrmIncassi::schedeInvariate() {
     daRicaricare_.clear();
     // Only the documents whose save writes the cards can book takings twice.
-    if (!incassi_ || !CodiceTra(causale(), {"INC6", "INC", "FUR", "CH", "RH"})) return true;
+    if (!incassi_ || !CausaleTra(causale(), {Causale::INC6, Causale::INC, Causale::FUR, Causale::CH,
+                                             Causale::RH}))
+        return true;
     QStringList nomi;
     std::vector<qlonglong> cambiate;
     const std::map<qlonglong, QString> ora = impronteSchede(schedeDelleRighe());

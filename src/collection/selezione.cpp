@@ -1,6 +1,7 @@
 // The reactions of the collection window to the choice of a venue or a causal.
 
 #include "collection/frmincassi.h"
+#include "common/causali.h"
 #include "common/error.h"
 #include "common/sqlquote.h"
 #include "common/uiport.h"
@@ -84,7 +85,7 @@ void FrmIncassi::SceltaLocale() {
         // Remainders and loans.
         Saldi();
         // An advance may not precede a collection already recorded.
-        if (modifica_ && causale.compare(u"ACC", Qt::CaseInsensitive) == 0 && data.isValid()) {
+        if (modifica_ && CausaleDi(causale) == Causale::ACC && data.isValid()) {
             auto dopo = host_.OpenRecordSet(
                 QStringLiteral(
                     "select * from noteteste where codcausale='Inc6' and codlocale='%1' and "
@@ -111,7 +112,7 @@ void FrmIncassi::SceltaLocale() {
             }
         }
         // The venue's refill machines for a refill document.
-        if (modifica_ && causale.compare(u"REF", Qt::CaseInsensitive) == 0 && incassi_ &&
+        if (modifica_ && CausaleDi(causale) == Causale::REF && incassi_ &&
             incassi_->RecordCount() == 0) {
             auto macchine = host_.OpenRecordSet(
                 QStringLiteral(
@@ -178,8 +179,7 @@ void FrmIncassi::SceltaCausale() {
         const QString causale = box.text().trimmed();
         const bool nuovoDoc = Num(finestra_[QStringLiteral("EtiId")].caption()) == 0;
         if (hopperDaCassa_ && nuovoDoc &&
-            (causale.compare(u"CH", Qt::CaseInsensitive) == 0 ||
-             causale.compare(u"RH", Qt::CaseInsensitive) == 0)) {
+            (CausaleDi(causale) == Causale::CH || CausaleDi(causale) == Causale::RH)) {
             ui_.Messaggio(
                 QStringLiteral(
                     "Attenzione! le registrazioni di carico Hopper e scarico hopper possono "

@@ -1,5 +1,6 @@
 #include "machines/calcolo.h"
 
+#include "common/causali.h"
 #include "common/sqlquote.h"
 #include "common/uiport.h"
 #include "common/values.h"
@@ -19,8 +20,8 @@ QStringList RigheErrore(const char* prima, const QString& inserito, const QStrin
 
 }  // namespace
 
-bool ContestoCalcolo::causaleE(const char* code) const {
-    return CodiceTra(causale, {code});
+bool ContestoCalcolo::causaleE(Causale c) const {
+    return CausaleDi(causale) == c;
 }
 
 CalcoloRiga::CalcoloRiga(Host& host, UiPort& ui, const ContestoCalcolo& contesto, RecordSet& riga)
@@ -59,7 +60,7 @@ Risposta CalcoloRiga::chiedi(const QString& titolo, const QStringList& righe) {
 // meters is written when the partial is still 0, and asked about when the
 // collector already typed another one. OUT first, then IN.
 void CalcoloRiga::parzialiAlCaricamento() {
-    if (!ctx_.causaleE("Inc6") || tipoIncasso() != 6) return;
+    if (!ctx_.causaleE(Causale::INC6) || tipoIncasso() != 6) return;
     struct Side {
         const char* contatore;
         const char* vecchio;
@@ -235,20 +236,20 @@ void CalcoloRiga::variazioneHopper(EventoHopper evento) {
         precedente += ctx_.hopperPrecedente[size_t(n - 1)];
     }
     const Dec delta = ora - prima;
-    if (evento == EventoHopper::Refill || ctx_.causaleE("REF")) {
+    if (evento == EventoHopper::Refill || ctx_.causaleE(Causale::REF)) {
         scrivi("VariazioneHopper", cella("RefillGestore") + cella("RefillLocale"));
         return;
     }
-    if (ctx_.causaleE("RH") && evento == EventoHopper::AmmancoDigitato) {
+    if (ctx_.causaleE(Causale::RH) && evento == EventoHopper::AmmancoDigitato) {
         scrivi("VariazioneHopper", delta + cella("Ammanchi"));
         return;
     }
-    if (ctx_.causaleE("RH") && evento == EventoHopper::VariazioneDigitata) {
+    if (ctx_.causaleE(Causale::RH) && evento == EventoHopper::VariazioneDigitata) {
         scrivi("Ammanchi", cella("VariazioneHopper") - delta);
         return;
     }
-    if (ctx_.causaleE("CH") || ctx_.causaleE("RH") || ctx_.causaleE("INC6") ||
-        ctx_.causaleE("FUR")) {
+    if (ctx_.causaleE(Causale::CH) || ctx_.causaleE(Causale::RH) || ctx_.causaleE(Causale::INC6) ||
+        ctx_.causaleE(Causale::FUR)) {
         if (ctx_.tipologiaIncasso == 10) {
             scrivi("Ammanchi", delta - cella("VariazioneHopper"));  // the variation is typed
         } else {
@@ -291,7 +292,7 @@ void CalcoloRiga::cassettoAtteso() {
     const Dec in = cella("ParzialeIn"), out = cella("ParzialeOUT"), rg = cella("RefillGestore"),
               rl = cella("RefillLocale"), vh = cella("VariazioneHopper"), acc = cella("acconti");
     const int tipo = tipoIncasso();
-    const bool furto = ctx_.causaleE("FUR");
+    const bool furto = ctx_.causaleE(Causale::FUR);
     Dec cassetto;
     if (tipo == 13) {
         const bool utile = Txt(riga_.Value(QStringLiteral("TipoCalcolo")))
@@ -306,7 +307,7 @@ void CalcoloRiga::cassettoAtteso() {
         cassetto = (in * cella("MoltiplicatoreIn") - out * cella("Moltiplicatoreout")).arrotonda(2);
     } else if (ctx_.tipologiaIncasso == 10) {
         cassetto = in - out + rg + rl;
-        if (ctx_.causaleE("CH") || ctx_.causaleE("RH")) cassetto -= vh;
+        if (ctx_.causaleE(Causale::CH) || ctx_.causaleE(Causale::RH)) cassetto -= vh;
     } else if (ctx_.tipologiaIncasso == 3 || ctx_.tipologiaIncasso == 4 || furto) {
         cassetto = in - out + rg + rl - vh - acc;
     } else {
@@ -395,7 +396,7 @@ void CalcoloRiga::terzoGestore() {
 }
 
 void CalcoloRiga::calcolaAlCaricamento() {
-    if (ctx_.causaleE("Inc6")) {
+    if (ctx_.causaleE(Causale::INC6)) {
         parzialiAlCaricamento();
         if (tipoIncasso() == 6) {
             tasse();

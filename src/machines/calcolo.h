@@ -12,6 +12,7 @@
 #include <array>
 #include <optional>
 
+#include "common/causali.h"
 #include "common/dec.h"
 #include "common/uiport.h"
 #include "host/recordset.h"
@@ -33,7 +34,7 @@ struct ContestoCalcolo {
     // Whether the grid's view shows QuotaConcess (an old personal view may not).
     bool vistaConQuotaConcess = true;
 
-    bool causaleE(const char* code) const;
+    bool causaleE(Causale c) const;
 };
 
 // Which side of the machine a meter or partial belongs to.

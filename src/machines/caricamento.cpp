@@ -1,5 +1,6 @@
 #include "machines/caricamento.h"
 
+#include "common/causali.h"
 #include "common/sqlquote.h"
 #include "common/uiport.h"
 #include "common/values.h"
@@ -39,12 +40,12 @@ CaricamentoApparecchi::CaricamentoApparecchi(Host& host, UiPort& ui,
 QString CaricamentoApparecchi::QueryCandidati() const {
     const ContestoCalcolo& c = ctx_.calcolo;
     QString filtro;
-    if (c.causaleE("Inc6")) {
+    if (c.causaleE(Causale::INC6)) {
         filtro = ctx_.visCambiamonete && !ctx_.ritirati
                      ? QStringLiteral(
                            " and (MagSchede.TipologiaIncasso=6 or MagSchede.TipologiaIncasso=2)")
                      : QStringLiteral(" and MagSchede.TipologiaIncasso=6");
-    } else if (c.causaleE("Ref")) {
+    } else if (c.causaleE(Causale::REF)) {
         if (ctx_.visRefill) {
             filtro = QStringLiteral(" and MagSchede.TipologiaIncasso<>2");
         } else if (ctx_.visCambiamonete) {
@@ -53,12 +54,12 @@ QString CaricamentoApparecchi::QueryCandidati() const {
         } else {
             filtro = QStringLiteral(" and MagSchede.TipologiaIncasso=6");
         }
-    } else if (c.causaleE("Inc")) {
+    } else if (c.causaleE(Causale::INC)) {
         filtro =
             QStringLiteral(" and MagSchede.TipologiaIncasso<>6 and MagSchede.TipologiaIncasso<>2");
-    } else if (c.causaleE("Cam")) {
+    } else if (c.causaleE(Causale::CAM)) {
         filtro = QStringLiteral(" and MagSchede.TipologiaIncasso=2");
-    } else if (c.causaleE("CH") || c.causaleE("RH")) {
+    } else if (c.causaleE(Causale::CH) || c.causaleE(Causale::RH)) {
         filtro = QStringLiteral(" and MagSchede.TipologiaIncasso=6");
     }
     QString sql = kSelezione + kOrigine +
@@ -126,7 +127,7 @@ EsitoCaricamento CaricamentoApparecchi::Ricarica(qlonglong id) {
 bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
     const ContestoCalcolo& c = ctx_.calcolo;
     const int tipologia = int(Num(cand.Value(QStringLiteral("TipologiaIncasso"))));
-    if (c.causaleE("Inc6") && tipologia == 2) {
+    if (c.causaleE(Causale::INC6) && tipologia == 2) {
         ui_.Messaggio(QStringLiteral("Per le cambiamonete inserire la causale di incasso CAM"),
                       QString(), Icona::Informazione);
         return false;
@@ -195,7 +196,7 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
 
     const QString data = sql::Data(c.dataRegistrazione);
     std::optional<QVariant> lasciato;
-    if (c.causaleE("Cam")) {
+    if (c.causaleE(Causale::CAM)) {
         // The money left in the change machine at its last cash-box reading.
         auto ultima = host_.OpenRecordSet(
             QStringLiteral(
@@ -242,7 +243,7 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
         r.SetValue(QStringLiteral("HopperOLD3"), *lasciato);
     }
 
-    if (c.causaleE("Inc6") && !ctx_.visContatori) {
+    if (c.causaleE(Causale::INC6) && !ctx_.visContatori) {
         // The readings imported for this date.
         auto letture = host_.OpenRecordSet(
             QStringLiteral("select * from contatori where codiceAAMS='%1' and datacontatore=%2")
@@ -265,7 +266,7 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
     r.SetValue(QStringLiteral("TipoRete"), rete.tipoRete);
     r.SetValue(QStringLiteral("PercRete"), rete.percRete);
 
-    if (c.causaleE("CH") || c.causaleE("RH")) {
+    if (c.causaleE(Causale::CH) || c.causaleE(Causale::RH)) {
         // The coins that the money recorded on the card makes in each hopper.
         for (int n = 1; n <= 3; ++n) {
             const Dec soldi = Dec::DaCella(scheda->Value(QStringLiteral("ChHopper%1").arg(n)));
@@ -273,7 +274,7 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
             const Dec monete = moneta.zero() ? soldi : (soldi / moneta).arrotonda(2);
             r.SetValue(QStringLiteral("HopperOLD%1").arg(n), monete.toDouble());
             r.SetValue(QStringLiteral("LivelloH%1").arg(n),
-                       c.causaleE("CH") ? monete.toDouble() : 0.0);
+                       c.causaleE(Causale::CH) ? monete.toDouble() : 0.0);
         }
     }
     if (c.terzoGestore) {
@@ -344,7 +345,7 @@ void CaricamentoApparecchi::letturaPrecedente(RecordSet& scheda, qlonglong id) {
                 "noteteste.codlocale='%3' order by NoteIncassi.dataIncasso desc")
                 .arg(id)
                 .arg(data, locale));
-    } else if (c.causaleE("Inc6")) {
+    } else if (c.causaleE(Causale::INC6)) {
         riga = host_.OpenRecordSet(
             QStringLiteral(
                 "select NoteIncassi.* from noteincassi  where NoteIncassi.linkscheda=%1 and "

@@ -2,6 +2,7 @@
 
 #include <QSet>
 
+#include "common/causali.h"
 #include "common/values.h"
 
 namespace incassi {
@@ -15,7 +16,7 @@ void DopoModificaCella(CalcoloRiga& calcolo, RecordSet& riga, const ContestoCalc
     const QString col = colonna.trimmed();
     // Change machines under their own causal keep the cash box their flows
     // give: the expected cash box of the other machines does not apply.
-    const bool cambiamonete = ctx.causaleE("CAM") && calcolo.tipoIncasso() == 2;
+    const bool cambiamonete = ctx.causaleE(Causale::CAM) && calcolo.tipoIncasso() == 2;
     bool cassa = false, ripartizione = false;
 
     if (CodiceTra(col, {"DataVecchioContatore"})) {
@@ -40,19 +41,19 @@ void DopoModificaCella(CalcoloRiga& calcolo, RecordSet& riga, const ContestoCalc
         calcolo.contatoreDigitato(Lato::Out);
         cassa = ripartizione = true;
     } else if (CodiceTra(col, {"RefillGestore", "RefillLocale"})) {
-        if (ctx.causaleE("REF")) calcolo.variazioneHopper(EventoHopper::Refill);
+        if (ctx.causaleE(Causale::REF)) calcolo.variazioneHopper(EventoHopper::Refill);
         cassa = true;
     } else if (CodiceTra(col, {"Ammanchi"})) {
-        if (ctx.causaleE("CAM")) {
+        if (ctx.causaleE(Causale::CAM)) {
             calcolo.cambiamonete(EventoCambiamonete::AmmancoDigitato);
-        } else if (ctx.causaleE("RH")) {
+        } else if (ctx.causaleE(Causale::RH)) {
             calcolo.variazioneHopper(EventoHopper::AmmancoDigitato);
         }
         cassa = true;
     } else if (CodiceTra(col, {"VariazioneHopper"})) {
-        if (ctx.causaleE("CAM")) {
+        if (ctx.causaleE(Causale::CAM)) {
             calcolo.cambiamonete(EventoCambiamonete::VariazioneDigitata);
-        } else if (ctx.causaleE("RH")) {
+        } else if (ctx.causaleE(Causale::RH)) {
             calcolo.variazioneHopper(EventoHopper::VariazioneDigitata);
         }
         cassa = true;

@@ -1,5 +1,6 @@
 #include "machines/storico.h"
 
+#include "common/causali.h"
 #include "common/sqlquote.h"
 #include "common/values.h"
 #include "host/host.h"
@@ -73,7 +74,7 @@ Pannello StoricoLocale(Host& host, const QString& codLocale, const QDate& data) 
                 "NoteIncassi.IdTesta=") +
             sql::Intero(doc->Value(QStringLiteral("id"))));
         Dec ammanchi, variazione, hopper;
-        if (causale.compare(u"CAM", Qt::CaseInsensitive) == 0) {
+        if (CausaleDi(causale) == Causale::CAM) {
             hopper = V(*somme, "sumCassetto");
             variazione = V(*somme, "sumVariazione");
             ammanchi = V(*somme, "sumAmmanchi");
@@ -147,7 +148,7 @@ StoricoMacchina StoricoApparecchio(Host& host, qlonglong id, int tipoIncasso,
     }
 
     const bool cambiamonete =
-        tipoIncasso == 2 || tipoIncasso == 9 || causale.compare(u"CAM", Qt::CaseInsensitive) == 0;
+        tipoIncasso == 2 || tipoIncasso == 9 || CausaleDi(causale) == Causale::CAM;
     QStringList titoli;
     if (cambiamonete) {
         titoli = QStringList({QStringLiteral("Moneta   ->"), QStringLiteral("Banconote->"),

@@ -20,6 +20,7 @@
 #include <QToolButton>
 #include <cstdio>
 
+#include "common/causali.h"
 #include "common/error.h"
 #include "common/gridviews.h"
 #include "common/values.h"
@@ -99,9 +100,8 @@ QString TestoMenu(const MenuItem& m) {
 QString ChiavePersonale(int scheda, const QString& causale) {
     switch (scheda) {
         case 0:
-            return causale.compare(u"INC6", Qt::CaseInsensitive) == 0
-                       ? QStringLiteral("PersNewSLOT")
-                       : QStringLiteral("PersApparecchi");
+            return CausaleDi(causale) == Causale::INC6 ? QStringLiteral("PersNewSLOT")
+                                                       : QStringLiteral("PersApparecchi");
         case 1:
         case -1:
             return QStringLiteral("PersAcconti");
@@ -200,9 +200,8 @@ int InstallaLayoutCondivisi(const QString& percorso) {
 QString VistaScheda(int scheda, const QString& causale) {
     switch (scheda) {
         case 0:
-            return causale.compare(u"INC6", Qt::CaseInsensitive) == 0
-                       ? QStringLiteral("NoteIncassiNewSlot")
-                       : QStringLiteral("NoteIncassi");
+            return CausaleDi(causale) == Causale::INC6 ? QStringLiteral("NoteIncassiNewSlot")
+                                                       : QStringLiteral("NoteIncassi");
         case 1:
             return QStringLiteral("NoteAcconti");
         case 2:
