@@ -318,6 +318,7 @@ TEST_F(Pannello, GeneratedCollectionsAlwaysBalance) {
         (*f)["CmiIncassoTasse"].selezionaPerValore(moneta() ? "Noleggiatore" : "Locale");
         (*f)["CmiGestioneDenaro"].selezionaPerValore(moneta() ? "Noleggiatore" : "Locale");
         (*f)["ChkTerzoGestore"].setChecked(moneta());
+        (*f)["chkAttesaFatture"].setChecked(moneta());
         (*f)["LllVarDebito"].setCaption(FormatoNumero(soldi(5000), 2));
         if (QString(causale) == "ACL")
             (*f)["txtAccontoLocale"].setText(FormatoNumero(soldi(20000), 2));
