@@ -341,6 +341,11 @@ void FrmIncassi::aggiornaConteggi(const QString& chiave) {
 // one of the others changed.
 void FrmIncassi::conguaglia(const QString& chiave) {
     conguaglio_ = Dec();
+    // Only what the collector typed, or a settlement command set, can differ
+    // from what the formulas expect. After the machine rows changed the
+    // formulas balance by themselves: a difference they left would be a fault,
+    // shown as the imbalance (and refused by the save), never moved away.
+    if (CodiceTra(chiave, {"Totali"})) return;
     if (!incasso() || !nota_ || !tipologiaScelta()) return;
     PrimaNota nota(*nota_, {});
     const Dec delta = nota.Sbilancio();
