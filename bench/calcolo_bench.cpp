@@ -7,11 +7,11 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "common/scriptedui.h"
 #include "host/sqlhost.h"
 #include "machines/calcolo.h"
 #include "machines/contratti.h"
 #include "schema/creazione.h"
+#include "window/scriptedui.h"
 
 using namespace incassi;
 

@@ -17,11 +17,11 @@
 
 #include "ambiente.h"
 #include "collection/frmincassi.h"
-#include "common/scriptedui.h"
-#include "common/values.h"
 #include "host/sqlhost.h"
 #include "schema/creazione.h"
 #include "schema/generatore.h"
+#include "values/values.h"
+#include "window/scriptedui.h"
 
 using namespace incassi;
 

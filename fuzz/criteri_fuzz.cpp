@@ -2,9 +2,9 @@
 // parsed one is evaluated on rows of Null, text and numbers, and its SQL form
 // holds no value (they are bound).
 
-#include "common/error.h"
 #include "host/criteria.h"
 #include "testo_fuzz.h"
+#include "values/error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t n) {
     for (const QString& testo : TestiDaByte(dati, n)) {

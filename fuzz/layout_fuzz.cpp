@@ -1,8 +1,8 @@
 // Any grid layout file: read or refused, never a crash; what is read is in
 // the ranges a grid can show.
 
-#include "common/gridlayout.h"
 #include "testo_fuzz.h"
+#include "window/gridlayout.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t n) {
     const QByteArray contenuto(reinterpret_cast<const char*>(dati), qsizetype(n));

@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "common/dec.h"
-#include "common/error.h"
-#include "common/values.h"
 #include "testo_fuzz.h"
+#include "values/dec.h"
+#include "values/error.h"
+#include "values/values.h"
 
 using namespace incassi;
 

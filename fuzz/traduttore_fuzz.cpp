@@ -3,10 +3,10 @@
 // out into a bound parameter, so outside quoted identifiers the translated
 // text holds no quote, and every quoted identifier is closed.
 
-#include "common/error.h"
 #include "host/sqlitedialect.h"
 #include "host/sqltranslator.h"
 #include "testo_fuzz.h"
+#include "values/error.h"
 
 namespace {
 

@@ -22,8 +22,6 @@
 #include <cstdio>
 #include <functional>
 
-#include "common/error.h"
-#include "common/values.h"
 #include "entry/accesso.h"
 #include "host/database.h"
 #include "host/sqlhost.h"
@@ -33,6 +31,8 @@
 #include "schema/demo.h"
 #include "schema/esamefile.h"
 #include "schema/generatore.h"
+#include "values/error.h"
+#include "values/values.h"
 
 using namespace incassi;
 using namespace incassi::schema;

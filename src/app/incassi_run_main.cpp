@@ -12,10 +12,10 @@
 #include <QStringList>
 #include <cstdio>
 
-#include "common/error.h"
 #include "scenario/adattatore.h"
 #include "scenario/esecutore.h"
 #include "scenario/scenario.h"
+#include "values/error.h"
 
 using namespace incassi;
 

@@ -12,12 +12,12 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "common/error.h"
 #include "entry/accesso.h"
 #include "host/sqlhost.h"
 #include "schema/creazione.h"
 #include "ui/incassiplugin.h"
 #include "ui/principale.h"
+#include "values/error.h"
 
 using namespace incassi;
 

@@ -1,10 +1,10 @@
 #include "bookkeeping/chiusure.h"
 
-#include "common/causali.h"
-#include "common/dec.h"
-#include "common/sqlquote.h"
-#include "common/values.h"
 #include "host/host.h"
+#include "values/causali.h"
+#include "values/dec.h"
+#include "values/sqlquote.h"
+#include "values/values.h"
 
 namespace incassi {
 

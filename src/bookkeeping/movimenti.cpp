@@ -1,9 +1,9 @@
 #include "bookkeeping/movimenti.h"
 
-#include "common/causali.h"
-#include "common/sqlquote.h"
-#include "common/values.h"
 #include "host/host.h"
+#include "values/causali.h"
+#include "values/sqlquote.h"
+#include "values/values.h"
 
 namespace incassi {
 

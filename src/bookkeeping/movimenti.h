@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "bookkeeping/primanota.h"
-#include "common/causali.h"
-#include "common/dec.h"
+#include "values/causali.h"
+#include "values/dec.h"
 
 namespace incassi {
 

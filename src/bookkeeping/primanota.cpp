@@ -2,9 +2,9 @@
 
 #include <QDateTime>
 
-#include "common/sqlquote.h"
-#include "common/values.h"
 #include "host/host.h"
+#include "values/sqlquote.h"
+#include "values/values.h"
 
 namespace incassi {
 

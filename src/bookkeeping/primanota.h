@@ -11,8 +11,8 @@
 #include <optional>
 #include <vector>
 
-#include "common/dec.h"
 #include "host/recordset.h"
+#include "values/dec.h"
 
 namespace incassi {
 

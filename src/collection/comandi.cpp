@@ -2,10 +2,10 @@
 // lets the bookkeeping rows follow.
 
 #include "collection/frmincassi.h"
-#include "common/causali.h"
-#include "common/sqlquote.h"
-#include "common/values.h"
 #include "host/host.h"
+#include "values/causali.h"
+#include "values/sqlquote.h"
+#include "values/values.h"
 
 namespace incassi {
 

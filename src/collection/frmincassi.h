@@ -14,11 +14,11 @@
 
 #include "bookkeeping/movimenti.h"
 #include "collection/preferenze.h"
-#include "common/ingresso.h"
-#include "common/searchbox.h"
-#include "common/windowmodel.h"
 #include "machines/caricamento.h"
 #include "machines/storico.h"
+#include "window/ingresso.h"
+#include "window/searchbox.h"
+#include "window/windowmodel.h"
 
 namespace incassi {
 

@@ -3,12 +3,12 @@
 // the current row.
 
 #include "collection/frmincassi.h"
-#include "common/causali.h"
-#include "common/error.h"
-#include "common/uiport.h"
-#include "common/values.h"
 #include "host/host.h"
 #include "machines/dispatch.h"
+#include "values/causali.h"
+#include "values/error.h"
+#include "values/values.h"
+#include "window/uiport.h"
 
 namespace incassi {
 

@@ -2,12 +2,12 @@
 // the amounts to collect and to pay, and the bookkeeping rows they imply.
 
 #include "collection/frmincassi.h"
-#include "common/causali.h"
-#include "common/error.h"
-#include "common/sqlquote.h"
-#include "common/uiport.h"
-#include "common/values.h"
 #include "host/host.h"
+#include "values/causali.h"
+#include "values/error.h"
+#include "values/sqlquote.h"
+#include "values/values.h"
+#include "window/uiport.h"
 
 namespace incassi {
 

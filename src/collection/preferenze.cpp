@@ -1,6 +1,6 @@
 #include "collection/preferenze.h"
 
-#include "common/sqlquote.h"
+#include "values/sqlquote.h"
 
 namespace incassi {
 

@@ -7,8 +7,8 @@
 #include <QString>
 #include <vector>
 
-#include "common/ingresso.h"
 #include "host/host.h"
+#include "window/ingresso.h"
 
 namespace incassi {
 

@@ -5,11 +5,11 @@
 // window offers to load that machine again from the card as it is now.
 
 #include "collection/frmincassi.h"
-#include "common/causali.h"
-#include "common/error.h"
-#include "common/uiport.h"
-#include "common/values.h"
 #include "host/host.h"
+#include "values/causali.h"
+#include "values/error.h"
+#include "values/values.h"
+#include "window/uiport.h"
 
 namespace incassi {
 

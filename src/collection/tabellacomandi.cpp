@@ -4,8 +4,8 @@
 // Rights are checked by the actions themselves, whoever calls them.
 
 #include "collection/frmincassi.h"
-#include "common/uiport.h"
 #include "host/host.h"
+#include "window/uiport.h"
 
 namespace incassi {
 

@@ -5,10 +5,10 @@
 #include <QCryptographicHash>
 #include <QRandomGenerator>
 
-#include "common/error.h"
+#include "values/error.h"
 
-#include "common/sqlquote.h"
-#include "common/values.h"
+#include "values/sqlquote.h"
+#include "values/values.h"
 
 namespace incassi {
 

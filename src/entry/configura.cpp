@@ -1,9 +1,9 @@
 #include "entry/configura.h"
 
-#include "common/error.h"
-#include "common/sqlquote.h"
 #include "entry/lanciatore.h"
 #include "host/host.h"
+#include "values/error.h"
+#include "values/sqlquote.h"
 
 namespace incassi {
 

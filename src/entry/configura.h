@@ -7,8 +7,8 @@
 
 #include <QString>
 
-#include "common/ingresso.h"
 #include "host/recordset.h"
+#include "window/ingresso.h"
 
 namespace incassi {
 

@@ -5,9 +5,9 @@
 #include <QRegularExpression>
 #include <optional>
 
-#include "common/error.h"
-#include "common/values.h"
 #include "host/sqllexer.h"
+#include "values/error.h"
+#include "values/values.h"
 
 namespace incassi {
 

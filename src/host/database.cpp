@@ -5,8 +5,8 @@
 #include <QSqlRecord>
 #include <atomic>
 
-#include "common/error.h"
 #include "host/sqlitedialect.h"
+#include "values/error.h"
 
 namespace incassi {
 

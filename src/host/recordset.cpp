@@ -3,9 +3,9 @@
 #include <QDate>
 #include <QDateTime>
 
-#include "common/error.h"
-#include "common/values.h"
 #include "host/database.h"
+#include "values/error.h"
+#include "values/values.h"
 
 namespace incassi {
 

@@ -10,7 +10,7 @@
 #include <QSqlRecord>
 #include <QSqlResult>
 
-#include "common/error.h"
+#include "values/error.h"
 
 namespace incassi {
 

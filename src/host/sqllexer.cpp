@@ -4,7 +4,7 @@
 #include <QDateTime>
 #include <QTime>
 
-#include "common/error.h"
+#include "values/error.h"
 
 namespace incassi {
 

@@ -2,7 +2,7 @@
 
 #include <QSet>
 
-#include "common/error.h"
+#include "values/error.h"
 
 namespace incassi {
 

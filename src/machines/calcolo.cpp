@@ -1,10 +1,10 @@
 #include "machines/calcolo.h"
 
-#include "common/causali.h"
-#include "common/sqlquote.h"
-#include "common/uiport.h"
-#include "common/values.h"
 #include "host/host.h"
+#include "values/causali.h"
+#include "values/sqlquote.h"
+#include "values/values.h"
+#include "window/uiport.h"
 
 namespace incassi {
 

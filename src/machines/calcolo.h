@@ -12,10 +12,10 @@
 #include <array>
 #include <optional>
 
-#include "common/causali.h"
-#include "common/dec.h"
-#include "common/uiport.h"
 #include "host/recordset.h"
+#include "values/causali.h"
+#include "values/dec.h"
+#include "window/uiport.h"
 
 namespace incassi {
 

@@ -1,8 +1,8 @@
 #include "machines/contratti.h"
 
-#include "common/sqlquote.h"
-#include "common/values.h"
 #include "host/host.h"
+#include "values/sqlquote.h"
+#include "values/values.h"
 
 namespace incassi {
 

@@ -2,8 +2,8 @@
 
 #include <QSet>
 
-#include "common/causali.h"
-#include "common/values.h"
+#include "values/causali.h"
+#include "values/values.h"
 
 namespace incassi {
 

@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <array>
 
-#include "common/dec.h"
+#include "values/dec.h"
 
 namespace incassi {
 

@@ -1,7 +1,7 @@
 #include "scenario/adattatore.h"
 
-#include "common/error.h"
-#include "common/searchbox.h"
+#include "values/error.h"
+#include "window/searchbox.h"
 
 namespace incassi::scenario {
 

@@ -14,9 +14,9 @@
 #include <memory>
 #include <vector>
 
-#include "common/ingresso.h"
-#include "common/windowmodel.h"
 #include "host/recordset.h"
+#include "window/ingresso.h"
+#include "window/windowmodel.h"
 
 namespace incassi {
 class CasellaRicerca;

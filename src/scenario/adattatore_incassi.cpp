@@ -3,8 +3,8 @@
 #include <QJsonArray>
 
 #include "collection/frmincassi.h"
-#include "common/error.h"
 #include "scenario/adattatori.h"
+#include "values/error.h"
 
 namespace incassi::scenario {
 

@@ -4,9 +4,6 @@
 #include <QJsonArray>
 #include <QTemporaryDir>
 
-#include "common/error.h"
-#include "common/searchbox.h"
-#include "common/values.h"
 #include "entry/accesso.h"
 #include "entry/configura.h"
 #include "entry/lanciatore.h"
@@ -15,6 +12,9 @@
 #include "scenario/uiscenario.h"
 #include "schema/creazione.h"
 #include "schema/esamefile.h"
+#include "values/error.h"
+#include "values/values.h"
+#include "window/searchbox.h"
 
 namespace incassi::scenario {
 

@@ -5,9 +5,9 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 
-#include "common/error.h"
-#include "common/values.h"
 #include "entry/configura.h"
+#include "values/error.h"
+#include "values/values.h"
 
 namespace incassi::scenario {
 

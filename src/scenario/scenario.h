@@ -16,8 +16,8 @@
 #include <optional>
 #include <vector>
 
-#include "common/ingresso.h"
-#include "common/uiport.h"
+#include "window/ingresso.h"
+#include "window/uiport.h"
 
 namespace incassi::scenario {
 

@@ -3,10 +3,10 @@
 #include <QDateTime>
 #include <QJsonArray>
 
-#include "common/error.h"
-#include "common/values.h"
 #include "host/host.h"
 #include "scenario/uiscenario.h"
+#include "values/error.h"
+#include "values/values.h"
 
 namespace incassi::scenario {
 

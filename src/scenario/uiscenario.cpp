@@ -1,6 +1,6 @@
 #include "scenario/uiscenario.h"
 
-#include "common/error.h"
+#include "values/error.h"
 
 namespace incassi::scenario {
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/scriptedui.h"
+#include "window/scriptedui.h"
 
 namespace incassi::scenario {
 
@@ -24,8 +24,7 @@ class UiScenario : public UiPort {
     // The search dialogs asked, with the code each returned.
     const std::vector<std::pair<RichiestaRicerca, QString>>& ricerche() const { return ricerche_; }
 
-    Risposta Messaggio(const QString& testo, const QString& titolo, Icona icona,
-                       Pulsanti pulsanti,
+    Risposta Messaggio(const QString& testo, const QString& titolo, Icona icona, Pulsanti pulsanti,
                        std::optional<Risposta> predefinita) override;
     QString ElencoScelta(const RecordSetPtr& rs, const QString& titolo, const QString& chiaveElenco,
                          const QString& campoChiave, bool sceltaMultipla) override;

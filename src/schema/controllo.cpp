@@ -3,11 +3,11 @@
 #include <QDate>
 #include <cmath>
 
-#include "common/error.h"
-#include "common/values.h"
 #include "host/database.h"
 #include "schema/creazione.h"
 #include "schema/schema.h"
+#include "values/error.h"
+#include "values/values.h"
 
 namespace incassi::schema {
 

@@ -2,9 +2,9 @@
 
 #include <QDateTime>
 
-#include "common/error.h"
 #include "host/database.h"
 #include "schema/dati_iniziali.h"
+#include "values/error.h"
 
 namespace incassi::schema {
 

@@ -2,11 +2,11 @@
 
 #include <QDateTime>
 
-#include "common/values.h"
 #include "host/database.h"
 #include "schema/generatore.h"
 #include "schema/generatore_anagrafiche.h"
 #include "schema/generatore_storia.h"
+#include "values/values.h"
 
 namespace incassi::schema {
 

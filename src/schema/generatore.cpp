@@ -2,10 +2,10 @@
 
 #include <QElapsedTimer>
 
-#include "common/values.h"
 #include "host/database.h"
 #include "schema/generatore_anagrafiche.h"
 #include "schema/generatore_storia.h"
+#include "values/values.h"
 
 namespace incassi::schema {
 

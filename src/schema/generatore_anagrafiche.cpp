@@ -3,8 +3,8 @@
 #include <QDateTime>
 #include <QStringList>
 
-#include "common/values.h"
 #include "host/database.h"
+#include "values/values.h"
 
 namespace incassi::schema::gen {
 

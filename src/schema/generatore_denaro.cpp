@@ -1,9 +1,9 @@
 #include "schema/generatore_denaro.h"
 
-#include "common/dec.h"
-#include "common/error.h"
-#include "common/values.h"
 #include "host/database.h"
+#include "values/dec.h"
+#include "values/error.h"
+#include "values/values.h"
 
 namespace incassi::schema::gen {
 

@@ -4,8 +4,8 @@
 #include <QSqlError>
 #include <QStringList>
 
-#include "common/error.h"
 #include "host/database.h"
+#include "values/error.h"
 
 namespace incassi::schema::gen {
 

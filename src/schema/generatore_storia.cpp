@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <map>
 
-#include "common/values.h"
+#include "values/values.h"
 
 namespace incassi::schema::gen {
 

@@ -4,8 +4,8 @@
 #include <QEvent>
 #include <QHBoxLayout>
 
-#include "common/error.h"
-#include "common/uiport.h"
+#include "values/error.h"
+#include "window/uiport.h"
 
 namespace incassi::ui {
 

@@ -9,7 +9,7 @@
 #include <QToolButton>
 #include <QWidget>
 
-#include "common/searchbox.h"
+#include "window/searchbox.h"
 
 namespace incassi {
 class UiPort;

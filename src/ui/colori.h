@@ -6,7 +6,7 @@
 #include <QColor>
 #include <QPalette>
 
-#include "common/controls.h"
+#include "window/controls.h"
 
 namespace incassi::ui {
 

@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 #include <set>
 
-#include "common/values.h"
+#include "values/values.h"
 
 namespace incassi::ui {
 

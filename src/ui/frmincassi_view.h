@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "collection/frmincassi.h"
-#include "common/uiport.h"
 #include "ui/finestre.h"
+#include "window/uiport.h"
 
 class QAction;
 class QLabel;
@@ -41,8 +41,7 @@ class UiFinestra : public UiPort {
     explicit UiFinestra(UiPort& base) : base_(base) {}
     void setAutomatico(bool on) { automatico_ = on; }
 
-    Risposta Messaggio(const QString& testo, const QString& titolo, Icona icona,
-                       Pulsanti pulsanti,
+    Risposta Messaggio(const QString& testo, const QString& titolo, Icona icona, Pulsanti pulsanti,
                        std::optional<Risposta> predefinita) override;
     QString ElencoScelta(const RecordSetPtr& rs, const QString& titolo, const QString& chiaveElenco,
                          const QString& campoChiave, bool sceltaMultipla) override;

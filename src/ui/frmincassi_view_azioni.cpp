@@ -20,15 +20,15 @@
 #include <QToolButton>
 #include <cstdio>
 
-#include "common/causali.h"
-#include "common/error.h"
-#include "common/gridviews.h"
-#include "common/values.h"
 #include "host/host.h"
 #include "ui/casellaricerca.h"
 #include "ui/frmincassi_view.h"
 #include "ui/legame.h"
 #include "ui/modellorecordset.h"
+#include "values/causali.h"
+#include "values/error.h"
+#include "values/values.h"
+#include "window/gridviews.h"
 
 namespace incassi::ui {
 

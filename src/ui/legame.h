@@ -13,7 +13,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "common/windowmodel.h"
+#include "window/windowmodel.h"
 
 namespace incassi::ui {
 

@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "common/error.h"
-#include "common/values.h"
 #include "machines/dispatch.h"
 #include "ui/colori.h"
+#include "values/error.h"
+#include "values/values.h"
 
 namespace incassi::ui {
 

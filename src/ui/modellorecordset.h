@@ -13,8 +13,8 @@
 #include <functional>
 #include <optional>
 
-#include "common/gridlayout.h"
 #include "host/recordset.h"
+#include "window/gridlayout.h"
 
 namespace incassi::ui {
 

@@ -7,10 +7,10 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "common/error.h"
 #include "entry/accesso.h"
 #include "entry/lanciatore.h"
 #include "ui/finestre.h"
+#include "values/error.h"
 
 namespace incassi::ui {
 

@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <memory>
 
-#include "common/uiport.h"
+#include "window/uiport.h"
 
 namespace incassi::ui {
 
@@ -27,8 +27,7 @@ class QtUi : public UiPort {
     explicit QtUi(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
-    Risposta Messaggio(const QString& testo, const QString& titolo, Icona icona,
-                       Pulsanti pulsanti,
+    Risposta Messaggio(const QString& testo, const QString& titolo, Icona icona, Pulsanti pulsanti,
                        std::optional<Risposta> predefinita) override;
     QString ElencoScelta(const RecordSetPtr& rs, const QString& titolo, const QString& chiaveElenco,
                          const QString& campoChiave, bool sceltaMultipla) override;

@@ -12,13 +12,13 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "common/error.h"
-#include "common/ingresso.h"
-#include "common/uiport.h"
-#include "common/values.h"
 #include "entry/configura.h"
 #include "host/host.h"
 #include "ui/casellaricerca.h"
+#include "values/error.h"
+#include "values/values.h"
+#include "window/ingresso.h"
+#include "window/uiport.h"
 #include "wizards/fabbrica.h"
 
 namespace incassi::ui {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <memory>
 
-#include "common/ingresso.h"
+#include "window/ingresso.h"
 #include "wizards/wizardcassa.h"
 
 namespace incassi {

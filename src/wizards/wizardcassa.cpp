@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "common/error.h"
-#include "common/values.h"
 #include "host/host.h"
+#include "values/error.h"
+#include "values/values.h"
 
 namespace incassi {
 

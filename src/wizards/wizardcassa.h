@@ -14,9 +14,9 @@
 #include <optional>
 #include <vector>
 
-#include "common/searchbox.h"
-#include "common/uiport.h"
-#include "common/windowmodel.h"
+#include "window/searchbox.h"
+#include "window/uiport.h"
+#include "window/windowmodel.h"
 
 namespace incassi {
 

@@ -1,10 +1,10 @@
 #include "wizards/wizardvariazione.h"
 
 #include "bookkeeping/primanota.h"
-#include "common/sqlquote.h"
-#include "common/uiport.h"
-#include "common/values.h"
 #include "host/host.h"
+#include "values/sqlquote.h"
+#include "values/values.h"
+#include "window/uiport.h"
 
 namespace incassi {
 

@@ -5,7 +5,7 @@
 // amount. Both are this window with their own texts, causal, account and
 // header column.
 
-#include "common/ingresso.h"
+#include "window/ingresso.h"
 #include "wizards/wizardcassa.h"
 
 namespace incassi {

@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 
 #include "collection/frmincassi.h"
-#include "common/scriptedui.h"
 #include "support/anagrafiche.h"
 #include "support/guasti.h"
+#include "window/scriptedui.h"
 #include "wizards/fabbrica.h"
 
 using namespace incassi;

@@ -4,10 +4,10 @@
 
 #include "bookkeeping/primanota.h"
 #include "collection/frmincassi.h"
-#include "common/scriptedui.h"
-#include "common/values.h"
 #include "schema/creazione.h"
 #include "support/testdb.h"
+#include "values/values.h"
+#include "window/scriptedui.h"
 
 using namespace incassi;
 using incassi::test::TestDb;

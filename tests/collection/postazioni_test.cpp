@@ -11,11 +11,11 @@
 #include <utility>
 
 #include "collection/frmincassi.h"
-#include "common/scriptedui.h"
-#include "common/values.h"
 #include "schema/controllo.h"
 #include "support/anagrafiche.h"
 #include "support/guasti.h"
+#include "values/values.h"
+#include "window/scriptedui.h"
 
 using namespace incassi;
 using incassi::test::TestDb;

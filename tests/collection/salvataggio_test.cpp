@@ -3,10 +3,10 @@
 #include "bookkeeping/chiusure.h"
 #include "bookkeeping/movimenti.h"
 #include "collection/frmincassi.h"
-#include "common/scriptedui.h"
-#include "common/values.h"
 #include "schema/creazione.h"
 #include "support/anagrafiche.h"
+#include "values/values.h"
+#include "window/scriptedui.h"
 
 using namespace incassi;
 using incassi::test::TestDb;

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "common/error.h"
 #include "schema/creazione.h"
 #include "support/testdb.h"
+#include "values/error.h"
 
 namespace incassi {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "common/error.h"
 #include "entry/lanciatore.h"
 #include "schema/creazione.h"
 #include "support/testdb.h"
+#include "values/error.h"
 
 namespace incassi {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <QDir>
 
-#include "common/error.h"
-#include "common/values.h"
 #include "support/testdb.h"
+#include "values/error.h"
+#include "values/values.h"
 
 using namespace incassi;
 using incassi::test::TestDb;

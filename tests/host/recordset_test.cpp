@@ -2,8 +2,8 @@
 
 #include <QDate>
 
-#include "common/error.h"
 #include "support/testdb.h"
+#include "values/error.h"
 
 using namespace incassi;
 using incassi::test::TestDb;

@@ -2,9 +2,9 @@
 
 #include <QDate>
 
-#include "common/error.h"
-#include "common/sqlquote.h"
 #include "support/testdb.h"
+#include "values/error.h"
+#include "values/sqlquote.h"
 
 using namespace incassi;
 using incassi::test::TestDb;

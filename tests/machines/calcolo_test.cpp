@@ -2,13 +2,13 @@
 
 #include <random>
 
-#include "common/error.h"
-#include "common/scriptedui.h"
-#include "common/values.h"
 #include "machines/calcolo.h"
 #include "machines/dispatch.h"
 #include "schema/creazione.h"
 #include "support/testdb.h"
+#include "values/error.h"
+#include "values/values.h"
+#include "window/scriptedui.h"
 
 using namespace incassi;
 using incassi::test::TestDb;

@@ -3,14 +3,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include "common/error.h"
-#include "common/searchbox.h"
 #include "host/host.h"
 #include "scenario/adattatori.h"
 #include "scenario/esecutore.h"
 #include "scenario/stampa.h"
 #include "schema/creazione.h"
 #include "support/testdb.h"
+#include "values/error.h"
+#include "window/searchbox.h"
 
 using namespace incassi;
 using namespace incassi::scenario;

@@ -15,9 +15,9 @@
 #include <QThread>
 #include <cstdio>
 
-#include "common/error.h"
 #include "host/database.h"
 #include "schema/controllo.h"
+#include "values/error.h"
 
 using namespace incassi;
 

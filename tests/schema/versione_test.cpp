@@ -2,10 +2,10 @@
 
 #include <QSet>
 
-#include "common/error.h"
 #include "schema/creazione.h"
 #include "schema/dati_iniziali.h"
 #include "support/testdb.h"
+#include "values/error.h"
 
 using namespace incassi;
 using namespace incassi::schema;

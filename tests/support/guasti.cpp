@@ -1,7 +1,7 @@
 #include "support/guasti.h"
 
-#include "common/error.h"
-#include "common/values.h"
+#include "values/error.h"
+#include "values/values.h"
 
 namespace incassi::test {
 

@@ -6,8 +6,8 @@
 
 #include <QStringList>
 
-#include "common/windowmodel.h"
 #include "host/database.h"
+#include "window/windowmodel.h"
 
 namespace incassi::test {
 

@@ -10,12 +10,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "common/scriptedui.h"
 #include "entry/accesso.h"
 #include "entry/configura.h"
 #include "schema/creazione.h"
 #include "support/testdb.h"
 #include "ui/principale.h"
+#include "window/scriptedui.h"
 
 namespace incassi::ui {
 namespace {

@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "common/values.h"
 #include "support/testdb.h"
 #include "ui/modellorecordset.h"
+#include "values/values.h"
 
 namespace incassi::ui {
 namespace {

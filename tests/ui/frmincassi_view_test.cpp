@@ -16,14 +16,14 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "common/gridlayout.h"
-#include "common/scriptedui.h"
-#include "common/values.h"
 #include "schema/creazione.h"
 #include "support/testdb.h"
 #include "ui/frmincassi_view.h"
 #include "ui/legame.h"
 #include "ui/modellorecordset.h"
+#include "values/values.h"
+#include "window/gridlayout.h"
+#include "window/scriptedui.h"
 
 namespace incassi::ui {
 namespace {

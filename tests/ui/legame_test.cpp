@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
-#include "common/scriptedui.h"
 #include "support/testdb.h"
 #include "ui/casellaricerca.h"
 #include "ui/colori.h"
+#include "window/scriptedui.h"
 
 namespace incassi::ui {
 namespace {

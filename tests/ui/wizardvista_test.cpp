@@ -9,11 +9,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "common/scriptedui.h"
 #include "entry/configura.h"
 #include "schema/creazione.h"
 #include "support/testdb.h"
 #include "ui/casellaricerca.h"
+#include "window/scriptedui.h"
 #include "wizards/wizardvariazione.h"
 
 namespace incassi::ui {

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "common/scriptedui.h"
-#include "common/values.h"
 #include "schema/creazione.h"
 #include "support/testdb.h"
+#include "values/values.h"
+#include "window/scriptedui.h"
 
 using namespace incassi;
 using incassi::test::TestDb;
