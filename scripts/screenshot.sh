@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Regenerates docs/finestra-incassi.png: a new INC6 collection on the demo
-# database, with the first venue that has meter machines and all its machines
-# loaded, drawn offscreen at 1366 pixels wide.
+# Regenerates the pictures of the collection window in docs/, drawn offscreen
+# on the demo database: a new INC6 collection of the first venue with meter
+# machines, all its machines loaded, at the window's own size and at 1024x768;
+# and a stored document being browsed.
 #
 #   scripts/screenshot.sh [BUILD_DIR]    (default: build; built when missing)
 set -euo pipefail
@@ -17,7 +18,12 @@ trap 'rm -rf "$scratch"' EXIT
 "$build/bin/incassi-db" demo "$scratch/demo.sqlite" >/dev/null
 mkdir -p docs
 # A fresh data folder: the shared grid layouts are installed from the program.
-XDG_DATA_HOME="$scratch/data" XDG_CONFIG_HOME="$scratch/config" QT_QPA_PLATFORM=offscreen \
-  "$build/bin/torvane" --db "$scratch/demo.sqlite" --ini "$scratch/torvane.ini" \
-  --operator ADMIN --module Incassi --scenario INC6 --screenshot docs/finestra-incassi.png
-echo "docs/finestra-incassi.png"
+foto() {
+  XDG_DATA_HOME="$scratch/data" XDG_CONFIG_HOME="$scratch/config" QT_QPA_PLATFORM=offscreen \
+    "$build/bin/torvane" --db "$scratch/demo.sqlite" --ini "$scratch/torvane.ini" \
+    --operator ADMIN --module Incassi "$@"
+}
+foto --scenario INC6 --screenshot docs/finestra-incassi.png
+foto --scenario INC6 --size 1024x768 --screenshot docs/finestra-incassi-1024.png
+foto --screenshot docs/finestra-incassi-documento.png
+ls docs/finestra-incassi*.png

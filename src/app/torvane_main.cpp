@@ -53,8 +53,15 @@ IncassiPlugin* CaricaPlugin(const QString& richiesto, QPluginLoader& loader, QSt
     return nullptr;
 }
 
+// "1024x768" as a size; an invalid size for anything else.
+QSize Dimensioni(const QString& testo) {
+    const QStringList parti = testo.split(u'x');
+    if (parti.size() != 2) return {};
+    return {parti[0].toInt(), parti[1].toInt()};
+}
+
 int Fotografa(IncassiPlugin& plugin, const QString& modulo, const QString& file,
-              const QString& scenario) {
+              const QString& scenario, const QSize& dimensioni) {
     plugin.setCodiceStampa(modulo);
     plugin.setCodiceEsportazione(modulo);
     plugin.setParametri(QString());
@@ -66,6 +73,7 @@ int Fotografa(IncassiPlugin& plugin, const QString& modulo, const QString& file,
         return 1;
     }
     QWidget* w = aperte.last();
+    if (dimensioni.isValid()) w->resize(dimensioni);
     w->show();
     QCoreApplication::processEvents();
     // A scripted demonstration the window knows by name, before the picture.
@@ -124,11 +132,15 @@ int main(int argc, char** argv) {
         QStringLiteral("scenario"),
         QStringLiteral("Con --screenshot: scenario dimostrativo da eseguire (ad esempio INC6)."),
         QStringLiteral("NOME"));
+    const QCommandLineOption sizeOption(
+        QStringLiteral("size"),
+        QStringLiteral("Con --screenshot: dimensioni della finestra, ad esempio 1024x768."),
+        QStringLiteral("LxA"));
     const QCommandLineOption pluginOption(QStringLiteral("plugin"),
                                           QStringLiteral("File del modulo incassi."),
                                           QStringLiteral("FILE"));
     for (const auto* o : {&dbOption, &iniOption, &operatorOption, &moduleOption, &screenshotOption,
-                          &scenarioOption, &pluginOption})
+                          &scenarioOption, &sizeOption, &pluginOption})
         parser.addOption(*o);
     parser.process(app);
     const bool foto = parser.isSet(screenshotOption);
@@ -206,7 +218,7 @@ int main(int argc, char** argv) {
     try {
         if (foto)
             return Fotografa(*plugin, parser.value(moduleOption), parser.value(screenshotOption),
-                             parser.value(scenarioOption));
+                             parser.value(scenarioOption), Dimensioni(parser.value(sizeOption)));
     } catch (const Errore& e) {
         Avvisa(false, e.testo());
         return 1;

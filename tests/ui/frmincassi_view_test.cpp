@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
@@ -199,6 +200,25 @@ TEST_F(Vista, SavingFromInsideAMoneyFieldCommitsIt) {
         t.scalar("select Dare from NoteRighe where CodConto='01.01.01' and idtesta=" + id)
             .toDouble(),
         1000.5);
+}
+
+// A stored document being browsed: every settlement button is disabled on
+// screen, and a click on one changes nothing.
+TEST_F(Vista, ClicksOnSettlementButtonsChangeNothingWhileBrowsing) {
+    auto w = caricata();
+    ui.rispondi(Risposta::Si);  // no collector chosen: save anyway
+    w->azione(QStringLiteral("Salva"))->trigger();
+    ASSERT_FALSE(w->modello().inModifica());
+    const QString riscosso = w->modello()["txtRiscosso"].text();
+    for (const char* nome : {"CmdAcconto", "CmdChiudiIncasso", "CmdRicalcola", "CmdNoDenaro",
+                             "CmdRimanenza", "CmdAcconti"}) {
+        auto* pulsante = qobject_cast<QAbstractButton*>(w->legame().widget(QLatin1String(nome)));
+        ASSERT_NE(pulsante, nullptr) << nome;
+        EXPECT_FALSE(pulsante->isEnabled()) << nome;
+        QTest::mouseClick(pulsante, Qt::LeftButton);
+        EXPECT_EQ(w->modello()["txtRiscosso"].text(), riscosso) << nome;
+    }
+    EXPECT_FALSE(w->modello().inModifica());
 }
 
 TEST_F(Vista, TheImbalanceTurnsRedOnlyWhenThereIsOne) {
