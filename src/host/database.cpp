@@ -210,8 +210,7 @@ void Database::begin() {
     runPlain(depth_ == 0 ? dialect_->beginTransaction()
                          : dialect_->savepoint(QStringLiteral("sp%1").arg(depth_)));
     ++depth_;
-    esiti_.emplace_back();
-    scopes_.push_back(++ultimoScope_);
+    scopes_.push_back({++ultimoScope_, {}});
 }
 
 void Database::commit() {
@@ -221,12 +220,11 @@ void Database::commit() {
     runPlain(level == 0 ? dialect_->commitTransaction()
                         : dialect_->releaseSavepoint(QStringLiteral("sp%1").arg(level)));
     depth_ = level;
-    std::vector<Esito> esiti = std::move(esiti_.back());
-    esiti_.pop_back();
+    std::vector<Esito> esiti = std::move(scopes_.back().esiti);
     scopes_.pop_back();
     if (level > 0) {
         // A released savepoint is settled by the scope around it.
-        auto& fuori = esiti_.back();
+        auto& fuori = scopes_.back().esiti;
         fuori.insert(fuori.end(), std::make_move_iterator(esiti.begin()),
                      std::make_move_iterator(esiti.end()));
         return;
@@ -238,8 +236,7 @@ void Database::commit() {
 void Database::rollback() {
     if (depth_ == 0) return;
     --depth_;
-    std::vector<Esito> esiti = std::move(esiti_.back());
-    esiti_.pop_back();
+    std::vector<Esito> esiti = std::move(scopes_.back().esiti);
     scopes_.pop_back();
     // Whatever the engine says, the scope's work is gone: its waiting outcomes
     // learn so even when the rollback statement itself fails.
@@ -264,7 +261,7 @@ void Database::allaFine(Esito esito) {
         esito(true);
         return;
     }
-    esiti_.back().push_back(std::move(esito));
+    scopes_.back().esiti.push_back(std::move(esito));
 }
 
 Transazione::~Transazione() {

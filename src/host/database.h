@@ -83,7 +83,7 @@ class Database {
     int transactionDepth() const { return depth_; }
     // A number that names the innermost scope now open (0 outside any): each
     // scope begun gets a new one.
-    qint64 currentScope() const { return scopes_.empty() ? 0 : scopes_.back(); }
+    qint64 currentScope() const { return scopes_.empty() ? 0 : scopes_.back().numero; }
     // Runs `esito` once the work of the scope now open is settled: with true
     // when the outermost transaction commits, with false when this scope (or
     // one around it) rolls back. Outside a transaction it runs at once with true.
@@ -115,10 +115,12 @@ class Database {
     std::unordered_map<QString, Catalogo> columns_;
     QHash<QString, bool> knownTables_;
     int depth_ = 0;
-    // The outcomes waiting on each open scope, and the scopes' numbers,
-    // outermost first.
-    std::vector<std::vector<Esito>> esiti_;
-    std::vector<qint64> scopes_;
+    // The open scopes, outermost first, each with its outcomes waiting.
+    struct Scope {
+        qint64 numero;
+        std::vector<Esito> esiti;
+    };
+    std::vector<Scope> scopes_;
     qint64 ultimoScope_ = 0;
     Osservatore osservatore_;
 };

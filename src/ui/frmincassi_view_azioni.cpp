@@ -283,10 +283,8 @@ void FinestraIncassi::creaMenu() {
 
 void FinestraIncassi::comando(const QString& chiave) {
     try {
-        // The money field the cursor is in counts as left before any command.
-        if (auto* campo = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-            campo && campo->property("importo").toBool())
-            modello_->CampoDigitato(campo->objectName());
+        // The model commits the money field typed into (controlloModificato
+        // told it which) before the command runs.
         modello_->Esegui(chiave);
     } catch (const Errore& e) {
         ui_.Messaggio(e.testo(), modello_->titolo(), Icona::Critico, Pulsanti::Ok, std::nullopt);

@@ -198,7 +198,7 @@ void WizardCassa::scriviRiga(RecordSet& rs, qlonglong idTesta, const QDate& data
 
 std::optional<double> WizardCassa::Importo() const {
     const QString testo = finestra_[QStringLiteral("txtDenaro")].text();
-    return ParseNumero(TestoImporto(testo, kValuta));
+    return LeggiImporto(testo, kValuta);
 }
 
 void WizardCassa::DenaroLasciato() {

@@ -10,6 +10,7 @@
 #include "collection/frmincassi.h"
 #include "support/anagrafiche.h"
 #include "support/guasti.h"
+#include "support/incassi.h"
 #include "values/values.h"
 #include "window/scriptedui.h"
 
@@ -18,28 +19,17 @@ using incassi::test::TestDb;
 
 namespace {
 
-const QDate kGiorno(2026, 3, 20);
+const QDate kGiorno = test::kGiornoIncassi;
 
 class Comandi : public ::testing::Test {
   protected:
     void SetUp() override { test::PreparaLocaleConAperti(t); }
 
-    std::unique_ptr<FrmIncassi> apri() {
-        auto f = std::make_unique<FrmIncassi>(t.host(), ui, prop, RecordOperatore{});
-        f->orologio = [] { return kGiorno; };
-        f->Apri();
-        return f;
-    }
+    std::unique_ptr<FrmIncassi> apri() { return test::ApriIncassi(t.host(), ui, prop); }
 
     std::unique_ptr<FrmIncassi> incasso() {
         auto f = apri();
-        EXPECT_TRUE(f->Esegui("Nuovo"));
-        (*f)["txtDataRegistrazione"].setValue(kGiorno);
-        EXPECT_TRUE(f->casella("txeCodCausale").ImpostaCodice("INC6"));
-        EXPECT_TRUE(f->casella("txeCodLocale").ImpostaCodice("BAR1"));
-        EXPECT_TRUE(f->casella("txeCodEsattore").ImpostaCodice("ES1"));
-        ui.rispondiElenco("1|2|");
-        EXPECT_TRUE(f->Esegui("CaricaApparecchi"));
+        test::NuovoIncasso(*f, ui);
         return f;
     }
 

@@ -10,6 +10,7 @@
 #include "collection/frmincassi.h"
 #include "support/anagrafiche.h"
 #include "support/guasti.h"
+#include "support/incassi.h"
 #include "window/scriptedui.h"
 #include "wizards/fabbrica.h"
 
@@ -18,7 +19,7 @@ using incassi::test::TestDb;
 
 namespace {
 
-const QDate kGiorno(2026, 3, 20);
+const QDate kGiorno = test::kGiornoIncassi;
 
 // One operation on a window brought to the point just before it.
 struct Caso {
@@ -84,16 +85,8 @@ class Guasti : public ::testing::Test {
     }
 
     static std::shared_ptr<FrmIncassi> Incasso(TestDb& t, ScriptedUi& ui, ProprietaIngresso& p) {
-        auto f = std::make_shared<FrmIncassi>(t.host(), ui, p, RecordOperatore{});
-        f->orologio = [] { return kGiorno; };
-        f->Apri();
-        f->Nuovo();
-        (*f)["txtDataRegistrazione"].setValue(kGiorno);
-        EXPECT_TRUE(f->casella("txeCodCausale").ImpostaCodice("INC6"));
-        EXPECT_TRUE(f->casella("txeCodLocale").ImpostaCodice("BAR1"));
-        EXPECT_TRUE(f->casella("txeCodEsattore").ImpostaCodice("ES1"));
-        ui.rispondiElenco("1|2|");
-        f->CaricaApparecchi();
+        std::shared_ptr<FrmIncassi> f = test::ApriIncassi(t.host(), ui, p);
+        test::NuovoIncasso(*f, ui);
         return f;
     }
 

@@ -14,6 +14,7 @@
 #include "schema/controllo.h"
 #include "support/anagrafiche.h"
 #include "support/guasti.h"
+#include "support/incassi.h"
 #include "values/values.h"
 #include "window/scriptedui.h"
 
@@ -22,7 +23,7 @@ using incassi::test::TestDb;
 
 namespace {
 
-const QDate kGiorno(2026, 3, 20);
+const QDate kGiorno = test::kGiornoIncassi;
 
 // The scripted answers, and something the other workstation does while a
 // question of this one is open.
@@ -43,9 +44,7 @@ struct Postazione {
             Database::OpenSqlite(file),
             std::make_unique<SettingsStore>(QDir(cartella).filePath(nome + ".ini")), cartella);
         host->setOperatore({nome, Diritti::Tutti()});
-        f = std::make_unique<FrmIncassi>(*host, ui, prop, RecordOperatore{});
-        f->orologio = [] { return kGiorno; };
-        f->Apri();
+        f = test::ApriIncassi(*host, ui, prop);
     }
     // Shows document `id` in the window.
     void mostra(qlonglong id) {
@@ -54,13 +53,7 @@ struct Postazione {
         f->MostraTestata();
     }
     void nuovoIncasso() {
-        f->Nuovo();
-        (*f)["txtDataRegistrazione"].setValue(kGiorno);
-        ASSERT_TRUE(f->casella("txeCodCausale").ImpostaCodice("INC6"));
-        ASSERT_TRUE(f->casella("txeCodLocale").ImpostaCodice("BAR1"));
-        ASSERT_TRUE(f->casella("txeCodEsattore").ImpostaCodice("ES1"));
-        ui.rispondiElenco("1|2|");
-        f->CaricaApparecchi();
+        test::NuovoIncasso(*f, ui);
         ASSERT_EQ(f->righeIncassi()->RecordCount(), 2);
     }
     std::unique_ptr<SqlHost> host;

@@ -5,6 +5,8 @@
 #include "collection/frmincassi.h"
 #include "schema/creazione.h"
 #include "support/anagrafiche.h"
+#include "support/guasti.h"
+#include "support/incassi.h"
 #include "values/values.h"
 #include "window/scriptedui.h"
 
@@ -13,7 +15,7 @@ using incassi::test::TestDb;
 
 namespace {
 
-const QDate kGiorno(2026, 3, 20);
+const QDate kGiorno = test::kGiornoIncassi;
 
 // A venue with two networked machines, an open advance on each (one from the
 // 15th, one from the collection's own day), an advance from the day after,
@@ -22,44 +24,20 @@ class Salvataggio : public ::testing::Test {
   protected:
     void SetUp() override { test::PreparaLocaleConAperti(t); }
 
-    std::unique_ptr<FrmIncassi> apri() {
-        auto f = std::make_unique<FrmIncassi>(t.host(), ui, prop, RecordOperatore{});
-        f->orologio = [] { return kGiorno; };
-        f->Apri();
-        return f;
-    }
+    std::unique_ptr<FrmIncassi> apri() { return test::ApriIncassi(t.host(), ui, prop); }
 
     // A collection of both machines, computed and ready to save.
     std::unique_ptr<FrmIncassi> incasso(const char* causale = "INC6",
                                         const char* macchine = "1|2|") {
         auto f = apri();
-        f->Nuovo();
-        (*f)["txtDataRegistrazione"].setValue(kGiorno);
-        EXPECT_TRUE(f->casella("txeCodCausale").ImpostaCodice(causale));
-        EXPECT_TRUE(f->casella("txeCodLocale").ImpostaCodice("BAR1"));
-        EXPECT_TRUE(f->casella("txeCodEsattore").ImpostaCodice("ES1"));
-        ui.rispondiElenco(macchine);
-        f->CaricaApparecchi();
+        test::NuovoIncasso(*f, ui, causale, macchine);
         return f;
     }
 
     QVariant q(const QString& sql) { return t.scalar(sql); }
 
     // Every row of every table, to prove that a failed operation wrote nothing.
-    QStringList dump() {
-        QStringList out;
-        for (const QString& tabella : t.db().tables()) {
-            const QueryResult r = t.db().queryNative(
-                QStringLiteral("SELECT * FROM \"%1\" ORDER BY 1").arg(tabella), {});
-            for (const auto& riga : r.rows) {
-                QStringList campi;
-                for (const QVariant& v : riga)
-                    campi << v.toString();
-                out << tabella + u':' + campi.join(u'|');
-            }
-        }
-        return out;
-    }
+    QStringList dump() { return test::DumpDatabase(t.db()); }
 
     TestDb t;
     ScriptedUi ui;
