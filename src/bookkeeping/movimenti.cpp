@@ -59,10 +59,6 @@ void FurtiAmmanchi(std::vector<Movimento>& m, const ValoriPannello& v, const Con
 
 }  // namespace
 
-bool ValoriPannello::causaleE(Causale c) const {
-    return CausaleDi(causale) == c;
-}
-
 ContiAssociati ContiAssociati::Da(RecordSet& tabella) {
     ContiAssociati c;
     if (tabella.Eof() && tabella.Bof()) return c;

@@ -6,9 +6,9 @@
 
 #include <QHash>
 #include <QString>
-#include <optional>
 #include <vector>
 
+#include "bookkeeping/denaro.h"
 #include "bookkeeping/primanota.h"
 #include "values/causali.h"
 #include "values/dec.h"
@@ -30,26 +30,6 @@ class ContiAssociati {
 
   private:
     QHash<QString, QString> conti_;
-};
-
-// The amounts of the money panel the rows are written from, each rounded to
-// the cent.
-struct ValoriPannello {
-    QString causale;
-    std::optional<int> tipologia;    // item value of the collection type chosen
-    bool remoto = false;             // the collection type is "Incasso Remoto"
-    bool tasseNoleggiatore = false;  // the operator pays the taxes
-    bool attesaFatture = false;
-    bool terzoGestore = false;
-    Dec riscosso, acconto, accontoLocale, accontoDocumento, accontoLocaleDocumento, anticipoLocale,
-        denaroAcasa, refillNoleggiatore, refillLocale, utileNoleggiatore, utileLocale,
-        totDaDividere, varDebito, rimanenza, varPrestito, arrotondamenti, variazioneHopper,
-        furtoNoleggiatore, ammancoNoleggiatore;
-
-    bool causaleE(Causale c) const;
-    // Collections of the venue's halls (collection type 10) book the venue's
-    // profit and the debt towards the operator instead of debt, loan and rounding.
-    bool secondaVariante() const { return tipologia == 10; }
 };
 
 // The taxes of one concession holder over the document's machine rows.

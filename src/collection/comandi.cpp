@@ -9,22 +9,23 @@
 
 namespace incassi {
 
-void FrmIncassi::azzeramentoComune() {
-    for (const char* nome : {"txtAmmancoNoleggiatore", "txtAmmancoLocale", "tttFurti",
-                             "txtFurtoNoleggiatore", "txtFurtoLocale", "tttAmmanchi"}) {
-        finestra_[QLatin1String(nome)].setText(QStringLiteral("0"));
+ValoriPannello FrmIncassi::azzeramentoComune() {
+    ValoriPannello v = Valori();
+    // A recalculation starts again from the machine rows: no shortage, theft,
+    // allowance or remainder left over from an earlier command.
+    for (Dec ValoriPannello::*campo :
+         {&ValoriPannello::ammancoNoleggiatore, &ValoriPannello::ammancoLocale,
+          &ValoriPannello::furti, &ValoriPannello::furtoNoleggiatore, &ValoriPannello::furtoLocale,
+          &ValoriPannello::ammanchi, &ValoriPannello::varDebito, &ValoriPannello::arrotondamenti}) {
+        v.*campo = Dec();
     }
-    finestra_[QStringLiteral("LllVarDebito")].setCaption(QStringLiteral("0"));
-    // A recalculation starts again from the machine rows: no allowance or
-    // remainder left over from an earlier command.
-    finestra_[QStringLiteral("txtArrotondamenti")].setText(QStringLiteral("0"));
     mantieniRimanenza_ = false;
     // What the venue still owes from earlier collections, this document's own
     // row left out; a theft settles no debt.
-    if (!CausaleTra(causale(), {Causale::FUR}) && dataRegistrazione().isValid()) {
+    if (!v.causaleE(Causale::FUR) && dataRegistrazione().isValid()) {
         const QString conto = conti_["ResiduiIncassi"];
         const QString locale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
-        Dec debito = SaldoConto(host_, conto, locale, dataRegistrazione());
+        v.varDebito = SaldoConto(host_, conto, locale, dataRegistrazione());
         const qlonglong id = qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()));
         if (id > 0) {
             auto propria = host_.OpenRecordSet(
@@ -33,80 +34,69 @@ void FrmIncassi::azzeramentoComune() {
                     .arg(id)
                     .arg(sql::Raddoppia(conto)));
             for (; !propria->Eof(); propria->MoveNext()) {
-                debito -= Dec::DaCella(propria->Value(QStringLiteral("Dare"))) -
-                          Dec::DaCella(propria->Value(QStringLiteral("Avere")));
+                v.varDebito -= Dec::DaCella(propria->Value(QStringLiteral("Dare"))) -
+                               Dec::DaCella(propria->Value(QStringLiteral("Avere")));
             }
         }
-        scriviImporto("LllVarDebito", debito);
+        v.varDebito = v.varDebito.arrotonda(2);
     }
     if (nota_) {
         PrimaNota nota(*nota_, {});
         nota.AggiornaRighePrimanotaDare(QStringLiteral("01.01.09"), QString(), Dec(), 0);
     }
-    CalcolaDettagli();
+    return ricalcolato(v);
 }
 
 void FrmIncassi::CmdAcconto() {
     pref_.ImpostaDifferenze(false, false, true);
-    azzeramentoComune();
-    finestra_[QStringLiteral("txtRiscosso")].setText(
-        finestra_[QStringLiteral("LabInMenoOut")].caption());
-    aggiornaConteggi(QStringLiteral("Riscosso"));
+    ValoriPannello v = azzeramentoComune();
+    v.riscosso = v.inMenoOut;
+    aggiorna(v, QStringLiteral("Riscosso"), nullptr);
 }
 
 void FrmIncassi::CmdChiudiIncasso() {
-    const QString digitato = finestra_[QStringLiteral("txtRiscosso")].text();
+    // The amount typed stays: the difference goes to the remainder.
+    const Dec digitato = importo("txtRiscosso");
     pref_.ImpostaDifferenze(false, false, true);
-    azzeramentoComune();
-    finestra_[QStringLiteral("txtRiscosso")].setText(TestoImporto(digitato, QStringLiteral("E")));
-    aggiornaConteggi(QStringLiteral("Riscosso"));
+    ValoriPannello v = azzeramentoComune();
+    v.riscosso = digitato;
+    aggiorna(v, QStringLiteral("Riscosso"), nullptr);
 }
 
 void FrmIncassi::CmdRicalcola() {
-    azzeramentoComune();
-    aggiornaConteggi(QStringLiteral("Riscosso"));
+    aggiorna(azzeramentoComune(), QStringLiteral("Riscosso"), nullptr);
 }
 
 void FrmIncassi::CmdNoDenaro() {
-    for (const char* nome : {"txtVarPrestito", "txtArrotondamenti", "txtRiscosso"}) {
-        finestra_[QLatin1String(nome)].setText(QStringLiteral("0"));
-    }
-    finestra_[QStringLiteral("txtVersatoALocale")].setText(
-        finestra_[QStringLiteral("LabInMenoOut")].caption());
-    scriviImporto("txtRimanenza", importo("LllVarDebito") + importo("txtVersatoALocale"));
+    ValoriPannello v = Valori();
+    v.varPrestito = v.arrotondamenti = v.riscosso = Dec();
+    v.versatoALocale = v.inMenoOut;
+    v.rimanenza = v.varDebito + v.versatoALocale;
     mantieniRimanenza_ = true;
     // Collected, paid and remainder are set: any difference is an allowance.
-    destinazioneConguaglio_ = QStringLiteral("txtArrotondamenti");
-    aggiornaConteggi(QStringLiteral("Riscosso"));
-    destinazioneConguaglio_.clear();
+    aggiorna(v, QStringLiteral("Riscosso"), &ValoriPannello::arrotondamenti);
 }
 
 void FrmIncassi::CmdRimanenza() {
-    const Dec versato = importo("txtVersatoALocale"), utile = importo("lllUtileLocale");
-    const Dec teorico = importo("lllDaRiscuotereTeorica"), debito = importo("LllVarDebito");
-    scriviImporto("txtArrotondamenti", versato - utile);
-    scriviImporto("txtRiscosso", debito);
-    scriviImporto("txtRimanenza", teorico - (versato - utile));
+    ValoriPannello v = Valori();
+    const Dec eccedenza = v.versatoALocale - v.utileLocale;
+    v.arrotondamenti = eccedenza;
+    v.riscosso = v.varDebito;
+    v.rimanenza = v.daRiscuotereTeorica - eccedenza;
     mantieniRimanenza_ = true;
     rimanenzaUsata_ = true;
     Controllo* pulsante = finestra_.trova(QStringLiteral("CmdRimanenza"));
     if (pulsante) pulsante->setEnabled(false);
-    destinazioneConguaglio_ = QStringLiteral("txtRimanenza");
-    aggiornaConteggi(QStringLiteral("Riscosso"));
-    destinazioneConguaglio_.clear();
+    aggiorna(v, QStringLiteral("Riscosso"), &ValoriPannello::rimanenza);
 }
 
 void FrmIncassi::CmdAcconti() {
-    scriviImporto("lllAcconto", Dec());
-    const Dec teorico = importo("lllQuotaNolTeorica") + importo("lllRefillNoleggiatore") -
-                        importo("lllVariazioneHopper");
-    const Dec daRiscuotere =
-        teorico + importo("LllVarDebito") - importo("txtAmmancoNoleggiatore") - importo("tttFurti");
-    scriviImporto("lllDaRiscuotereTeorica", teorico);
-    scriviImporto("lllDaRiscuotere", daRiscuotere);
-    finestra_[QStringLiteral("txtRiscosso")].setText(
-        finestra_[QStringLiteral("lllDaRiscuotere")].caption());
-    aggiornaConteggi(QStringLiteral("Riscosso"));
+    ValoriPannello v = Valori();
+    v.acconto = Dec();
+    v.daRiscuotereTeorica = v.quotaNolTeorica + v.refillNoleggiatore - v.variazioneHopper;
+    v.daRiscuotere = v.daRiscuotereTeorica + v.varDebito - v.ammancoNoleggiatore - v.furti;
+    v.riscosso = v.daRiscuotere;
+    aggiorna(v, QStringLiteral("Riscosso"), nullptr);
 }
 
 }  // namespace incassi

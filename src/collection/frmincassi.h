@@ -105,7 +105,8 @@ class FrmIncassi {
     ContestoCaricamento Contesto() const;
 
     // The money panel. CalcolaDettagli totals the machine rows and works out
-    // the amounts to collect.
+    // the amounts to collect: the panel is read once, computed as a value and
+    // shown once.
     void CalcolaDettagli();
     // Leaving a money field: its text is normalised and the panel follows.
     void UscitaCampo(const QString& campo);
@@ -113,6 +114,7 @@ class FrmIncassi {
     // "Arrotondamenti", ...) and rebuilds the bookkeeping rows.
     void aggiornaConteggi(const QString& chiave);
     void AggiornaConteggiPrimaNota();
+    // The panel's settings and amounts as shown.
     ValoriPannello Valori() const;
     // The amount the last refresh moved to the treatment of differences to
     // make the rows balance (0 when the panel already balanced them).
@@ -171,7 +173,6 @@ class FrmIncassi {
         qlonglong storicoDi = -1;
         Dec conguaglio;
         bool mantieniRimanenza = false, rimanenzaUsata = false;
-        QString destinazioneConguaglio;
         qlonglong versioneLetta = 0;
     };
     Fotografia fotografa() const;
@@ -189,6 +190,14 @@ class FrmIncassi {
     // On an advance paid at the venue the header's AccontoLocale is the typed
     // advance: the label bound to the same column shows it too.
     void allineaAccontoLocale();
+    void mostraPannello(const ValoriPannello& v);
+    // `v` worked out again from the machine rows.
+    ValoriPannello ricalcolato(const ValoriPannello& v) const;
+    // The credit of the venue's open advances paid at the venue, for a
+    // collection that deducts them.
+    Dec accontiLocaliAperti(const QString& causale) const;
+    // The bookkeeping rows of the panel `v`.
+    void scriviRighe(const ValoriPannello& v);
     void aggiornaSbilancio();
     void nuovaModifica();  // the edit-long state starts again
     bool controlliSalvataggio();
@@ -218,8 +227,14 @@ class FrmIncassi {
                                 const QDateTime& adesso);
     bool documentoCorrente() const;
     void dopoRigheCambiate();
-    void azzeramentoComune();
-    void conguaglia(const QString& campo);
+    // The panel recomputed from the machine rows with no shortage, theft,
+    // allowance or remainder, and the venue's debt read again.
+    ValoriPannello azzeramentoComune();
+    // The panel `v` with what follows the field `chiave`, its rows, and any
+    // difference sent to the treatment chosen, or to `destinazione` when a
+    // settlement command names its own; then shown.
+    void aggiorna(ValoriPannello v, const QString& chiave, Dec ValoriPannello::*destinazione);
+    void conguaglia(ValoriPannello& v, const QString& chiave, Dec ValoriPannello::*destinazione);
     bool incasso() const;  // INC, INC6 or FUR
     QString causale() const;
 
@@ -245,7 +260,6 @@ class FrmIncassi {
     Dec conguaglio_;
     bool mantieniRimanenza_ = false;         // the remainder shown stays at the next totals
     bool rimanenzaUsata_ = false;            // the remainder command was used in this edit
-    QString destinazioneConguaglio_;         // a command's own field for the difference
     qlonglong versioneLetta_ = 0;            // the shown header's version, for the save's check
     QString campoDigitato_;                  // the money field typed into and not yet left
     std::map<qlonglong, QString> impronte_;  // card id -> the card as loaded

@@ -77,17 +77,17 @@ bool FrmIncassi::controlliSalvataggio() {
             AggiornaConteggiPrimaNota();
             aggiornaSbilancio();
         } else {
+            const ValoriPannello v = Valori();
             Dec vuoto;
             bool controlla = true;
             if (CausaleTra(c, {Causale::REF})) {
-                vuoto = importo("lllRefillLocale") + importo("lllRefillNoleggiatore");
+                vuoto = v.refillLocale + v.refillNoleggiatore;
             } else if (CausaleTra(c, {Causale::ACC})) {
-                vuoto = importo("txtAcconto") + importo("txtAnticipoLocale");
+                vuoto = v.accontoDocumento + v.anticipoLocale;
             } else if (CausaleTra(c, {Causale::CH, Causale::RH})) {
-                vuoto = importo("lllVariazioneHopper");
+                vuoto = v.variazioneHopper;
             } else if (CausaleTra(c, {Causale::INC6, Causale::INC})) {
-                vuoto = importo("txtRiscosso") + importo("txtVersatoALocale") +
-                        importo("LLLTotIntrodotto");
+                vuoto = v.riscosso + v.versatoALocale + v.introdotto;
             } else {
                 controlla = false;
             }
@@ -159,7 +159,6 @@ FrmIncassi::Fotografia FrmIncassi::fotografa() const {
     f.conguaglio = conguaglio_;
     f.mantieniRimanenza = mantieniRimanenza_;
     f.rimanenzaUsata = rimanenzaUsata_;
-    f.destinazioneConguaglio = destinazioneConguaglio_;
     f.versioneLetta = versioneLetta_;
     return f;
 }
@@ -183,7 +182,6 @@ void FrmIncassi::ripristina(const Fotografia& f) {
     conguaglio_ = f.conguaglio;
     mantieniRimanenza_ = f.mantieniRimanenza;
     rimanenzaUsata_ = f.rimanenzaUsata;
-    destinazioneConguaglio_ = f.destinazioneConguaglio;
     versioneLetta_ = f.versioneLetta;
 }
 

@@ -5,11 +5,8 @@
 #include <limits>
 #include <optional>
 
+#include "support/qtprint.h"
 #include "values/error.h"
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << s.toStdString();
-}
 
 namespace incassi::sql {
 namespace {

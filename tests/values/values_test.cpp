@@ -6,11 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "support/qtprint.h"
 #include "values/error.h"
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << s.toStdString();
-}
 
 namespace incassi {
 namespace {
