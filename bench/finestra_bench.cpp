@@ -1,7 +1,8 @@
 // The collection window on a large generated operator: opening (the first page
 // of the document list and the lookups), choosing a venue (balances and the
 // venue's statement), loading ten machines, and saving and deleting a
-// ten-machine collection against the same statements run bare on the engine.
+// ten-machine collection against the same statements run bare on the engine,
+// and recomputing the money panel of that collection.
 //   build/bin/finestra_bench [--benchmark_filter=...]
 // Size and place: INCASSI_BENCH_VENUES (200), INCASSI_BENCH_YEARS (10),
 // INCASSI_BENCH_DIR (the system's temporary folder); the database is built once.
@@ -196,6 +197,39 @@ void BM_SalvaEdElimina(benchmark::State& state) {
     state.SetLabel(salva ? "salvataggio" : "eliminazione");
 }
 BENCHMARK(BM_SalvaEdElimina)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Recomputing the panel and the bookkeeping rows of a ten-machine collection:
+// the window's totals and refresh (its reads of the venue's open advances and
+// of the holders included), and the pure functions alone on the same rows.
+void BM_Ricalcolo(benchmark::State& state) {
+    ScriptedUi ui;
+    ProprietaIngresso prop;
+    auto f = Finestra(ui, prop);
+    f->Apri();
+    Carica(*f, ui);
+    if (state.range(0) == 0) {
+        for (auto _ : state) {
+            f->CalcolaDettagli();
+            f->aggiornaConteggi(QStringLiteral("Totali"));
+        }
+        state.SetLabel("finestra");
+        return;
+    }
+    // The pure functions, with the sums of the rows (1) or from the sums (2).
+    RecordSet& righe = *f->righeIncassi();
+    const ValoriPannello v = f->Valori();
+    const auto tasse = TasseDaRighe(*A().host, righe);
+    const ContiAssociati conti = ContiAssociati::Leggi(*A().host);
+    const TotaliRighe totali = SommaRighe(righe);
+    const bool somma = state.range(0) == 1;
+    for (auto _ : state) {
+        const ValoriPannello p =
+            CalcolaPannello(somma ? SommaRighe(righe) : totali, v, Dec(), false);
+        benchmark::DoNotOptimize(MovimentiDocumento(p, conti, tasse));
+    }
+    state.SetLabel(somma ? "somme delle righe e funzioni pure" : "funzioni pure");
+}
+BENCHMARK(BM_Ricalcolo)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 // What the window sends to the engine, statement by statement.
 struct Istruzione {

@@ -1,5 +1,8 @@
 #include "bookkeeping/denaro.h"
 
+#include <utility>
+#include <vector>
+
 #include "host/recordset.h"
 #include "values/values.h"
 
@@ -10,25 +13,37 @@ bool ValoriPannello::causaleE(Causale c) const {
 }
 
 TotaliRighe SommaRighe(RecordSet& righe) {
+    // Each column found once, not once per row.
+    const struct {
+        const char* colonna;
+        Dec TotaliRighe::*totale;
+    } colonne[] = {
+        {"ParzialeIn", &TotaliRighe::parzialeIn},
+        {"ParzialeOut", &TotaliRighe::parzialeOut},
+        {"cassetto", &TotaliRighe::cassetto},
+        {"preu", &TotaliRighe::preu},
+        {"aams", &TotaliRighe::aams},
+        {"rete", &TotaliRighe::rete},
+        {"IncassoVs", &TotaliRighe::incassoVs},
+        {"IncassoNs", &TotaliRighe::incassoNs},
+        {"refillLocale", &TotaliRighe::refillLocale},
+        {"RefillGestore", &TotaliRighe::refillGestore},
+        {"variazionehopper", &TotaliRighe::variazioneHopper},
+        {"Ammanchi", &TotaliRighe::ammanchi},
+        {"Furti", &TotaliRighe::furti},
+        {"acconti", &TotaliRighe::acconti},
+        {"QuotaConcess", &TotaliRighe::quotaConcess},
+    };
+    std::vector<std::pair<int, Dec TotaliRighe::*>> indici;
+    for (const auto& c : colonne) {
+        const int i = righe.FieldIndex(QLatin1String(c.colonna));
+        if (i >= 0) indici.emplace_back(i, c.totale);
+    }
     TotaliRighe t;
     const int posizione = righe.AbsolutePosition();
     for (righe.MoveFirst(); !righe.Eof(); righe.MoveNext()) {
-        auto v = [&](const char* col) { return Dec::DaCella(righe.Value(QLatin1String(col))); };
-        t.parzialeIn += v("ParzialeIn");
-        t.parzialeOut += v("ParzialeOut");
-        t.cassetto += v("cassetto");
-        t.preu += v("preu");
-        t.aams += v("aams");
-        t.rete += v("rete");
-        t.incassoVs += v("IncassoVs");
-        t.incassoNs += v("IncassoNs");
-        t.refillLocale += v("refillLocale");
-        t.refillGestore += v("RefillGestore");
-        t.variazioneHopper += v("variazionehopper");
-        t.ammanchi += v("Ammanchi");
-        t.furti += v("Furti");
-        t.acconti += v("acconti");
-        t.quotaConcess += v("QuotaConcess");
+        for (const auto& [i, totale] : indici)
+            t.*totale += Dec::DaCella(righe.Value(i));
     }
     if (posizione > 0) righe.SetAbsolutePosition(posizione);
     return t;

@@ -88,8 +88,7 @@ void FrmIncassi::InvioInColonna(const QString& colonna) {
 // The totals follow the machine rows, and the bookkeeping rows the totals.
 void FrmIncassi::dopoRigheCambiate() {
     const int posizione = incassi_ ? incassi_->AbsolutePosition() : -1;
-    CalcolaDettagli();
-    aggiornaConteggi(QStringLiteral("Totali"));
+    aggiorna(ricalcolato(Valori()), QStringLiteral("Totali"), nullptr);
     if (posizione > 0) incassi_->SetAbsolutePosition(posizione);
 }
 

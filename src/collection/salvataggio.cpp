@@ -91,10 +91,8 @@ bool FrmIncassi::controlliSalvataggio() {
             } else {
                 controlla = false;
             }
-            if (controlla && vuoto.zero()) {
-                CalcolaDettagli();
-                aggiornaConteggi(QStringLiteral("Riscosso"));
-            }
+            if (controlla && vuoto.zero())
+                aggiorna(ricalcolato(v), QStringLiteral("Riscosso"), nullptr);
         }
     }
     // The bookkeeping rows balance and each has an account.
