@@ -99,19 +99,6 @@ Dec PrimaNota::Sbilancio() {
     return s.arrotonda(2);
 }
 
-Dec SaldoConto(Host& host, const QString& conto, const QString& codLocale, const QDate& data) {
-    auto rs = host.OpenRecordSet(
-        QStringLiteral(
-            "SELECT Sum(NoteRighe.Dare) AS SommaDiDare, Sum(NoteRighe.Avere) AS SommaDiAvere From "
-            "NoteRighe  WHERE (((NoteRighe.CodConto)='%1') AND ((NoteRighe.codLocale)='%2') and "
-            "((noterighe.data)<=%3));")
-            .arg(sql::Raddoppia(conto), sql::Raddoppia(codLocale),
-                 sql::Data(data, FormatoDataSql::MeseGiornoAnnoBarra)));
-    if (rs->Eof()) return Dec();
-    return Dec::DaCella(rs->Value(QStringLiteral("SommaDiDare"))) -
-           Dec::DaCella(rs->Value(QStringLiteral("SommaDiAvere")));
-}
-
 std::optional<QString> ContoDelPiano(Host& host, const QString& conto) {
     if (conto.isEmpty()) return std::nullopt;
     auto rs = host.OpenRecordSet(

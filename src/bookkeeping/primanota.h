@@ -61,9 +61,6 @@ class PrimaNota {
     DocumentoNota doc_;
 };
 
-// Debit minus credit of an account at a venue up to a day, the day included.
-Dec SaldoConto(Host& host, const QString& conto, const QString& codLocale, const QDate& data);
-
 // The account of that code (without regard to case) as the chart spells it.
 std::optional<QString> ContoDelPiano(Host& host, const QString& conto);
 // The codes of `conti` that are not in the chart as written (without regard to

@@ -1,6 +1,7 @@
 // The settlement commands of the money panel: each rewrites some amounts and
 // lets the bookkeeping rows follow.
 
+#include "bookkeeping/archivio.h"
 #include "collection/frmincassi.h"
 #include "host/host.h"
 #include "values/causali.h"
@@ -25,20 +26,10 @@ ValoriPannello FrmIncassi::azzeramentoComune() {
     if (!v.causaleE(Causale::FUR) && dataRegistrazione().isValid()) {
         const QString conto = conti_["ResiduiIncassi"];
         const QString locale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
-        v.varDebito = SaldoConto(host_, conto, locale, dataRegistrazione());
-        const qlonglong id = qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()));
-        if (id > 0) {
-            auto propria = host_.OpenRecordSet(
-                QStringLiteral(
-                    "select * from noterighe where idtesta=%1 and NoteRighe.CodConto='%2'")
-                    .arg(id)
-                    .arg(sql::Raddoppia(conto)));
-            for (; !propria->Eof(); propria->MoveNext()) {
-                v.varDebito -= Dec::DaCella(propria->Value(QStringLiteral("Dare"))) -
-                               Dec::DaCella(propria->Value(QStringLiteral("Avere")));
-            }
-        }
-        v.varDebito = v.varDebito.arrotonda(2);
+        v.varDebito = Archivio(host_)
+                          .Saldo(conto, locale, dataRegistrazione(),
+                                 qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption())))
+                          .arrotonda(2);
     }
     if (nota_) {
         PrimaNota nota(*nota_, {});

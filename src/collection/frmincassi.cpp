@@ -1,5 +1,6 @@
 #include "collection/frmincassi.h"
 
+#include "bookkeeping/archivio.h"
 #include "host/host.h"
 #include "values/causali.h"
 #include "values/error.h"
@@ -238,26 +239,16 @@ void FrmIncassi::apriDocumenti() {
     const QString codice = prop_.Codice.trimmed();
     bool numero = false;
     const qlonglong id = codice.toLongLong(&numero);
-    QString sql;
+    Archivio archivio(host_);
     if (numero && id > 0) {
-        sql = QStringLiteral("select * from noteTeste where id=%1").arg(id);
+        documenti_ = archivio.ElencoDi(id);
     } else if (!prop_.Parametri.trimmed().isEmpty()) {
-        // The field must be a column of the headers; the value is a quoted text.
-        const QString campo = host_.Campo(QStringLiteral("NoteTeste"), prop_.Parametri);
-        // The value is a text to look for: its "%" and "_" are not wildcards.
-        sql = QStringLiteral("select * from noteTeste where %1 like '%2' escape '!'")
-                  .arg(campo, sql::Contiene(prop_.Codice));
+        documenti_ = archivio.ElencoCon(prop_.Parametri, prop_.Codice);
         titolo_ = QStringLiteral("..:: ") + prop_.Parametri + QStringLiteral(" -> ") +
                   prop_.Codice + QStringLiteral(" ::..");
-    } else if (operatore_.ristretto()) {
-        sql =
-            QStringLiteral(
-                "select * from noteTeste where CodiceAzienda='%1' order by DataRegistrazione desc")
-                .arg(sql::Raddoppia(operatore_.azienda()));
     } else {
-        sql = QStringLiteral("select * from noteTeste order by DataRegistrazione desc");
+        documenti_ = archivio.Elenco({}, operatore_.ristretto() ? operatore_.azienda() : QString());
     }
-    documenti_ = host_.OpenRecordSetAsync(sql, 100);
     if (!(numero && id > 0) && !prop_.Parametri.trimmed().isEmpty() &&
         !prop_.CampoRicerca.isEmpty() && !prop_.Risposta.isEmpty()) {
         const QString campo = host_.Campo(QStringLiteral("NoteTeste"), prop_.CampoRicerca);
@@ -389,18 +380,14 @@ void FrmIncassi::MostraTestata() {
     versioneLetta_ = presente ? qlonglong(Num(documenti_->Value(QStringLiteral("Versione")))) : 0;
     if (presente) {
         RigaAControlli(*documenti_, finestra_);
-        const QString id = sql::Intero(documenti_->Value(QStringLiteral("id")));
-        nota_ = host_.OpenRecordSetBatch(
-            QStringLiteral("select * from NoteRighe where idtesta=%1 order by riga").arg(id));
-        incassi_ = host_.OpenRecordSetBatch(
-            QStringLiteral("select * from noteIncassi where idtesta=%1").arg(id));
     } else {
         PulisciCampi(finestra_);
-        nota_ =
-            host_.OpenRecordSetBatch(QStringLiteral("select * from NoteRighe where idtesta=-1 "));
-        incassi_ =
-            host_.OpenRecordSetBatch(QStringLiteral("select * from noteIncassi where idtesta=-1"));
     }
+    // The rows of the document shown, or none.
+    const qlonglong id = presente ? documenti_->Value(QStringLiteral("id")).toLongLong() : 0;
+    Archivio archivio(host_);
+    nota_ = archivio.RigheNota(id);
+    incassi_ = archivio.RigheIncassi(id);
     finestra_[QStringLiteral("GrigliaNota")].setRecordset(nota_);
     finestra_[QStringLiteral("GrigliaIncassi")].setRecordset(incassi_);
     righeDelDocumento();
@@ -448,9 +435,9 @@ void FrmIncassi::Nuovo() {
     const QDate data =
         pref_.attiva(QStringLiteral("ManData")) && ultimaData_.isValid() ? ultimaData_ : oggi_;
     finestra_[QStringLiteral("txtDataRegistrazione")].setValue(data);
-    nota_ = host_.OpenRecordSetBatch(QStringLiteral("select * from noterighe where idtesta=-1"));
-    incassi_ =
-        host_.OpenRecordSetBatch(QStringLiteral("select * from noteIncassi where idtesta=-1"));
+    Archivio archivio(host_);
+    nota_ = archivio.RigheNota(0);
+    incassi_ = archivio.RigheIncassi(0);
     finestra_[QStringLiteral("GrigliaNota")].setRecordset(nota_);
     finestra_[QStringLiteral("GrigliaIncassi")].setRecordset(incassi_);
     if (operatore_.ristretto()) {

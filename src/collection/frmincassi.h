@@ -223,8 +223,6 @@ class FrmIncassi {
     // Writes the document inside the save's transaction; its id, or 0 when a
     // check stopped the save (the message is shown).
     qlonglong scriviDocumento();
-    void aggiornaContatoriIsola(qlonglong id, qlonglong scheda, const QDate& data,
-                                const QDateTime& adesso);
     bool documentoCorrente() const;
     void dopoRigheCambiate();
     // The panel recomputed from the machine rows with no shortage, theft,

@@ -1,7 +1,7 @@
 // Moving through the stored documents, the filter panel and the search dialog,
 // modifying, undoing and deleting a document.
 
-#include "bookkeeping/chiusure.h"
+#include "bookkeeping/archivio.h"
 #include "collection/frmincassi.h"
 #include "host/host.h"
 #include "values/causali.h"
@@ -59,17 +59,16 @@ void FrmIncassi::Modifica() {
     }
     const QString c = Txt(documenti_->Value(QStringLiteral("codcausale")));
     if (CausaleTra(c, {Causale::CAM})) {
-        auto dopo = host_.OpenRecordSet(
-            QStringLiteral("select * from noteteste where dataregistrazione>%1 and codcausale='%2' "
-                           "and codlocale='%3'")
-                .arg(sql::Data(documenti_->Value(QStringLiteral("DataRegistrazione")).toDate()),
-                     sql::Raddoppia(c),
-                     sql::Raddoppia(Txt(documenti_->Value(QStringLiteral("codLocale"))))));
-        if (!dopo->Eof()) {
+        const int dopo =
+            Archivio(host_)
+                .DocumentiDopo(c, Txt(documenti_->Value(QStringLiteral("codLocale"))),
+                               documenti_->Value(QStringLiteral("DataRegistrazione")).toDate())
+                .numero;
+        if (dopo > 0) {
             ui_.Messaggio(
                 QStringLiteral("Si puo modificare solo l'ultima registrazione!\nSono presenti %1 "
                                "registrazioni successive a quella che si vuole modificare.")
-                    .arg(dopo->RecordCount()),
+                    .arg(dopo),
                 QStringLiteral("Modifica"), Icona::Informazione);
             return;
         }
@@ -92,7 +91,7 @@ void FrmIncassi::Annulla() {
     if (nota_) nota_->CancelBatch();
     // Meter rows of machines with several meters still waiting for a document.
     try {
-        host_.Execute(QStringLiteral("delete * from noteincassicontatori where idtesta=0"));
+        Archivio(host_).ScartaContatoriSospesi();
     } catch (const Errore& e) {
         ui_.Messaggio(QStringLiteral("Annulla ") + e.testo(), titolo_, Icona::Critico);
     }
@@ -116,21 +115,8 @@ void FrmIncassi::ApplicaFiltro() {
         if (giorno) criterio += QStringLiteral(" and DataRegistrazione=") + sql::Data(*giorno);
         documenti_->SetFilter(criterio);
     } else {
-        QString sql;
-        if (!locale.isEmpty()) {
-            sql = QStringLiteral(
-                      "select * from noteteste where codLocale='%1'  order by DataRegistrazione "
-                      "desc ")
-                      .arg(sql::Raddoppia(locale));
-        } else if (operatore_.ristretto()) {
-            sql = QStringLiteral(
-                      "select * from noteTeste where CodiceAzienda='%1' order by DataRegistrazione "
-                      "desc")
-                      .arg(sql::Raddoppia(operatore_.azienda()));
-        } else {
-            sql = QStringLiteral("select * from noteteste order by DataRegistrazione desc ");
-        }
-        documenti_ = host_.OpenRecordSetAsync(sql, 100);
+        documenti_ = Archivio(host_).Elenco(
+            locale, operatore_.ristretto() ? operatore_.azienda() : QString());
         if (giorno)
             documenti_->SetFilter(QStringLiteral(" DataRegistrazione=") + sql::Data(*giorno));
     }
@@ -144,31 +130,14 @@ void FrmIncassi::Cerca() {
     const QString causaleFiltro = CausaleFiltro(finestra_[QStringLiteral("CCausale")]);
     const QString locale = finestra_[QStringLiteral("TxLocale")].text().trimmed();
     const auto giorno = ParseData(finestra_[QStringLiteral("DataFiltro")].text());
-    QStringList condizioni;
-    if (!causaleFiltro.isEmpty()) {
-        condizioni
-            << QStringLiteral("noteTeste.codcausale='%1'").arg(sql::Raddoppia(causaleFiltro));
-    }
-    if (!locale.isEmpty())
-        condizioni << QStringLiteral("noteTeste.codLocale='%1'").arg(sql::Raddoppia(locale));
-    if (giorno) condizioni << QStringLiteral("noteTeste.DataRegistrazione=") + sql::Data(*giorno);
-    if (operatore_.ristretto()) {
-        condizioni << QStringLiteral("AnagraficaLocali.CodiceAzienda='%1'")
-                          .arg(sql::Raddoppia(operatore_.azienda()));
-    }
+    Archivio archivio(host_);
+    const Archivio::Ricerca ricerca{causaleFiltro, locale, giorno.value_or(QDate()),
+                                    operatore_.ristretto() ? operatore_.azienda() : QString()};
     RichiestaRicerca r;
     r.user = host_.user();
     r.Modulo = prop_.CodiceStampa;
     r.Caption = titolo_;
-    r.Recordset =
-        host_.OpenRecordSet(QStringLiteral("SELECT noteTeste.*, AnagraficaLocali.Insegna, "
-                                           "AnagraficaLocali.Citta, AnagraficaLocali.Indirizzo "
-                                           " FROM noteTeste LEFT JOIN AnagraficaLocali ON "
-                                           "noteTeste.CodLocale = AnagraficaLocali.CodLocale ") +
-                            (condizioni.isEmpty() ? QString()
-                                                  : QStringLiteral("where ") +
-                                                        condizioni.join(QStringLiteral(" and "))) +
-                            QStringLiteral(" ORDER BY noteTeste.DataRegistrazione DESC"));
+    r.Recordset = archivio.Cerca(ricerca);
     r.RecordsetOperatori = host_.OpenRecordSet(QStringLiteral("SELECT * FROM operatori"));
     r.RecordsetViste = elenchi_.viste;
     r.CampoRicerca = QStringLiteral("id");
@@ -180,8 +149,7 @@ void FrmIncassi::Cerca() {
     if (!ok || id <= 0) return;  // nothing chosen: the position stays
     documenti_->MoveFirst();
     if (!documenti_->Find(QStringLiteral(" id=%1").arg(id))) {
-        documenti_ = host_.OpenRecordSetAsync(
-            QStringLiteral("select * from noteteste where id=%1").arg(id), 100);
+        documenti_ = archivio.ElencoDi(id);
     }
     MostraTestata();
 }
@@ -199,40 +167,20 @@ bool FrmIncassi::Elimina() {
     }
     const qlonglong id = d.Value(QStringLiteral("id")).toLongLong();
     try {
-        const QString c = Txt(d.Value(QStringLiteral("CodCausale")));
-        const QString locale = Txt(d.Value(QStringLiteral("CodLocale")));
-        const QDate data = d.Value(QStringLiteral("DataRegistrazione")).toDate();
-        // Only the latest document of its kind at the venue; the same day with a
-        // higher id counts as later.
-        const QString giorno = sql::Data(data, FormatoDataSql::AnnoMeseGiorno);
-        QString successiviA = QStringLiteral("d.CodCausale='%1'").arg(sql::Raddoppia(c));
-        if (!locale.isEmpty())
-            successiviA += QStringLiteral(" AND d.CodLocale='%1'").arg(sql::Raddoppia(locale));
-        successiviA += QStringLiteral(
-                           " AND ( d.DataRegistrazione>%1 OR ( d.DataRegistrazione=%1 AND d.id > "
-                           "%2 ) )")
-                           .arg(giorno)
-                           .arg(id);
-        auto successivi = [&](RecordSet& rs) {
-            const int dopo = int(Num(rs.Value(QStringLiteral("Successivi"))));
-            if (dopo == 0) return true;
+        Archivio archivio(host_);
+        // Only the latest document of its kind at the venue.
+        auto successivi = [&](const Archivio::Stato& s) {
+            if (s.successivi == 0) return true;
             ui_.Messaggio(
                 QStringLiteral(
                     "Si puo eliminare solo l'ultima registrazione!\nSono presenti %1 registrazioni "
                     "successive a quella che si vuole eliminare.")
-                    .arg(dopo),
+                    .arg(s.successivi),
                 QStringLiteral("Elimina"), Icona::Informazione);
             return false;
         };
-        // The header as it is now, and how many documents of its kind come after it.
-        auto leggi = [&] {
-            return host_.OpenRecordSet(
-                QStringLiteral("select Versione, Bloccato, (select count(*) from NoteTeste d "
-                               "where %1) as Successivi from NoteTeste where id=%2")
-                    .arg(successiviA)
-                    .arg(id));
-        };
-        if (auto prima = leggi(); !prima->Eof() && !successivi(*prima)) return false;
+        if (const auto prima = archivio.StatoDocumento(id); prima.esiste && !successivi(prima))
+            return false;
         if (ui_.Messaggio(QStringLiteral("Attenzione!! operazione non annullabile. Confermi la "
                                          "cancellazione completa della "
                                          "registrazione?"),
@@ -243,11 +191,9 @@ bool FrmIncassi::Elimina() {
         TransazioneHost tr(host_);
         // While the question was open another workstation may have saved a
         // later document, or changed this one: asked again under the lock.
-        auto testata = leggi();
-        if (!testata->Eof() && !successivi(*testata)) return false;
-        if (testata->Eof() ||
-            qlonglong(Num(testata->Value(QStringLiteral("Versione")))) != versioneLetta_ ||
-            Flag(testata->Value(QStringLiteral("Bloccato")))) {
+        const auto stato = archivio.StatoDocumento(id);
+        if (stato.esiste && !successivi(stato)) return false;
+        if (!stato.esiste || stato.versione != versioneLetta_ || stato.bloccato) {
             ui_.Messaggio(QStringLiteral("Il documento %1 è stato modificato o eliminato da "
                                          "un'altra finestra o postazione dopo che è stato "
                                          "mostrato: rileggerlo prima di eliminarlo.")
@@ -255,48 +201,7 @@ bool FrmIncassi::Elimina() {
                           QStringLiteral("Elimina"), Icona::Esclamazione);
             return false;
         }
-        auto righe = host_.OpenRecordSetBatch(
-            QStringLiteral("select * from NoteRighe where idtesta=%1").arg(id));
-        for (righe->MoveFirst(); !righe->Eof(); righe->MoveNext())
-            righe->Delete();
-        righe->UpdateBatch();
-        // Only a collection that settled advance or refill rows has any to reopen.
-        const bool haChiuso =
-            host_
-                .OpenRecordSet(QStringLiteral("select top 1 id from NoteIncassi where "
-                                              "IdChiusura=%1")
-                                   .arg(id))
-                ->RecordCount() > 0;
-        auto macchine = host_.OpenRecordSetBatch(
-            QStringLiteral("select * from noteIncassi where idtesta=%1").arg(id));
-        for (macchine->MoveFirst(); !macchine->Eof(); macchine->MoveNext()) {
-            RecordSet& r = *macchine;
-            const qlonglong scheda = qlonglong(Num(r.Value(QStringLiteral("linkscheda"))));
-            if (CausaleTra(c, {Causale::INC})) {
-                RipristinaScheda(host_, r, {Ripristino::Contatori, Ripristino::HopperDaLivelli});
-                if (haChiuso) RiapriAcconto(host_, id, scheda);
-            } else if (CausaleTra(c, {Causale::CH, Causale::RH})) {
-                RipristinaScheda(host_, r, {Ripristino::Caricati});
-            } else if (CausaleTra(c, {Causale::FUR})) {
-                RipristinaScheda(
-                    host_, r,
-                    {Ripristino::Contatori, Ripristino::HopperDaPrecedenti, Ripristino::Caricati});
-                if (haChiuso) RiapriAcconto(host_, id, scheda);
-                if (haChiuso) RiapriRefill(host_, id, scheda);
-            } else if (CausaleTra(c, {Causale::INC6})) {
-                RipristinaScheda(host_, r, {Ripristino::Contatori, Ripristino::HopperDaPrecedenti});
-                if (haChiuso) RiapriAcconto(host_, id, scheda);
-                if (haChiuso) RiapriRefill(host_, id, scheda);
-            }
-            r.Delete();
-        }
-        macchine->UpdateBatch();
-        RiapriAccontoT(host_, id);
-        if (host_.Execute(QStringLiteral("delete * from NoteTeste where id=%1").arg(id)) != 1) {
-            throw Errore(QStringLiteral("il documento %1 non esiste più: è stato eliminato da "
-                                        "un'altra finestra o postazione.")
-                             .arg(id));
-        }
+        archivio.Elimina(id);
         tr.commit();
     } catch (const Errore& e) {
         ui_.Messaggio(QStringLiteral("Elimina ") + e.testo(), QStringLiteral("Elimina"),

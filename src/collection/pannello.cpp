@@ -1,6 +1,7 @@
 // The money panel of the collection window: the totals of the machine rows,
 // the amounts to collect and to pay, and the bookkeeping rows they imply.
 
+#include "bookkeeping/archivio.h"
 #include "collection/frmincassi.h"
 #include "host/host.h"
 #include "values/causali.h"
@@ -144,19 +145,9 @@ Dec FrmIncassi::accontiLocaliAperti(const QString& causale) const {
     if (!DeduceAccontiLocali(causale) || !data.isValid()) return Dec();
     // The credit balance of the account of advances paid at the venue, this
     // document's own rows left out.
-    auto rs = host_.OpenRecordSet(
-        QStringLiteral("SELECT Sum(NoteRighe.Dare) AS SommaDiDare,Sum(NoteRighe.Avere) AS "
-                       "SommaDiAvere From "
-                       "NoteRighe WHERE NoteRighe.codLocale='%1' and NoteRighe.idtesta<>%2 "
-                       "and data<=%3 and "
-                       "NoteRighe.codConto='%4'")
-            // One call: a "%2" inside the venue's code stays as it is.
-            .arg(sql::Raddoppia(finestra_[QStringLiteral("txeCodLocale")].text().trimmed()),
-                 QString::number(qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()))),
-                 sql::Data(data), sql::Raddoppia(conti_["cassaaccontilocale"])));
-    if (rs->Eof()) return Dec();
-    return Dec::DaCella(rs->Value(QStringLiteral("SommaDiAvere"))) -
-           Dec::DaCella(rs->Value(QStringLiteral("SommaDiDare")));
+    return -Archivio(host_).Saldo(conti_["cassaaccontilocale"],
+                                  finestra_[QStringLiteral("txeCodLocale")].text().trimmed(), data,
+                                  qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption())));
 }
 
 void FrmIncassi::allineaAccontoLocale() {

@@ -5,7 +5,7 @@
 #include <QDateTime>
 #include <utility>
 
-#include "bookkeeping/chiusure.h"
+#include "bookkeeping/archivio.h"
 #include "bookkeeping/primanota.h"
 #include "collection/frmincassi.h"
 #include "host/host.h"
@@ -223,8 +223,7 @@ bool FrmIncassi::Salva() {
     try {
         documenti_->Requery();
         if (!documenti_->Find(QStringLiteral("id=%1").arg(id))) {
-            documenti_ = host_.OpenRecordSetAsync(
-                QStringLiteral("select * from noteteste where id=%1").arg(id), 100);
+            documenti_ = Archivio(host_).ElencoDi(id);
         }
         MostraTestata();
     } catch (const Errore& e) {
@@ -240,39 +239,30 @@ QString FrmIncassi::DopoConferma(const QString& fatto, const Errore& e) {
 }
 
 qlonglong FrmIncassi::scriviDocumento() {
-    const QString c = causale();
-    const QString codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
-    const QDate data = dataRegistrazione();
-    const qlonglong idMostrato = qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()));
-    qlonglong id = idMostrato;
-    // The header: new, or the stored one still as this window read it.
-    RecordSetPtr testata;
-    if (idMostrato == 0) {
-        testata = host_.OpenRecordSet(QStringLiteral("select * from NoteTeste where id=-1"));
-        testata->AddNew();
-    } else {
-        // A correction saves only over the version of the header this window
-        // read: one statement takes it, so two saves can never both pass.
-        if (host_.Execute(QStringLiteral("UPDATE NoteTeste SET NoteTeste.Versione = "
-                                         "coalesce(NoteTeste.Versione, 0) + 1 WHERE id=%1 AND "
-                                         "coalesce(Versione, 0)=%2")
-                              .arg(idMostrato)
-                              .arg(versioneLetta_)) != 1) {
-            ui_.Messaggio(
-                QStringLiteral(
-                    "Impossibile salvare in quanto sono state aperte più finestre di Incassi.\n"
-                    "Chiudere tutte le finestre aperte prima di modificare l'anagrafica!\n"
-                    "Le modifiche effettuate andranno perse."),
-                titolo_, Icona::Critico);
-            return 0;
-        }
-        testata = host_.OpenRecordSet(
-            QStringLiteral("select * from NoteTeste where id=%1").arg(idMostrato));
-        // A locked document is never written, whoever opened it for editing.
-        if (Flag(testata->Value(QStringLiteral("Bloccato")))) {
-            ui_.Messaggio(QStringLiteral("La registrazione non è modificabile!"),
-                          QStringLiteral("Record bloccato"), Icona::Esclamazione);
-            return 0;
+    Archivio archivio(host_);
+    Archivio::Documento d;
+    d.id = qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()));
+    d.causale = causale();
+    d.codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
+    d.data = dataRegistrazione();
+    // A correction saves only over the version of the header this window read.
+    if (d.id > 0) {
+        switch (archivio.PrendiTestata(d.id, versioneLetta_)) {
+            case Archivio::Presa::Cambiata:
+                ui_.Messaggio(
+                    QStringLiteral(
+                        "Impossibile salvare in quanto sono state aperte più finestre di Incassi.\n"
+                        "Chiudere tutte le finestre aperte prima di modificare l'anagrafica!\n"
+                        "Le modifiche effettuate andranno perse."),
+                    titolo_, Icona::Critico);
+                return 0;
+            case Archivio::Presa::Bloccata:
+                // A locked document is never written, whoever opened it for editing.
+                ui_.Messaggio(QStringLiteral("La registrazione non è modificabile!"),
+                              QStringLiteral("Record bloccato"), Icona::Esclamazione);
+                return 0;
+            case Archivio::Presa::Presa:
+                break;
         }
     }
     if (!schedeInvariate()) return 0;
@@ -282,123 +272,11 @@ qlonglong FrmIncassi::scriviDocumento() {
         if (CampoDenaro(campo->nome()))
             campo->setText(TestoImporto(campo->text(), QStringLiteral("e")));
     }
-    ControlliARiga(finestra_, *testata);
-    const QDateTime adesso = QDateTime::currentDateTime();
-    testata->SetValue(QStringLiteral("totTasse"),
-                      (Dec::DaCella(testata->Value(QStringLiteral("totpreu"))) +
-                       Dec::DaCella(testata->Value(QStringLiteral("totaams"))) +
-                       Dec::DaCella(testata->Value(QStringLiteral("totrete"))))
-                          .toDouble());
-    testata->SetValue(QStringLiteral("iddata"), adesso);
-    testata->SetValue(QStringLiteral("idoperatore"), host_.user());
-    testata->Update();
-    id = testata->Value(QStringLiteral("id")).toLongLong();
-
-    // The meter rows of machines with several meters.
-    if (CausaleTra(c, {Causale::INC})) {
-        host_.Execute(QStringLiteral(
-                          "UPDATE NoteIncassiContatori SET NoteIncassiContatori.IdTesta = %1 where "
-                          "idtesta=0")
-                          .arg(id));
-    }
-    // The bookkeeping rows in grid order.
-    int riga = 0;
-    if (nota_) {
-        for (nota_->MoveFirst(); !nota_->Eof(); nota_->MoveNext()) {
-            nota_->SetValue(QStringLiteral("Idtesta"), id);
-            nota_->SetValue(QStringLiteral("iddata"), adesso);
-            nota_->SetValue(QStringLiteral("Data"), data);
-            nota_->SetValue(QStringLiteral("idoperatore"), host_.user());
-            nota_->SetValue(QStringLiteral("CodLocale"), codLocale);
-            nota_->SetValue(QStringLiteral("Riga"), ++riga);
-        }
-    }
-    // The machine rows, the cards and the advances and refills they settle.
-    const bool deduceAcconti = !importo("lllAcconto").zero();
-    riga = 0;
-    if (incassi_) {
-        for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
-            RecordSet& r = *incassi_;
-            if (CausaleTra(c, {Causale::INC6}) && IsNull(r.Value(QStringLiteral("ContatoreIn"))) &&
-                IsNull(r.Value(QStringLiteral("ContatoreOUT")))) {
-                r.Delete();  // a networked machine without meters was not collected
-                continue;
-            }
-            if (CausaleTra(c, {Causale::ACC}) &&
-                Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero()) {
-                r.Delete();  // advances are stored for the machines that have one
-                continue;
-            }
-            r.SetValue(QStringLiteral("IdTesta"), id);
-            r.SetValue(QStringLiteral("iddata"), adesso);
-            r.SetValue(QStringLiteral("DataIncasso"), data);
-            r.SetValue(QStringLiteral("idoperatore"), host_.user());
-            r.SetValue(QStringLiteral("CodLocale"), codLocale);
-            r.SetValue(QStringLiteral("Riga"), ++riga);
-            const qlonglong scheda = qlonglong(Num(r.Value(QStringLiteral("linkscheda"))));
-            const auto tipo = ParseNumero(Txt(r.Value(QStringLiteral("tipoincasso"))));
-            if (CausaleTra(c, {Causale::INC6, Causale::FUR})) {
-                const QDate prima = r.Value(QStringLiteral("DataVecchioContatore")).toDate();
-                if (CausaleTra(c, {Causale::INC6}) && prima.isValid()) {
-                    r.SetValue(QStringLiteral("NumGiorniIncasso"), prima.daysTo(data));
-                }
-                if (UltimoDocumento(host_, scheda, data, c, codLocale)) {
-                    AggiornaScheda(host_, r, data, true, CausaleTra(c, {Causale::FUR}));
-                }
-                // An advance is settled where the collection deducts it: one
-                // the collector chose to ignore stays open, rows and header.
-                if (!Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero() && deduceAcconti)
-                    ChiudiAcconto(host_, id, scheda, data);
-                if (!Dec::DaCella(r.Value(QStringLiteral("refillLocale"))).zero() ||
-                    !Dec::DaCella(r.Value(QStringLiteral("RefillGestore"))).zero()) {
-                    ChiudiRefill(host_, id, scheda, data);
-                }
-            } else if (CausaleTra(c, {Causale::INC})) {
-                if (tipo && (*tipo == 7 || *tipo == 8 || *tipo == 9 || *tipo == 20) &&
-                    UltimoDocumento(host_, scheda, data, c, codLocale)) {
-                    AggiornaScheda(host_, r, data, true, false);
-                }
-                if (tipo && *tipo == 13) aggiornaContatoriIsola(id, scheda, data, adesso);
-            } else if (CausaleTra(c, {Causale::CH, Causale::RH})) {
-                // Only the hoppers: their money, and the money loaded in them.
-                if (UltimoDocumento(host_, scheda, data, c, codLocale))
-                    AggiornaScheda(host_, r, data, false, true);
-            }
-        }
-    }
-    // Both row sets in one go.
-    if (incassi_) incassi_->UpdateBatch();
-    if (nota_) nota_->UpdateBatch();
-    // The venue's advance headers settled by this collection.
-    if (CausaleTra(c, {Causale::INC6, Causale::INC, Causale::FUR})) {
-        if (!importo("lllAcconto").zero())
-            ChiudiTesteAcconti(host_, QStringLiteral("ACC"), id, codLocale, data);
-        if (!importo("lllAccontoLocale").zero()) {
-            ChiudiTesteAcconti(host_, QStringLiteral("ACL"), id, codLocale, data);
-        }
-    }
-    return id;
-}
-
-void FrmIncassi::aggiornaContatoriIsola(qlonglong id, qlonglong scheda, const QDate& data,
-                                        const QDateTime& adesso) {
-    auto righe = host_.OpenRecordSet(
-        QStringLiteral("select * from noteincassicontatori where idtesta=%1 and linkscheda=%2")
-            .arg(id)
-            .arg(scheda));
-    for (; !righe->Eof(); righe->MoveNext()) {
-        auto contatore = host_.OpenRecordSet(
-            QStringLiteral("select * from magschedecontatori where linkscheda = %1 and id=%2")
-                .arg(scheda)
-                .arg(sql::Intero(righe->Value(QStringLiteral("linkcontatore")))));
-        if (contatore->Eof()) continue;
-        contatore->SetValue(QStringLiteral("iddata"), adesso);
-        contatore->SetValue(QStringLiteral("idoperatore"), host_.user());
-        contatore->SetValue(QStringLiteral("DataContatore"), data);
-        contatore->SetValue(QStringLiteral("ContatoreAttuale"),
-                            righe->Value(QStringLiteral("contatore")));
-        contatore->Update();
-    }
+    d.deduceAcconti = !importo("lllAcconto").zero();
+    d.deduceAccontiLocali = !importo("lllAccontoLocale").zero();
+    return archivio.Salva(
+        d, [this](RecordSet& testata) { ControlliARiga(finestra_, testata); }, incassi_.get(),
+        nota_.get());
 }
 
 }  // namespace incassi

@@ -1,5 +1,6 @@
 // The reactions of the collection window to the choice of a venue or a causal.
 
+#include "bookkeeping/archivio.h"
 #include "collection/frmincassi.h"
 #include "host/host.h"
 #include "values/causali.h"
@@ -16,10 +17,11 @@ void FrmIncassi::Saldi() {
     const QString codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
     const QDate data = dataRegistrazione();
     if (!data.isValid()) return;
+    Archivio archivio(host_);
     const Dec residui =
-        SaldoConto(host_, Txt(conti->Value(QStringLiteral("ResiduiIncassi"))), codLocale, data);
+        archivio.Saldo(Txt(conti->Value(QStringLiteral("ResiduiIncassi"))), codLocale, data);
     const Dec prestiti =
-        SaldoConto(host_, Txt(conti->Value(QStringLiteral("PrestitiALocale"))), codLocale, data);
+        archivio.Saldo(Txt(conti->Value(QStringLiteral("PrestitiALocale"))), codLocale, data);
     finestra_[QStringLiteral("LllVarDebito")].setCaption(FormatoNumero(residui.toDouble(), 2));
     finestra_[QStringLiteral("LabPrestitoPre")].setCaption(FormatoNumero(prestiti.toDouble(), 2));
 }
@@ -86,23 +88,18 @@ void FrmIncassi::SceltaLocale() {
         Saldi();
         // An advance may not precede a collection already recorded.
         if (modifica_ && CausaleDi(causale) == Causale::ACC && data.isValid()) {
-            auto dopo = host_.OpenRecordSet(
-                QStringLiteral(
-                    "select * from noteteste where codcausale='Inc6' and codlocale='%1' and "
-                    "dataregistrazione>%2 order by dataregistrazione desc")
-                    .arg(sql::Raddoppia(codLocale), sql::Data(data)));
-            if (!dopo->Eof()) {
-                const int n = dopo->RecordCount();
+            if (const auto dopo =
+                    Archivio(host_).DocumentiDopo(QStringLiteral("INC6"), codLocale, data);
+                dopo.numero > 0) {
                 ui_.Messaggio(
                     QStringList{
                         QStringLiteral("Attenzione!!! Non può essere inserito un acconto "
                                        "precedente a un incasso."),
                         QStringLiteral("Sono presenti %1 registrazioni successive a quella che si "
                                        "vuole inserire")
-                            .arg(n),
+                            .arg(dopo.numero),
                         QStringLiteral("Data Acconto :") + TestoData(data) +
-                            QStringLiteral("   data Incasso :") +
-                            TestoData(dopo->Value(QStringLiteral("DataRegistrazione")).toDate()),
+                            QStringLiteral("   data Incasso :") + TestoData(dopo.ultimo),
                         QStringLiteral("Se si vuole inserire quest'acconto devono essere eliminati "
                                        "gli incassi "
                                        "successivi oppure modificare la data dell'acconto.")}

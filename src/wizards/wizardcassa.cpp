@@ -136,21 +136,13 @@ QString WizardCassa::contoAssociazione(const QString& colonna) const {
     return Txt(associazione_->Value(colonna));
 }
 
-double WizardCassa::saldo(const QString& sql) {
-    RecordSetPtr rs = host_.OpenRecordSet(sql);
-    if (rs->Eof()) return 0;
-    return Num(NullAZero(rs->Value(QStringLiteral("SommaDiDare")))) -
-           Num(NullAZero(rs->Value(QStringLiteral("SommaDiAvere"))));
-}
-
-void WizardCassa::riempiMovimenti(const QString& sql) {
+void WizardCassa::riempiMovimenti(RecordSet& rs) {
     movimenti_.clear();
-    RecordSetPtr rs = host_.OpenRecordSet(sql);
-    for (; !rs->Eof(); rs->MoveNext()) {
-        movimenti_.push_back({TestoDataLista(rs->Value(QStringLiteral("Data"))),
-                              Txt(NullAVuoto(rs->Value(QStringLiteral("Descrizione")))),
-                              TestoImportoLista(rs->Value(QStringLiteral("dare"))),
-                              TestoImportoLista(rs->Value(QStringLiteral("avere")))});
+    for (; !rs.Eof(); rs.MoveNext()) {
+        movimenti_.push_back({TestoDataLista(rs.Value(QStringLiteral("Data"))),
+                              Txt(NullAVuoto(rs.Value(QStringLiteral("Descrizione")))),
+                              TestoImportoLista(rs.Value(QStringLiteral("dare"))),
+                              TestoImportoLista(rs.Value(QStringLiteral("avere")))});
     }
 }
 

@@ -113,10 +113,8 @@ class WizardCassa {
 
     // The association record's account of that role ("" when none).
     QString contoAssociazione(const QString& colonna) const;
-    // Dare minus Avere of a sum statement with SommaDiDare / SommaDiAvere.
-    double saldo(const QString& sql);
-    // Fills the list from the rows of `sql`, in their order.
-    void riempiMovimenti(const QString& sql);
+    // Fills the list from the rows of `rs`, in their order.
+    void riempiMovimenti(RecordSet& rs);
     // The date of txtData; nothing when it is not a date.
     std::optional<QDate> dataDocumento() const;
     // Empty cash account: the association's cash account.

@@ -1,5 +1,6 @@
 #include "wizards/wizardvariazione.h"
 
+#include "bookkeeping/archivio.h"
 #include "bookkeeping/primanota.h"
 #include "host/host.h"
 #include "values/sqlquote.h"
@@ -170,26 +171,18 @@ bool WizardVariazione::puoAvanzare() {
     return false;
 }
 
-QString WizardVariazione::querySaldo(const char* tabella) const {
-    return QStringLiteral(
-               "Select sum (NoteRighe.dare) as SommaDiDare,sum(noteRighe.Avere) as "
-               "SommaDiAvere from ") +
-           QLatin1String(tabella) + QStringLiteral(" where codConto='") + sql::Raddoppia(conto()) +
-           QStringLiteral("' and codLocale='") + sql::Raddoppia(codiceLocale()) +
-           QStringLiteral("'");
-}
-
 void WizardVariazione::calcolaSaldoOggi() {
-    mostraSaldo(QStringLiteral("SaldoOggi"), saldo(querySaldo("noteRighe")));
+    mostraSaldo(QStringLiteral("SaldoOggi"),
+                Archivio(host_).SaldoConto(conto(), codiceLocale()).toDouble());
 }
 
 void WizardVariazione::entraPagina2() {
     cassaPredefinita(QStringLiteral("txeCassa"));
     const double importo = Round(Importo().value_or(0), 2);
-    mostraSaldo(QStringLiteral("Saldo"), saldo(querySaldo("NoteRighe")) + importo);
-    riempiMovimenti(QStringLiteral("SELECT * FROM NoteRighe where codConto='") +
-                    sql::Raddoppia(conto()) + QStringLiteral("' and codLocale='") +
-                    sql::Raddoppia(codiceLocale()) + QStringLiteral("' order by data desc "));
+    Archivio archivio(host_);
+    mostraSaldo(QStringLiteral("Saldo"),
+                archivio.SaldoConto(conto(), codiceLocale()).toDouble() + importo);
+    riempiMovimenti(*archivio.Movimenti(conto(), codiceLocale()));
 }
 
 bool WizardVariazione::puoGenerare(double) {
@@ -215,9 +208,9 @@ bool WizardVariazione::puoGenerare(double) {
 }
 
 qlonglong WizardVariazione::scrivi(double importo, const QDate& data, const QDateTime& ora) {
-    RecordSetPtr testa = host_.OpenRecordSet(QStringLiteral("SELECT * FROM NoteTeste where id=-1"));
-    RecordSetPtr righe =
-        host_.OpenRecordSet(QStringLiteral("SELECT * FROM NoteRighe where idtesta=-1"));
+    Archivio archivio(host_);
+    RecordSetPtr testa = archivio.TestataVuota();
+    RecordSetPtr righe = archivio.RigheVuote();
     const QString locale = codiceLocale();
     QString causale = finestra_[QStringLiteral("txeCodCausale")].text().trimmed();
     if (causale.isEmpty()) causale = profilo_.causale;

@@ -53,7 +53,6 @@ class WizardVariazione : public WizardCassa {
 
   private:
     QString codiceLocale() const;
-    QString querySaldo(const char* tabella) const;
 
     const ProfiloVariazione& profilo_;
     ProprietaIngresso prop_;

@@ -1,5 +1,6 @@
 #include "wizards/wizardversamento.h"
 
+#include "bookkeeping/archivio.h"
 #include "bookkeeping/primanota.h"
 #include "host/host.h"
 #include "values/sqlquote.h"
@@ -33,17 +34,9 @@ WizardVersamento::WizardVersamento(Host& host, UiPort& ui) : WizardCassa(host, u
     aggiungiRiepilogo();
 }
 
-QString WizardVersamento::querySaldo(const char* tabella) const {
-    return QStringLiteral(
-               "Select sum (NoteRighe.dare) as SommaDiDare,sum(noteRighe.Avere) as "
-               "SommaDiAvere from ") +
-           QLatin1String(tabella) + QStringLiteral(" where codConto='") + sql::Raddoppia(cassa()) +
-           QStringLiteral("' ");
-}
-
 void WizardVersamento::calcolaSaldoOggi() {
     // The main cash account's balance, whichever accounts are chosen.
-    mostraSaldo(QStringLiteral("SaldoOggi"), saldo(querySaldo("noteRighe")));
+    mostraSaldo(QStringLiteral("SaldoOggi"), Archivio(host_).SaldoConto(cassa()).toDouble());
 }
 
 void WizardVersamento::entraPagina1() {
@@ -55,10 +48,10 @@ void WizardVersamento::entraPagina2() {
     const double importo = Round(Importo().value_or(0), 2);
     const bool dallaCassa = finestra_[QStringLiteral("txeDalConto")].text().trimmed().compare(
                                 cassa(), Qt::CaseInsensitive) == 0;
-    const double oggi = saldo(querySaldo("NoteRighe"));
+    Archivio archivio(host_);
+    const double oggi = archivio.SaldoConto(cassa()).toDouble();
     mostraSaldo(QStringLiteral("Saldo"), dallaCassa ? oggi - importo : oggi + importo);
-    riempiMovimenti(QStringLiteral("SELECT * FROM NoteRighe where codConto='") +
-                    sql::Raddoppia(cassa()) + QStringLiteral("'  order by data desc "));
+    riempiMovimenti(*archivio.Movimenti(cassa()));
 }
 
 bool WizardVersamento::puoGenerare(double) {
@@ -84,9 +77,9 @@ bool WizardVersamento::puoGenerare(double) {
 }
 
 qlonglong WizardVersamento::scrivi(double importo, const QDate& data, const QDateTime& ora) {
-    RecordSetPtr testa = host_.OpenRecordSet(QStringLiteral("SELECT * FROM NoteTeste where id=-1"));
-    RecordSetPtr righe =
-        host_.OpenRecordSet(QStringLiteral("SELECT * FROM NoteRighe where idtesta=-1"));
+    Archivio archivio(host_);
+    RecordSetPtr testa = archivio.TestataVuota();
+    RecordSetPtr righe = archivio.RigheVuote();
     CasellaRicerca& al = casella(QStringLiteral("txeCassa"));
     CasellaRicerca& dal = casella(QStringLiteral("txeDalConto"));
 

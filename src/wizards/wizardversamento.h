@@ -24,9 +24,6 @@ class WizardVersamento : public WizardCassa {
     void entraPagina2() override;
     bool puoGenerare(double importo) override;
     qlonglong scrivi(double importo, const QDate& data, const QDateTime& ora) override;
-
-  private:
-    QString querySaldo(const char* tabella) const;
 };
 
 }  // namespace incassi

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "bookkeeping/chiusure.h"
 #include "bookkeeping/movimenti.h"
 #include "collection/frmincassi.h"
 #include "schema/creazione.h"
@@ -277,39 +276,6 @@ TEST_F(Salvataggio, LockedLaterAndConcurrentDocuments) {
               "Si puo eliminare solo l'ultima registrazione!\nSono presenti 1 registrazioni "
               "successive a quella che "
               "si vuole eliminare.");
-}
-
-// Whether a document of the 20th is still the latest for machine 1 at BAR1,
-// given one other document holding the machine.
-TEST_F(Salvataggio, LatestDocumentTest) {
-    struct Caso {
-        const char* causale;
-        const char* altra;
-        const char* data;
-        bool ultimo;
-    } casi[] = {
-        {"INC6", "INC6", "2026-03-21", false}, {"inc6", "FUR", "2026-03-21", false},
-        {"INC6", "INC", "2026-03-21", true},   {"INC6", "INC6", "2026-03-20", true},
-        {"INC", "INC", "2026-03-25", false},   {"INC", "INC6", "2026-03-25", true},
-        {"FUR", "INC", "2026-03-21", false},   {"CH", "RH", "2026-03-21", false},
-        {"RH", "INC6", "2026-03-21", true},    {"CAM", "CAM", "2026-03-21", false},
-        {"CAM", "INC", "2026-03-21", true},    {"ACC", "ACC", "2026-03-01", false},
-    };
-    for (const Caso& c : casi) {
-        t.run({QStringLiteral("INSERT INTO NoteTeste (id, CodLocale, CodCausale, "
-                              "DataRegistrazione) VALUES (900, 'BAR1', '%1', '%2')")
-                   .arg(c.altra, c.data),
-               QStringLiteral("INSERT INTO NoteIncassi (IdTesta, linkscheda, DataIncasso) VALUES "
-                              "(900, 1, '%1')")
-                   .arg(c.data)});
-        EXPECT_EQ(UltimoDocumento(t.host(), 1, kGiorno, c.causale, "BAR1"), c.ultimo)
-            << c.causale << " then " << c.altra << " on " << c.data;
-        t.run({"DELETE FROM NoteIncassi WHERE IdTesta=900", "DELETE FROM NoteTeste WHERE id=900"});
-    }
-    // A machine moved to another venue is not this document's to update.
-    EXPECT_TRUE(UltimoDocumento(t.host(), 1, kGiorno, "INC6", "bar1"));
-    EXPECT_FALSE(UltimoDocumento(t.host(), 1, kGiorno, "INC6", "BAR2"));
-    EXPECT_FALSE(UltimoDocumento(t.host(), 99, kGiorno, "INC6", "BAR1"));
 }
 
 TEST_F(Salvataggio, ACardIsLeftAloneWhenALaterCollectionHasIt) {

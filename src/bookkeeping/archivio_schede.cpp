@@ -1,5 +1,10 @@
-#include "bookkeeping/chiusure.h"
+// The document store: settling and reopening advances and refills, the
+// latest-document test of a machine, and the machine card's update by a
+// document and its restoration by a deletion.
 
+#include <QDateTime>
+
+#include "bookkeeping/archivio.h"
 #include "host/host.h"
 #include "values/causali.h"
 #include "values/dec.h"
@@ -16,32 +21,21 @@ QString GiornoBarra(const QDate& d) {
 
 }  // namespace
 
-void ChiudiAcconto(Host& host, qlonglong chiusura, qlonglong scheda, const QDate& data) {
-    host.Execute(
+void Archivio::chiudiRighe(const char* causale, qlonglong chiusura, qlonglong scheda,
+                           const QDate& data) {
+    host_.Execute(
         QStringLiteral(
             "UPDATE NoteIncassi SET NoteIncassi.Chiuso=-1, NoteIncassi.IdChiusura=%1  WHERE "
             "(((NoteIncassi.LinkScheda)=%2) AND ((NoteIncassi.Chiuso)=0) AND "
             "((NoteIncassi.DataIncasso)<=%3) AND (IdTesta IN(SELECT id FROM NoteTeste WHERE "
-            "CodCausale='ACC')));")
+            "CodCausale='%4')));")
             .arg(chiusura)
             .arg(scheda)
-            .arg(GiornoBarra(data)));
+            .arg(GiornoBarra(data), QLatin1String(causale)));
 }
 
-void ChiudiRefill(Host& host, qlonglong chiusura, qlonglong scheda, const QDate& data) {
-    host.Execute(
-        QStringLiteral(
-            "UPDATE NoteIncassi SET NoteIncassi.Chiuso = -1, NoteIncassi.IdChiusura = %1  WHERE "
-            "(((NoteIncassi.LinkScheda)=%2) AND ((NoteIncassi.Chiuso)=0) AND "
-            "((NoteIncassi.DataIncasso)<=%3) AND (IdTesta IN(SELECT id FROM NoteTeste WHERE "
-            "CodCausale='REF')));")
-            .arg(chiusura)
-            .arg(scheda)
-            .arg(GiornoBarra(data)));
-}
-
-void RiapriAcconto(Host& host, qlonglong chiusura, qlonglong scheda) {
-    host.Execute(
+void Archivio::riapriAcconto(qlonglong chiusura, qlonglong scheda) {
+    host_.Execute(
         QStringLiteral(
             "UPDATE NoteIncassi set NoteIncassi.Chiuso = 0 , NoteIncassi.IdChiusura = 0   WHERE "
             "(((NoteIncassi.LinkScheda)=%1) AND ((NoteIncassi.Chiuso)<>0))  and "
@@ -51,8 +45,8 @@ void RiapriAcconto(Host& host, qlonglong chiusura, qlonglong scheda) {
             .arg(chiusura));
 }
 
-void RiapriRefill(Host& host, qlonglong chiusura, qlonglong scheda) {
-    host.Execute(
+void Archivio::riapriRefill(qlonglong chiusura, qlonglong scheda) {
+    host_.Execute(
         QStringLiteral(
             "UPDATE NoteIncassi  SET NoteIncassi.Chiuso = 0 WHERE (((NoteIncassi.LinkScheda)=%1) "
             "AND ((NoteIncassi.Chiuso)<>0) AND NoteIncassi.IdChiusura = %2  )  AND "
@@ -61,8 +55,8 @@ void RiapriRefill(Host& host, qlonglong chiusura, qlonglong scheda) {
             .arg(chiusura));
 }
 
-void RiapriAccontoT(Host& host, qlonglong chiusura) {
-    host.Execute(
+void Archivio::riapriTesteAcconti(qlonglong chiusura) {
+    host_.Execute(
         QStringLiteral("UPDATE NoteTeste SET Noteteste.Chiuso = 0 , Noteteste.IdOnda = 0, "
                        "NoteTeste.Versione = NoteTeste.Versione + 1  WHERE "
                        "((NoteTeste.Chiuso)<>0) AND ((NoteTeste.CodCausale) in ('ACC','ACL')) and "
@@ -70,9 +64,9 @@ void RiapriAccontoT(Host& host, qlonglong chiusura) {
             .arg(chiusura));
 }
 
-void ChiudiTesteAcconti(Host& host, const QString& causale, qlonglong chiusura,
-                        const QString& codLocale, const QDate& data) {
-    host.Execute(
+void Archivio::chiudiTesteAcconti(const QString& causale, qlonglong chiusura,
+                                  const QString& codLocale, const QDate& data) {
+    host_.Execute(
         QStringLiteral(
             "UPDATE NoteTeste SET NoteTeste.idOnda = %1, NoteTeste.Chiuso = 1, NoteTeste.Versione "
             "= NoteTeste.Versione + 1 WHERE "
@@ -81,18 +75,18 @@ void ChiudiTesteAcconti(Host& host, const QString& causale, qlonglong chiusura,
             "null) and NoteTeste.id<%1")
             .arg(chiusura)
             .arg(sql::Raddoppia(codLocale), sql::Raddoppia(causale), sql::Data(data)));
-    if (CausaleDi(causale) == Causale::ACC) RicalcolaChiusoAcconti(host);
+    if (CausaleDi(causale) == Causale::ACC) ricalcolaChiusoAcconti();
 }
 
-void RicalcolaChiusoAcconti(Host& host) {
-    host.Execute(
+void Archivio::ricalcolaChiusoAcconti() {
+    host_.Execute(
         QStringLiteral("UPDATE NoteTeste SET Chiuso=0, Versione=Versione+1 WHERE id IN ( SELECT "
                        "nt.id FROM NoteTeste nt "
                        "INNER JOIN NoteIncassi ni ON "
                        "(nt.id=ni.idTesta AND ni.Chiuso=0) GROUP BY nt.id,nt.CodCausale,nt.Chiuso "
                        "HAVING nt.CodCausale='ACC' AND "
                        "nt.Chiuso<>0 AND COUNT(ni.id)>0)"));
-    host.Execute(QStringLiteral(
+    host_.Execute(QStringLiteral(
         "UPDATE NoteTeste SET Chiuso=1, Versione=Versione+1 WHERE id IN ( SELECT tmp.id FROM ( "
         "SELECT "
         "nt.id,COUNT(ni.id) AS "
@@ -103,9 +97,9 @@ void RicalcolaChiusoAcconti(Host& host) {
         "nt.CodCausale='ACC' AND nt.Chiuso=0 ) tmp WHERE tmp.TotRighe=tmp.RigheChiuse)"));
 }
 
-bool UltimoDocumento(Host& host, qlonglong scheda, const QDate& data, const QString& causale,
-                     const QString& codLocale) {
-    auto macchina = host.OpenRecordSet(
+bool Archivio::UltimoDocumento(qlonglong scheda, const QDate& data, const QString& causale,
+                               const QString& codLocale) {
+    auto macchina = host_.OpenRecordSet(
         QStringLiteral("Select id,codlocale from magschede where id=%1").arg(scheda));
     if (macchina->Eof()) return false;
     if (Txt(macchina->Value(QStringLiteral("codlocale")))
@@ -135,9 +129,10 @@ bool UltimoDocumento(Host& host, qlonglong scheda, const QDate& data, const QStr
         default:
             return false;
     }
-    auto dopo = host.OpenRecordSet(
+    auto dopo = host_.OpenRecordSet(
         QStringLiteral(
-            "Select noteincassi.* from NoteIncassi INNER JOIN NoteTeste ON NoteIncassi.IdTesta = "
+            "Select top 1 NoteIncassi.id from NoteIncassi INNER JOIN NoteTeste ON "
+            "NoteIncassi.IdTesta = "
             "NoteTeste.id where NoteIncassi.linkscheda=%1 and NoteTeste.codcausale in %2 and "
             "NoteTeste.dataregistrazione>%3")
             .arg(scheda)
@@ -145,10 +140,10 @@ bool UltimoDocumento(Host& host, qlonglong scheda, const QDate& data, const QStr
     return dopo->Eof();
 }
 
-void AggiornaScheda(Host& host, RecordSet& riga, const QDate& data, bool contatori, bool caricati) {
+void Archivio::aggiornaScheda(RecordSet& riga, const QDate& data, bool contatori, bool caricati) {
     auto scheda =
-        host.OpenRecordSet(QStringLiteral("select * from magschede where id=%1")
-                               .arg(sql::Intero(riga.Value(QStringLiteral("linkscheda")))));
+        host_.OpenRecordSet(QStringLiteral("select * from magschede where id=%1")
+                                .arg(sql::Intero(riga.Value(QStringLiteral("linkscheda")))));
     if (scheda->Eof()) return;
     if (contatori) {
         scheda->SetValue(QStringLiteral("ultimoIncasso"), data);
@@ -165,10 +160,10 @@ void AggiornaScheda(Host& host, RecordSet& riga, const QDate& data, bool contato
     scheda->Update();
 }
 
-void RipristinaScheda(Host& host, RecordSet& riga, std::initializer_list<Ripristino> cosa) {
+void Archivio::ripristinaScheda(RecordSet& riga, std::initializer_list<Ripristino> cosa) {
     auto scheda =
-        host.OpenRecordSet(QStringLiteral("select * from magschede where id=%1")
-                               .arg(sql::Intero(riga.Value(QStringLiteral("linkscheda")))));
+        host_.OpenRecordSet(QStringLiteral("select * from magschede where id=%1")
+                                .arg(sql::Intero(riga.Value(QStringLiteral("linkscheda")))));
     if (scheda->Eof()) return;
     for (Ripristino r : cosa) {
         if (r == Ripristino::Contatori) {
@@ -194,6 +189,27 @@ void RipristinaScheda(Host& host, RecordSet& riga, std::initializer_list<Riprist
         }
     }
     scheda->Update();
+}
+
+void Archivio::aggiornaContatoriIsola(qlonglong id, qlonglong scheda, const QDate& data,
+                                      const QDateTime& adesso) {
+    auto righe = host_.OpenRecordSet(
+        QStringLiteral("select * from noteincassicontatori where idtesta=%1 and linkscheda=%2")
+            .arg(id)
+            .arg(scheda));
+    for (; !righe->Eof(); righe->MoveNext()) {
+        auto contatore = host_.OpenRecordSet(
+            QStringLiteral("select * from magschedecontatori where linkscheda = %1 and id=%2")
+                .arg(scheda)
+                .arg(sql::Intero(righe->Value(QStringLiteral("linkcontatore")))));
+        if (contatore->Eof()) continue;
+        contatore->SetValue(QStringLiteral("iddata"), adesso);
+        contatore->SetValue(QStringLiteral("idoperatore"), host_.user());
+        contatore->SetValue(QStringLiteral("DataContatore"), data);
+        contatore->SetValue(QStringLiteral("ContatoreAttuale"),
+                            righe->Value(QStringLiteral("contatore")));
+        contatore->Update();
+    }
 }
 
 }  // namespace incassi
