@@ -13,6 +13,7 @@
 #include <QString>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 
 #include "host/recordset.h"
 #include "values/dec.h"
@@ -113,6 +114,40 @@ class Archivio {
     // first, at one venue or, with no venue, at all of them.
     Dec SaldoConto(const QString& conto, const QString& codLocale = {});
     RecordSetPtr Movimenti(const QString& conto, const QString& codLocale = {});
+
+    // A machine's history, as its load, its calculation and the history
+    // panels read it.
+
+    // The cash box counted at the machine's last change-machine (CAM) or
+    // theft (FUR) operation up to `data`, if any.
+    std::optional<QVariant> CassettoLasciato(qlonglong scheda, const QDate& data);
+    // The sums of the machine's open advances (ACC) and refills (REF) dated
+    // up to `data`, as stored (Null when there is none).
+    struct Aperti {
+        QVariant acconti;
+        QVariant refillGestore;
+        QVariant refillLocale;
+    };
+    Aperti ApertiDellaMacchina(qlonglong scheda, const QDate& data);
+    // The machine row that holds the reading before a collection on `data`:
+    // the last INC6 or FUR at the venue (machines taken back), the last row
+    // with meters at the venue (networked machines), or the last row anywhere.
+    enum class Lettura { UltimoIncasso, ConContatori, Qualsiasi };
+    RecordSetPtr LetturaPrecedente(qlonglong scheda, const QDate& data, const QString& codLocale,
+                                   Lettura quale);
+    // The network fee charged to the machine at the venue from `dal` to `al`,
+    // both included, by documents other than `escluso`.
+    Dec ReteAddebitata(qlonglong scheda, const QString& codLocale, const QDate& dal,
+                       const QDate& al, qlonglong escluso);
+    // The venue's documents that move money in machines, up to `data`,
+    // newest first; and the sums of one document's machine rows (hoppers'
+    // money hop1..hop3, sumAmmanchi, sumCassetto, sumVariazione).
+    RecordSetPtr DocumentiDelLocale(const QString& codLocale, const QDate& data);
+    RecordSetPtr SommeMacchine(qlonglong idTesta);
+    // The machine's last ten rows at the venue up to `data` with their causal,
+    // of the documents that matter for its collection type.
+    RecordSetPtr StoriaMacchina(qlonglong scheda, int tipoIncasso, const QString& codLocale,
+                                const QDate& data);
 
   private:
     // Settling and reopening the advance (ACC) and refill (REF) rows of a

@@ -17,6 +17,7 @@ ContestoCaricamento FrmIncassi::Contesto() const {
     c.calcolo.causale = finestra_.trova(QStringLiteral("txeCodCausale"))->text().trimmed();
     c.calcolo.codLocale = finestra_.trova(QStringLiteral("txeCodLocale"))->text().trimmed();
     c.calcolo.dataRegistrazione = dataRegistrazione();
+    c.calcolo.idDocumento = qlonglong(Num(finestra_.trova(QStringLiteral("EtiId"))->caption()));
     c.calcolo.tipologiaIncasso = tipologiaScelta();
     c.calcolo.terzoGestore = finestra_.trova(QStringLiteral("ChkTerzoGestore"))->checked() != 0;
     c.calcolo.hopperPrecedente = storicoApparecchio_.hopperPrecedente;

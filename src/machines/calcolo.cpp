@@ -1,5 +1,6 @@
 #include "machines/calcolo.h"
 
+#include "bookkeeping/archivio.h"
 #include "host/host.h"
 #include "values/causali.h"
 #include "values/sqlquote.h"
@@ -205,21 +206,16 @@ void CalcoloRiga::rete() {
         scrivi("Rete", (cella("NumGiorniIncasso") * cella("PercRete")).arrotonda(2));
         return;
     }
-    // A monthly amount: charged once a month per machine and venue. The first
-    // day of the month is computed as a date, never through a regional text.
+    // A monthly amount: charged once a month per machine and venue, so a
+    // second collection in the month, the same day included, charges nothing;
+    // a correction does not count its own stored rows. The first day of the
+    // month is computed as a date, never through a regional text.
     const QDate d = ctx_.dataRegistrazione;
     Dec giaAddebitato;
     if (d.isValid()) {
-        const QDate primo(d.year(), d.month(), 1);
-        const QString sql =
-            QStringLiteral("select sum(rete) as sommaDiRete from noteincassi where linkscheda=") +
-            sql::Intero(riga_.Value(QStringLiteral("linkscheda"))) +
-            QStringLiteral(" and dataincasso>=") + sql::Data(primo) +
-            QStringLiteral(" and dataincasso<") + sql::Data(d) +
-            QStringLiteral(" and codlocale='") + sql::Raddoppia(ctx_.codLocale) +
-            QStringLiteral("'");
-        auto rs = host_.OpenRecordSet(sql);
-        if (!rs->Eof()) giaAddebitato = Dec::DaCella(rs->Value(QStringLiteral("sommaDiRete")));
+        giaAddebitato = Archivio(host_).ReteAddebitata(
+            qlonglong(Num(riga_.Value(QStringLiteral("linkscheda")))), ctx_.codLocale,
+            QDate(d.year(), d.month(), 1), d, ctx_.idDocumento);
     }
     scrivi("Rete", giaAddebitato > Dec() ? Dec() : cellaArrotondata("PercRete"));
 }

@@ -28,6 +28,7 @@ struct ContestoCalcolo {
     bool terzoGestore = false;            // the third-manager switch
     QDate dataRegistrazione;
     QString codLocale;
+    qlonglong idDocumento = 0;  // the stored document being corrected, 0 for a new one
     // Money of each hopper before this collection, as the machine-history panel
     // recorded it for the current machine (0 before any machine is shown).
     std::array<Dec, 3> hopperPrecedente{};

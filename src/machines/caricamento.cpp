@@ -1,5 +1,6 @@
 #include "machines/caricamento.h"
 
+#include "bookkeeping/archivio.h"
 #include "host/host.h"
 #include "machines/dispatch.h"
 #include "values/causali.h"
@@ -194,46 +195,16 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
                    Txt(scheda->Value(QStringLiteral("CodiceAAMS"))) + QStringLiteral(" - ") +
                    Txt(cand.Value(QStringLiteral("Descrizione"))));
 
-    const QString data = sql::Data(c.dataRegistrazione);
+    Archivio archivio(host_);
     std::optional<QVariant> lasciato;
     if (c.causaleE(Causale::CAM)) {
         // The money left in the change machine at its last cash-box reading.
-        auto ultima = host_.OpenRecordSet(
-            QStringLiteral(
-                "select NoteIncassi.* from noteincassi  INNER JOIN NoteTeste ON "
-                "NoteIncassi.IdTesta = "
-                "NoteTeste.id where NoteIncassi.linkscheda=%1 and NoteIncassi.dataincasso<=%2 and "
-                "not "
-                "(noteincassi.cassetto is null) and NoteTeste.CodCausale in ('CAM','FUR') order by "
-                "NoteIncassi.dataincasso desc,noteincassi.id desc")
-                .arg(id)
-                .arg(data));
-        if (!ultima->Eof()) lasciato = ultima->Value(QStringLiteral("cassetto"));
+        lasciato = archivio.CassettoLasciato(id, c.dataRegistrazione);
     } else {
-        auto acconti = host_.OpenRecordSet(
-            QStringLiteral(
-                "select sum(noteincassi.acconti) as SommaDiAcconti from noteincassi INNER JOIN "
-                "NoteTeste "
-                "ON NoteIncassi.IdTesta = NoteTeste.id where noteincassi.linkscheda=%1 and "
-                "noteincassi.chiuso=0 and NoteIncassi.dataincasso<=%2 and "
-                "NoteTeste.CodCausale='ACC'")
-                .arg(id)
-                .arg(data));
-        r.SetValue(QStringLiteral("acconti"),
-                   Num(acconti->Value(QStringLiteral("SommaDiAcconti"))));
-        auto refill = host_.OpenRecordSet(
-            QStringLiteral(
-                "select sum(noteincassi.refillgestore) as "
-                "sommaRefGest,sum(noteincassi.refillLocale) as "
-                "sommaRefLocale from noteincassi INNER JOIN NoteTeste ON NoteIncassi.IdTesta = "
-                "NoteTeste.id where noteincassi.linkscheda=%1 and noteincassi.chiuso=0 and "
-                "NoteIncassi.dataincasso<=%2 and NoteTeste.CodCausale='REF'")
-                .arg(id)
-                .arg(data));
-        r.SetValue(QStringLiteral("RefillGestore"),
-                   Num(refill->Value(QStringLiteral("sommaRefGest"))));
-        r.SetValue(QStringLiteral("RefillLocale"),
-                   Num(refill->Value(QStringLiteral("sommaRefLocale"))));
+        const Archivio::Aperti aperti = archivio.ApertiDellaMacchina(id, c.dataRegistrazione);
+        r.SetValue(QStringLiteral("acconti"), Num(aperti.acconti));
+        r.SetValue(QStringLiteral("RefillGestore"), Num(aperti.refillGestore));
+        r.SetValue(QStringLiteral("RefillLocale"), Num(aperti.refillLocale));
     }
     letturaPrecedente(*scheda, id);
     if (lasciato) {
@@ -247,7 +218,8 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
         // The readings imported for this date.
         auto letture = host_.OpenRecordSet(
             QStringLiteral("select * from contatori where codiceAAMS='%1' and datacontatore=%2")
-                .arg(sql::Raddoppia(Txt(scheda->Value(QStringLiteral("CodiceAAMS")))), data));
+                .arg(sql::Raddoppia(Txt(scheda->Value(QStringLiteral("CodiceAAMS")))),
+                     sql::Data(c.dataRegistrazione)));
         if (!letture->Eof()) {
             r.SetValue(QStringLiteral("ContatoreIN"), letture->Value(QStringLiteral("cntotin")));
             r.SetValue(QStringLiteral("ContatoreOUT"), letture->Value(QStringLiteral("cntotout")));
@@ -331,28 +303,15 @@ void CaricamentoApparecchi::daScheda(RecordSet& scheda, bool livelliDaScheda) {
 
 void CaricamentoApparecchi::letturaPrecedente(RecordSet& scheda, qlonglong id) {
     const ContestoCalcolo& c = ctx_.calcolo;
-    const QString data = sql::Data(c.dataRegistrazione);
-    const QString locale = sql::Raddoppia(c.codLocale);
+    Archivio archivio(host_);
     RecordSetPtr riga;
     bool livelliDaScheda = false;
     if (ctx_.ritirati) {
-        riga = host_.OpenRecordSet(
-            QStringLiteral(
-                "select top 1 NoteIncassi.*, NoteTeste.CodCausale from noteincassi INNER JOIN "
-                "NoteTeste ON "
-                "NoteIncassi.IdTesta = NoteTeste.id where NoteIncassi.Linkscheda=%1 and "
-                "NoteIncassi.DataIncasso<=%2 and NoteTeste.CodCausale in ('INC6','FUR') and "
-                "noteteste.codlocale='%3' order by NoteIncassi.dataIncasso desc")
-                .arg(id)
-                .arg(data, locale));
+        riga = archivio.LetturaPrecedente(id, c.dataRegistrazione, c.codLocale,
+                                          Archivio::Lettura::UltimoIncasso);
     } else if (c.causaleE(Causale::INC6)) {
-        riga = host_.OpenRecordSet(
-            QStringLiteral(
-                "select NoteIncassi.* from noteincassi  where NoteIncassi.linkscheda=%1 and "
-                "NoteIncassi.dataincasso<=%2 and not (noteincassi.contatorein is null) and "
-                "codlocale='%3' order by NoteIncassi.dataincasso desc,noteincassi.id desc")
-                .arg(id)
-                .arg(data, locale));
+        riga = archivio.LetturaPrecedente(id, c.dataRegistrazione, c.codLocale,
+                                          Archivio::Lettura::ConContatori);
         // The card may hold a later reading than the last collection: the later wins.
         const QDate ultimo = scheda.Value(QStringLiteral("ultimoIncasso")).toDate();
         if (!riga->Eof() && ultimo.isValid() &&
@@ -361,11 +320,8 @@ void CaricamentoApparecchi::letturaPrecedente(RecordSet& scheda, qlonglong id) {
         }
         livelliDaScheda = !riga || riga->Eof();
     } else {
-        riga = host_.OpenRecordSet(QStringLiteral("select * from noteincassi where linkscheda=%1 "
-                                                  "and dataincasso<=%2 order by dataincasso "
-                                                  "desc,id desc")
-                                       .arg(id)
-                                       .arg(data));
+        riga = archivio.LetturaPrecedente(id, c.dataRegistrazione, c.codLocale,
+                                          Archivio::Lettura::Qualsiasi);
     }
     if (riga && !riga->Eof()) {
         daRiga(*riga);

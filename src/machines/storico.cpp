@@ -1,5 +1,6 @@
 #include "machines/storico.h"
 
+#include "bookkeeping/archivio.h"
 #include "host/host.h"
 #include "values/causali.h"
 #include "values/sqlquote.h"
@@ -57,22 +58,11 @@ Pannello StoricoLocale(Host& host, const QString& codLocale, const QDate& data) 
                        QStringLiteral("Var. Hopper"), QStringLiteral("Causale"),
                        QStringLiteral("Hopper"), QStringLiteral("Acconti")});
     p.intestazione = tab.intestazione();
-    auto doc = host.OpenRecordSet(
-        QStringLiteral(
-            "select * from noteteste where codlocale='%1' and dataregistrazione<=%2 and codcausale "
-            "in( 'INC6', 'INC' , 'REF', 'CH' , 'RH', 'FUR', 'CAM') order by dataregistrazione desc")
-            .arg(sql::Raddoppia(codLocale), sql::Data(data)));
+    Archivio archivio(host);
+    auto doc = archivio.DocumentiDelLocale(codLocale, data);
     for (; !doc->Eof() && p.righe.size() < 6; doc->MoveNext()) {
         const QString causale = Txt(doc->Value(QStringLiteral("CodCausale")));
-        auto somme = host.OpenRecordSet(
-            QStringLiteral(
-                "SELECT sum(NoteIncassi.LivelloH1*NoteIncassi.TipoH1) AS "
-                "hop1,sum(NoteIncassi.LivelloH2*"
-                "NoteIncassi.TipoH2) AS hop2,sum(NoteIncassi.LivelloH3*NoteIncassi.TipoH3) AS hop3,"
-                "sum(NoteIncassi.ammanchi) AS sumAmmanchi,sum(NoteIncassi.cassetto) AS sumCassetto,"
-                "sum(NoteIncassi.VariazioneHopper) AS sumVariazione From NoteIncassi where "
-                "NoteIncassi.IdTesta=") +
-            sql::Intero(doc->Value(QStringLiteral("id"))));
+        auto somme = archivio.SommeMacchine(doc->Value(QStringLiteral("id")).toLongLong());
         Dec ammanchi, variazione, hopper;
         if (CausaleDi(causale) == Causale::CAM) {
             hopper = V(*somme, "sumCassetto");
@@ -97,29 +87,7 @@ StoricoMacchina StoricoApparecchio(Host& host, qlonglong id, int tipoIncasso,
                                    const QString& causale, const QString& codLocale,
                                    const QDate& data) {
     StoricoMacchina s;
-    const QString locale = sql::Raddoppia(codLocale);
-    const QString giorno = sql::Data(data);
-    QString condizione;
-    if (tipoIncasso == 6) {
-        condizione = QStringLiteral(
-            " and NoteTeste.CodCausale in ('INC','INC6','REF','FUR') and noteteste.codlocale='");
-    } else if (tipoIncasso == 2) {
-        condizione =
-            QStringLiteral(" and (NoteTeste.CodCausale in('CAM','FUR') )and noteteste.codlocale='");
-    } else {
-        condizione = QStringLiteral(
-            " and (NoteTeste.CodCausale='INC' or NoteTeste.CodCausale='INC6')and "
-            "noteteste.codlocale='");
-    }
-    auto storia = host.OpenRecordSetAsync(
-        QStringLiteral("select top 10 NoteIncassi.*, NoteTeste.CodCausale from noteincassi INNER "
-                       "JOIN NoteTeste ON "
-                       "NoteIncassi.IdTesta = NoteTeste.id where NoteIncassi.Linkscheda=%1 and "
-                       "NoteIncassi.DataIncasso<=%2")
-                .arg(id)
-                .arg(giorno) +
-            condizione + locale + QStringLiteral("' order by NoteIncassi.dataIncasso desc"),
-        100);
+    auto storia = Archivio(host).StoriaMacchina(id, tipoIncasso, codLocale, data);
 
     // The money each hopper held before this collection.
     auto scheda = host.OpenRecordSet(QStringLiteral("select * from magschede where id=%1").arg(id));

@@ -77,19 +77,36 @@ TEST_F(Riga, TaxesAndNetworkFee) {
     }
 }
 
+// A monthly fee on the 20th of March, for machine 7 at BAR1, corrected
+// document 41, with one earlier row of the machine's history.
 TEST_F(Riga, MonthlyFeeIsChargedOncePerMonthAndVenue) {
-    t.run(
-        {"INSERT INTO NoteIncassi (linkscheda, codlocale, dataincasso, rete) VALUES "
-         "(7, 'ALTRO', '2026-03-05', 30), (7, 'BAR1', '2026-02-27', 30), (8, 'BAR1', '2026-03-02', "
-         "30)"});
-    nuova({{"TipoRete", "Mensile"}, {"PercRete", 30}});
-    calcolo().rete();
-    EXPECT_DOUBLE_EQ(v("Rete"), 30);  // other venue, last month and other machine do not count
-    t.run(
-        {"INSERT INTO NoteIncassi (linkscheda, codlocale, dataincasso, rete) VALUES (7, 'bar1', "
-         "'2026-03-01', 30)"});
-    calcolo().rete();
-    EXPECT_DOUBLE_EQ(v("Rete"), 0);
+    struct Caso {
+        int idTesta, scheda;
+        const char *locale, *giorno;
+        double rete, atteso;
+    } casi[] = {
+        {40, 7, "ALTRO", "2026-03-05", 30, 30},  // another venue
+        {40, 7, "BAR1", "2026-02-27", 30, 30},   // last month
+        {40, 8, "BAR1", "2026-03-02", 30, 30},   // another machine
+        {40, 7, "BAR1", "2026-03-10", 0, 30},    // nothing charged
+        {40, 7, "bar1", "2026-03-01", 30, 0},    // the first of the month
+        {40, 7, "BAR1", "2026-03-20", 30, 0},    // another collection the same day
+        {40, 7, "BAR1", "2026-03-21", 30, 30},   // a later day
+        {41, 7, "BAR1", "2026-03-20", 30, 30},   // the corrected document's own row
+    };
+    ctx.idDocumento = 41;
+    for (const Caso& c : casi) {
+        t.run({QStringLiteral("INSERT INTO NoteIncassi (idtesta, linkscheda, codlocale, "
+                              "dataincasso, rete) VALUES (%1, %2, '%3', '%4', %5)")
+                   .arg(c.idTesta)
+                   .arg(c.scheda)
+                   .arg(c.locale, c.giorno)
+                   .arg(c.rete)});
+        nuova({{"TipoRete", "Mensile"}, {"PercRete", 30}});
+        calcolo().rete();
+        EXPECT_DOUBLE_EQ(v("Rete"), c.atteso) << c.locale << " " << c.giorno << " " << c.idTesta;
+        t.run({"DELETE FROM NoteIncassi"});
+    }
 }
 
 // in 1000, out 600, taxes 130 + 8 + 12: profit 250.

@@ -1,0 +1,131 @@
+// The document store: the history of a machine and of a venue, as the
+// machine load, the row calculation and the history panels read it.
+
+#include "bookkeeping/archivio.h"
+#include "host/host.h"
+#include "values/sqlquote.h"
+#include "values/values.h"
+
+namespace incassi {
+
+std::optional<QVariant> Archivio::CassettoLasciato(qlonglong scheda, const QDate& data) {
+    auto ultima = host_.OpenRecordSet(
+        QStringLiteral("select NoteIncassi.* from noteincassi  INNER JOIN NoteTeste ON "
+                       "NoteIncassi.IdTesta = NoteTeste.id where NoteIncassi.linkscheda=%1 and "
+                       "NoteIncassi.dataincasso<=%2 and not (noteincassi.cassetto is null) and "
+                       "NoteTeste.CodCausale in ('CAM','FUR') order by NoteIncassi.dataincasso "
+                       "desc,noteincassi.id desc")
+            .arg(scheda)
+            .arg(sql::Data(data)));
+    if (ultima->Eof()) return std::nullopt;
+    return ultima->Value(QStringLiteral("cassetto"));
+}
+
+Archivio::Aperti Archivio::ApertiDellaMacchina(qlonglong scheda, const QDate& data) {
+    Aperti a;
+    auto acconti = host_.OpenRecordSet(
+        QStringLiteral(
+            "select sum(noteincassi.acconti) as SommaDiAcconti from noteincassi INNER JOIN "
+            "NoteTeste ON NoteIncassi.IdTesta = NoteTeste.id where noteincassi.linkscheda=%1 and "
+            "noteincassi.chiuso=0 and NoteIncassi.dataincasso<=%2 and "
+            "NoteTeste.CodCausale='ACC'")
+            .arg(scheda)
+            .arg(sql::Data(data)));
+    a.acconti = acconti->Value(QStringLiteral("SommaDiAcconti"));
+    auto refill = host_.OpenRecordSet(
+        QStringLiteral("select sum(noteincassi.refillgestore) as sommaRefGest, "
+                       "sum(noteincassi.refillLocale) as sommaRefLocale from noteincassi INNER "
+                       "JOIN NoteTeste ON NoteIncassi.IdTesta = NoteTeste.id where "
+                       "noteincassi.linkscheda=%1 and noteincassi.chiuso=0 and "
+                       "NoteIncassi.dataincasso<=%2 and NoteTeste.CodCausale='REF'")
+            .arg(scheda)
+            .arg(sql::Data(data)));
+    a.refillGestore = refill->Value(QStringLiteral("sommaRefGest"));
+    a.refillLocale = refill->Value(QStringLiteral("sommaRefLocale"));
+    return a;
+}
+
+RecordSetPtr Archivio::LetturaPrecedente(qlonglong scheda, const QDate& data,
+                                         const QString& codLocale, Lettura quale) {
+    const QString giorno = sql::Data(data);
+    const QString locale = sql::Raddoppia(codLocale);
+    switch (quale) {
+        case Lettura::UltimoIncasso:
+            return host_.OpenRecordSet(
+                QStringLiteral("select top 1 NoteIncassi.*, NoteTeste.CodCausale from noteincassi "
+                               "INNER JOIN NoteTeste ON NoteIncassi.IdTesta = NoteTeste.id where "
+                               "NoteIncassi.Linkscheda=%1 and NoteIncassi.DataIncasso<=%2 and "
+                               "NoteTeste.CodCausale in ('INC6','FUR') and "
+                               "noteteste.codlocale='%3' order by NoteIncassi.dataIncasso desc")
+                    .arg(scheda)
+                    .arg(giorno, locale));
+        case Lettura::ConContatori:
+            return host_.OpenRecordSet(
+                QStringLiteral("select NoteIncassi.* from noteincassi  where "
+                               "NoteIncassi.linkscheda=%1 and NoteIncassi.dataincasso<=%2 and not "
+                               "(noteincassi.contatorein is null) and codlocale='%3' order by "
+                               "NoteIncassi.dataincasso desc,noteincassi.id desc")
+                    .arg(scheda)
+                    .arg(giorno, locale));
+        case Lettura::Qualsiasi:
+            break;
+    }
+    return host_.OpenRecordSet(QStringLiteral("select * from noteincassi where linkscheda=%1 and "
+                                              "dataincasso<=%2 order by dataincasso desc,id desc")
+                                   .arg(scheda)
+                                   .arg(giorno));
+}
+
+Dec Archivio::ReteAddebitata(qlonglong scheda, const QString& codLocale, const QDate& dal,
+                             const QDate& al, qlonglong escluso) {
+    auto rs = host_.OpenRecordSet(
+        QStringLiteral("select sum(rete) as sommaDiRete from noteincassi where linkscheda=%1 and "
+                       "dataincasso>=%2 and dataincasso<=%3 and codlocale='%4' and "
+                       "(idtesta is null or idtesta<>%5)")
+            // One call: a "%5" inside the venue's code stays as it is.
+            .arg(QString::number(scheda), sql::Data(dal), sql::Data(al), sql::Raddoppia(codLocale),
+                 QString::number(escluso)));
+    if (rs->Eof()) return Dec();
+    return Dec::DaCella(rs->Value(QStringLiteral("sommaDiRete")));
+}
+
+RecordSetPtr Archivio::DocumentiDelLocale(const QString& codLocale, const QDate& data) {
+    return host_.OpenRecordSet(
+        QStringLiteral(
+            "select * from noteteste where codlocale='%1' and dataregistrazione<=%2 and codcausale "
+            "in( 'INC6', 'INC' , 'REF', 'CH' , 'RH', 'FUR', 'CAM') order by dataregistrazione desc")
+            .arg(sql::Raddoppia(codLocale), sql::Data(data)));
+}
+
+RecordSetPtr Archivio::SommeMacchine(qlonglong idTesta) {
+    return host_.OpenRecordSet(
+        QStringLiteral(
+            "SELECT sum(NoteIncassi.LivelloH1*NoteIncassi.TipoH1) AS hop1, "
+            "sum(NoteIncassi.LivelloH2*NoteIncassi.TipoH2) AS hop2, "
+            "sum(NoteIncassi.LivelloH3*NoteIncassi.TipoH3) AS hop3, sum(NoteIncassi.ammanchi) AS "
+            "sumAmmanchi, sum(NoteIncassi.cassetto) AS sumCassetto, "
+            "sum(NoteIncassi.VariazioneHopper) AS sumVariazione From NoteIncassi where "
+            "NoteIncassi.IdTesta=%1")
+            .arg(idTesta));
+}
+
+RecordSetPtr Archivio::StoriaMacchina(qlonglong scheda, int tipoIncasso, const QString& codLocale,
+                                      const QDate& data) {
+    QString causali;
+    if (tipoIncasso == 6)
+        causali = QStringLiteral("NoteTeste.CodCausale in ('INC','INC6','REF','FUR')");
+    else if (tipoIncasso == 2)
+        causali = QStringLiteral("NoteTeste.CodCausale in ('CAM','FUR')");
+    else
+        causali = QStringLiteral("NoteTeste.CodCausale in ('INC','INC6')");
+    return host_.OpenRecordSetAsync(
+        QStringLiteral("select top 10 NoteIncassi.*, NoteTeste.CodCausale from noteincassi INNER "
+                       "JOIN NoteTeste ON NoteIncassi.IdTesta = NoteTeste.id where "
+                       "NoteIncassi.Linkscheda=%1 and NoteIncassi.DataIncasso<=%2 and %3 and "
+                       "noteteste.codlocale='%4' order by NoteIncassi.dataIncasso desc")
+            .arg(scheda)
+            .arg(sql::Data(data), causali, sql::Raddoppia(codLocale)),
+        100);
+}
+
+}  // namespace incassi
