@@ -360,6 +360,36 @@ TEST_F(Salvataggio, AnAdvancePaidAtTheVenueKeepsItsAmount) {
     EXPECT_EQ(somme(), "80/80");
 }
 
+// Advances paid at the venue: one on the collection's own day is deducted by
+// it and settled, one from the day after waits for a later collection.
+TEST_F(Salvataggio, AnAdvancePaidAtTheVenueOnTheCollectionDayIsDeducted) {
+    auto f = apri();
+    QStringList acl;
+    for (const auto& [giorno, importo] : {std::pair{kGiorno, "80"}, {kGiorno.addDays(1), "15"}}) {
+        f->Nuovo();
+        f->finestra()["txtDataRegistrazione"].setValue(giorno);
+        ASSERT_TRUE(f->casella("txeCodCausale").ImpostaCodice("ACL"));
+        ASSERT_TRUE(f->casella("txeCodLocale").ImpostaCodice("BAR1"));
+        ASSERT_TRUE(f->casella("txeCodEsattore").ImpostaCodice("ES1"));
+        f->finestra()["txtAccontoLocale"].setText(importo);
+        f->UscitaCampo("txtAccontoLocale");
+        ASSERT_TRUE(f->Salva());
+        acl << f->finestra()["EtiId"].caption();
+    }
+    auto g = incasso();
+    EXPECT_EQ(LeggiImporto(g->finestra()["lllAccontoLocale"].text(), QStringLiteral("e")), 80);
+    EXPECT_EQ(g->finestra()["txSbilancio"].caption(), "0");
+    ASSERT_TRUE(g->Salva());
+    const QString id = g->finestra()["EtiId"].caption();
+    EXPECT_EQ(q("select idOnda from NoteTeste where id=" + acl[0]).toString(), id);
+    EXPECT_EQ(q("select idOnda from NoteTeste where id=" + acl[1]).toInt(), 0);
+    // The collection takes the advance back out of the account it sits on.
+    EXPECT_DOUBLE_EQ(q("select sum(Dare) from NoteRighe where idtesta=" + id +
+                       " and CodConto=(select cassaaccontilocale from TabAssociazioneConti)")
+                         .toDouble(),
+                     80);
+}
+
 TEST_F(Salvataggio, FilterPanelWithAQuote) {
     t.run(
         {"INSERT INTO AnagraficaLocali (CodLocale, Insegna, sospeso) VALUES ('L''OSTE', 'L''Oste', "

@@ -168,6 +168,29 @@ TEST_F(Riga, SplitOfCashBoxMachines) {
 }
 
 // in 500, out 200, refills 20 + 10, hopper variation 15, advances 50.
+// A token machine's cash box is the difference of two products, rounded once,
+// half to even on the decimal value.
+TEST_F(Riga, ExpectedCashBoxOfProductsWithAThirdDecimal) {
+    struct Caso {
+        double in, moltIn, out, moltOut, cassetto;
+    } casi[] = {
+        {333, 0.125, 0, 0.2, 41.62},  // 41.625
+        {107, 0.025, 0, 0.2, 2.68},   // 2.675, below it in binary
+        {1, 0.135, 1, 0.005, 0.13},   // 0.13 exactly; each product rounded would give 0.14
+    };
+    ctx.causale = "INC";
+    for (const Caso& c : casi) {
+        nuova({{"TipoIncasso", "20"},
+               {"ParzialeIn", c.in},
+               {"ParzialeOUT", c.out},
+               {"TipoCalcolo", "Utile"},
+               {"MoltiplicatoreIn", c.moltIn},
+               {"Moltiplicatoreout", c.moltOut}});
+        calcolo().cassettoAtteso();
+        EXPECT_DOUBLE_EQ(v("Cassetto"), c.cassetto) << c.in << " x " << c.moltIn;
+    }
+}
+
 TEST_F(Riga, ExpectedCashBox) {
     struct Case {
         const char* tipo;

@@ -165,6 +165,10 @@ TEST_F(Variazione, TheAmountShownIsTheAmountStored) {
         {"12.5", "€. 12,50", 12.5, 12.5},
         {"-1.234,565", "€. -1.234,56", -1234.56, 1234.56},
         {"€. 7,25", "€. 7,25", 7.25, 7.25},
+        // A third decimal: half to even on the decimal value, header and rows alike.
+        {"0,125", "€. 0,12", 0.12, 0.12},
+        {"2,675", "€. 2,68", 2.68, 2.68},
+        {"-0,135", "€. -0,14", -0.14, 0.14},
     };
     for (const auto& c : casi) {
         auto w = riepilogo(ProfiloPrestito(), QString::fromUtf8(c.digitato));
