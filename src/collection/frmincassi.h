@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "bookkeeping/movimenti.h"
 #include "collection/preferenze.h"
@@ -50,6 +51,9 @@ class FrmIncassi {
     const QString& titolo() const { return titolo_; }
     const QString& stato() const { return stato_; }            // "Record x di y"
     const QString& focus() const { return focus_; }            // where the focus should go
+    // The focus request, once: a view moves the focus there and the request
+    // is gone, so later refreshes leave the focus where the person put it.
+    QString PrendiFocus() { return std::exchange(focus_, {}); }
     const QString& aiutoTasti() const { return aiutoTasti_; }  // keyboard help
     // The menu, its check marks read from the settings each time: a command
     // that changes a preference shows at once.

@@ -518,7 +518,7 @@ void FinestraIncassi::aggiornaMenu() {
 }
 
 void FinestraIncassi::applicaFocus() {
-    const QString nome = modello_->focus();
+    const QString nome = modello_->PrendiFocus();
     if (nome.isEmpty()) return;
     if (QWidget* w = campo(nome); w && w->isVisible() && w->isEnabled() && !w->hasFocus())
         w->setFocus(Qt::OtherFocusReason);

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -90,6 +91,12 @@ class Vista : public ::testing::Test {
         const int c = m.colonnaDi(QLatin1String(campo));
         EXPECT_GE(c, 0) << campo;
         return m.data(m.index(riga, c), Qt::DisplayRole).toString();
+    }
+
+    // Keys as a person types them: each to the widget that has the focus then.
+    static void digita(const char* testo) {
+        for (const char* c = testo; *c; ++c)
+            QTest::keyClick(QApplication::focusWidget(), *c);
     }
 
     test::TestDb t;
@@ -219,6 +226,27 @@ TEST_F(Vista, ClicksOnSettlementButtonsChangeNothingWhileBrowsing) {
         EXPECT_EQ(w->modello()["txtRiscosso"].text(), riscosso) << nome;
     }
     EXPECT_FALSE(w->modello().inModifica());
+}
+
+// After the venue was chosen the window asked for the focus once; a click on a
+// grid cell then keeps it there, and what is typed goes into that cell.
+TEST_F(Vista, ClickingAGridCellAndTypingGoesIntoThatCell) {
+    auto w = caricata();
+    w->activateWindow();
+    QCoreApplication::processEvents();
+    GrigliaRecordset* g = w->grigliaIncassi();
+    ModelloRecordset& m = g->modello();
+    const QModelIndex in = m.index(0, m.colonnaDi("ContatoreIN"));
+    g->scrollTo(in);
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(in).center());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(g->currentIndex(), in);
+    digita("1700");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cella(*w, 0, "ContatoreIN"), QStringLiteral("1.700,00"));
+    EXPECT_EQ(w->modello()["txeCodLocale"].text(), QStringLiteral("BAR1"));
+    EXPECT_TRUE(g->hasFocus() || g->isAncestorOf(QApplication::focusWidget()));
 }
 
 TEST_F(Vista, TheImbalanceTurnsRedOnlyWhenThereIsOne) {
