@@ -447,6 +447,7 @@ void FrmIncassi::Nuovo() {
     storicoApparecchio_ = {};
     storicoDi_ = -1;
     nuovaModifica();
+    annotaPartenza();
     focus_ = QStringLiteral("txtDataRegistrazione");
 }
 

@@ -149,6 +149,12 @@ class FrmIncassi {
     bool Elimina();
     void Modifica();
     void Annulla();
+    // The user's "Annulla" (Esc): asks first when anything was changed since
+    // the document was opened for editing. Whether it was discarded.
+    bool AnnullaSeConfermato();
+    // Whether the document being edited differs from what it was when it was
+    // opened for editing: a typed field, a chosen item or a row.
+    bool Modificato() const;
     enum class Verso { Primo, Precedente, Successivo, Ultimo };
     void Muovi(Verso verso);
     void ApplicaFiltro();
@@ -203,7 +209,8 @@ class FrmIncassi {
     // The bookkeeping rows of the panel `v`.
     void scriviRighe(const ValoriPannello& v);
     void aggiornaSbilancio();
-    void nuovaModifica();  // the edit-long state starts again
+    void nuovaModifica();   // the edit-long state starts again
+    void annotaPartenza();  // what "changed" is measured against
     bool controlliSalvataggio();
     void confermaCampo();
     // The machine cards as this window read them (see schede.cpp).
@@ -265,6 +272,7 @@ class FrmIncassi {
     qlonglong versioneLetta_ = 0;            // the shown header's version, for the save's check
     QString campoDigitato_;                  // the money field typed into and not yet left
     std::map<qlonglong, QString> impronte_;  // card id -> the card as loaded
+    QStringList partenza_;                   // every control as editing started
     std::vector<qlonglong> daRicaricare_;    // machines to load again after a failed save
     QString localeRighe_, causaleRighe_;     // what the machine rows were loaded for
 };

@@ -83,7 +83,45 @@ void FrmIncassi::Modifica() {
     if (!admin) finestra_[QStringLiteral("ChkBloccato")].setEnabled(false);
     nuovaModifica();
     annotaSchede();
+    annotaPartenza();
     focus_ = QStringLiteral("txtDataRegistrazione");
+}
+
+namespace {
+
+QString StatoDigitato(const Controllo& c) {
+    return c.text() + QChar(0x1f) + QString::number(c.listIndex()) + QChar(0x1f) +
+           QString::number(c.checked());
+}
+
+}  // namespace
+
+void FrmIncassi::annotaPartenza() {
+    partenza_.clear();
+    for (const auto& c : finestra_)
+        partenza_ << StatoDigitato(*c);
+}
+
+bool FrmIncassi::Modificato() const {
+    if (!modifica_) return false;
+    if ((incassi_ && incassi_->HasPendingChanges()) || (nota_ && nota_->HasPendingChanges()))
+        return true;
+    qsizetype i = 0;
+    for (const auto& c : finestra_) {
+        if (i >= partenza_.size() || StatoDigitato(*c) != partenza_[i++]) return true;
+    }
+    return false;
+}
+
+bool FrmIncassi::AnnullaSeConfermato() {
+    if (!modifica_) return false;
+    if (Modificato() &&
+        ui_.Messaggio(QStringLiteral("Annullare le modifiche?"), titolo_, Icona::Domanda,
+                      Pulsanti::SiNo, Risposta::No) != Risposta::Si) {
+        return false;
+    }
+    Annulla();
+    return true;
 }
 
 void FrmIncassi::Annulla() {

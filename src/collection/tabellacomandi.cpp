@@ -22,7 +22,7 @@ const VoceComando kComandi[] = {
     {"Nuovo", [](FrmIncassi& f) { f.Nuovo(); }},
     {"Modifica", [](FrmIncassi& f) { f.Modifica(); }},
     {"Salva", [](FrmIncassi& f) { f.Salva(); }},
-    {"Annulla", [](FrmIncassi& f) { f.Annulla(); }},
+    {"Annulla", [](FrmIncassi& f) { f.AnnullaSeConfermato(); }},
     {"Elimina", [](FrmIncassi& f) { f.Elimina(); }},
     {"Cerca", [](FrmIncassi& f) { f.Cerca(); }},
     {"Filtro", [](FrmIncassi& f) { f.MostraFiltro(!f.filtroVisibile()); }},

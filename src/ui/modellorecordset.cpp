@@ -311,6 +311,12 @@ QWidget* DelegatoCella::createEditor(QWidget* parent, const QStyleOptionViewItem
 
 bool DelegatoCella::eventFilter(QObject* oggetto, QEvent* evento) {
     auto* riga = qobject_cast<QLineEdit*>(oggetto);
+    if (riga && evento->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(evento)->key() == Qt::Key_Escape) {
+        // Esc cancels the cell being edited, never the window's own command.
+        evento->accept();
+        return true;
+    }
     if (riga && evento->type() == QEvent::KeyPress) {
         auto* tasto = static_cast<QKeyEvent*>(evento);
         const QString campo = riga->property("campo").toString();

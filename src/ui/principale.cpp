@@ -1,5 +1,6 @@
 #include "ui/principale.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -102,6 +103,14 @@ QPushButton* FinestraPrincipale::pulsante(const QString& codice) const {
 }
 
 void FinestraPrincipale::closeEvent(QCloseEvent* evento) {
+    // Every other window closes first, each asking what it has to ask: one
+    // with an unsaved document that the person keeps open keeps the program.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isVisible() && !w->close()) {
+            evento->ignore();
+            return;
+        }
+    }
     QMainWindow::closeEvent(evento);
     Q_EMIT chiusa();
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "bookkeeping/movimenti.h"
@@ -268,6 +269,58 @@ namespace {
 
 // A document day that is not a day, or not one a collection can have, is
 // said so before anything else: no meter warning, no rows, nothing saved.
+// "Annulla" (Esc) throws work away only when asked: a document opened and left
+// as it was is closed at once; one with a typed field, a chosen code or rows
+// asks first, and "No" keeps everything.
+TEST_F(Comandi, AnnullaAsksWhenAnythingChanged) {
+    struct Caso {
+        const char* cosa;
+        std::function<void(FrmIncassi&)> cambia;
+        bool chiede;
+    } casi[] = {
+        {"nothing", [](FrmIncassi& f) { f.Esegui("Nuovo"); }, false},
+        {"a typed field",
+         [](FrmIncassi& f) {
+             f.Esegui("Nuovo");
+             f["txtDescrizione"].setText("nota");
+         },
+         true},
+        {"a chosen venue",
+         [](FrmIncassi& f) {
+             f.Esegui("Nuovo");
+             EXPECT_TRUE(f.casella("txeCodLocale").ImpostaCodice("BAR1"));
+         },
+         true},
+        {"machine rows", [this](FrmIncassi& f) { test::NuovoIncasso(f, ui); }, true},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.cosa);
+        auto f = apri();
+        c.cambia(*f);
+        ASSERT_TRUE(f->inModifica());
+        const size_t prima = ui.messaggi().size();
+        if (c.chiede) {
+            ui.rispondi(Risposta::No);
+            f->Esegui("Annulla");
+            ASSERT_EQ(ui.messaggi().size(), prima + 1);
+            EXPECT_EQ(ui.messaggi().back().testo, "Annullare le modifiche?");
+            EXPECT_TRUE(f->inModifica());
+            ui.rispondi(Risposta::Si);
+        }
+        f->Esegui("Annulla");
+        EXPECT_FALSE(f->inModifica());
+        EXPECT_EQ(ui.messaggi().size(), prima + (c.chiede ? 2 : 0));
+    }
+    // A stored document opened for editing and left as it was.
+    auto f = incasso();
+    ASSERT_TRUE(f->Salva());
+    f->Modifica();
+    ASSERT_TRUE(f->inModifica());
+    EXPECT_FALSE(f->Modificato());
+    f->Esegui("Annulla");
+    EXPECT_FALSE(f->inModifica());
+}
+
 TEST_F(Comandi, ADocumentDayMustBeADay) {
     for (const char* data : {"31/02/2026", "20/03/1899", "20/03/2206", "20-03"}) {
         SCOPED_TRACE(data);
@@ -284,6 +337,7 @@ TEST_F(Comandi, ADocumentDayMustBeADay) {
                       .arg(QLatin1String(data)));
         EXPECT_EQ(test::DumpDatabase(t.db()), database);
 
+        ui.rispondi(Risposta::Si);  // "Annullare le modifiche?"
         f->Esegui("Annulla");
         f->Esegui("Nuovo");
         (*f)["txtDataRegistrazione"].setText(QLatin1String(data));

@@ -23,6 +23,7 @@
 #include "ui/frmincassi_view.h"
 #include "ui/legame.h"
 #include "ui/modellorecordset.h"
+#include "ui/principale.h"
 #include "values/values.h"
 #include "window/gridlayout.h"
 #include "window/scriptedui.h"
@@ -247,6 +248,59 @@ TEST_F(Vista, ClickingAGridCellAndTypingGoesIntoThatCell) {
     EXPECT_EQ(cella(*w, 0, "ContatoreIN"), QStringLiteral("1.700,00"));
     EXPECT_EQ(w->modello()["txeCodLocale"].text(), QStringLiteral("BAR1"));
     EXPECT_TRUE(g->hasFocus() || g->isAncestorOf(QApplication::focusWidget()));
+}
+
+// Esc in a cell editor cancels that cell only; Esc on the window asks before
+// throwing the collection away, and "No" keeps it.
+TEST_F(Vista, EscCancelsTheCellFirstThenAsksForTheDocument) {
+    auto w = caricata();
+    w->activateWindow();
+    GrigliaRecordset* g = w->grigliaIncassi();
+    ModelloRecordset& m = g->modello();
+    const QModelIndex in = m.index(0, m.colonnaDi("ContatoreIN"));
+    const QString prima = cella(*w, 0, "ContatoreIN");
+    g->setFocus();
+    g->setCurrentIndex(in);
+    g->edit(in);
+    QCoreApplication::processEvents();
+    ASSERT_NE(g->indexWidget(in), nullptr);  // the cell editor is open
+    digita("9");
+    const size_t messaggi = ui.messaggi().size();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(g->indexWidget(in), nullptr);
+    EXPECT_EQ(cella(*w, 0, "ContatoreIN"), prima);
+    EXPECT_TRUE(w->modello().inModifica());
+    EXPECT_EQ(ui.messaggi().size(), messaggi);
+
+    ui.rispondi(Risposta::No);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(ui.messaggi().size(), messaggi + 1);
+    EXPECT_EQ(ui.messaggi().back().testo, QStringLiteral("Annullare le modifiche?"));
+    EXPECT_TRUE(w->modello().inModifica());
+    EXPECT_EQ(m.rowCount(), 2);
+
+    ui.rispondi(Risposta::Si);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w->modello().inModifica());
+}
+
+// Quitting the host program with an unsaved collection asks; "No" keeps the
+// program and the collection.
+TEST_F(Vista, QuittingTheHostAsksForAnUnsavedCollection) {
+    FinestraPrincipale principale(QStringLiteral("ANNA"));
+    principale.show();
+    auto w = caricata();
+    ui.rispondi(Risposta::No);
+    EXPECT_FALSE(principale.close());
+    EXPECT_TRUE(principale.isVisible());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->modello().inModifica());
+    ui.rispondi(Risposta::Si);
+    EXPECT_TRUE(principale.close());
+    EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(Vista, TheImbalanceTurnsRedOnlyWhenThereIsOne) {
