@@ -186,6 +186,18 @@ ValoriPannello CalcolaPannello(const TotaliRighe& r, ValoriPannello v, const Dec
     return v;
 }
 
+ValoriPannello PannelloMemorizzato(ValoriPannello v) {
+    const Causale c = CausaleDi(v.causale);
+    v.inMenoOut = v.introdotto - v.uscite;
+    v.tasse = v.preu + v.aams + v.rete;
+    v.ammanchi = v.ammancoNoleggiatore + v.ammancoLocale;
+    v.furti = v.furtoNoleggiatore + v.furtoLocale;
+    v.denaroAcasa = c == Causale::ACC   ? v.accontoDocumento - v.anticipoLocale
+                    : c == Causale::ACL ? v.accontoLocaleDocumento - v.anticipoLocale
+                                        : Dec();
+    return v;
+}
+
 void SeguiCampo(ValoriPannello& v, const QString& chiave) {
     const Causale c = CausaleDi(v.causale);
     // The advance deducted follows the one typed: on the machines always, at

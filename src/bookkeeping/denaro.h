@@ -65,6 +65,11 @@ bool DeduceAccontiLocali(const QString& causale);
 ValoriPannello CalcolaPannello(const TotaliRighe& righe, ValoriPannello v, const Dec& accontiLocali,
                                bool mantieniRimanenza);
 
+// The panel of a stored document: its header keeps every amount but the sums
+// shown beside them (coins in minus out, taxes, shortages, thefts, the money
+// taken home), which follow from the amounts it keeps.
+ValoriPannello PannelloMemorizzato(ValoriPannello v);
+
 // What follows a money field the collector left, by its keyword ("Acconto",
 // "Ammanchi", "FurtoN"...): the advance taken home, and totals and their split
 // between venue and operator.

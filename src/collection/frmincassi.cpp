@@ -378,11 +378,10 @@ void FrmIncassi::MostraTestata() {
     const QString codLocale =
         presente ? Txt(documenti_->Value(QStringLiteral("CodLocale"))) : QString();
     versioneLetta_ = presente ? qlonglong(Num(documenti_->Value(QStringLiteral("Versione")))) : 0;
-    if (presente) {
-        RigaAControlli(*documenti_, finestra_);
-    } else {
-        PulisciCampi(finestra_);
-    }
+    // Nothing of the document shown before stays: every field starts clean,
+    // then takes what this header holds.
+    pulisci(false);
+    if (presente) RigaAControlli(*documenti_, finestra_);
     // The rows of the document shown, or none.
     const qlonglong id = presente ? documenti_->Value(QStringLiteral("id")).toLongLong() : 0;
     Archivio archivio(host_);
@@ -393,9 +392,24 @@ void FrmIncassi::MostraTestata() {
     righeDelDocumento();
     coloraNota(codLocale);
     ImpostaLocale();
+    // The panel as it was saved, every amount in one format; the venue's
+    // history as of the document's day.
+    if (presente) mostraPannello(PannelloMemorizzato(Valori()));
+    const QDate data = dataRegistrazione();
+    storicoLocale_ =
+        presente && data.isValid() ? StoricoLocale(host_, codLocale, data) : Pannello{};
+    storicoApparecchio_ = {};
     storicoDi_ = -1;
     nuovaModifica();
     aggiornaSbilancio();
+}
+
+void FrmIncassi::pulisci(bool mantieniCausale) {
+    PulisciCampi(finestra_, mantieniCausale);
+    for (const char* nome : kEtichette)
+        finestra_[QLatin1String(nome)].setCaption(QStringLiteral("0"));
+    for (const char* nome : {"tttAmmanchi", "tttFurti"})
+        finestra_[QLatin1String(nome)].setText(QString());
 }
 
 void FrmIncassi::nuovaModifica() {
@@ -428,9 +442,7 @@ void FrmIncassi::Nuovo() {
     nuovo_ = modifica_ = true;
     finestra_[QStringLiteral("CmNota")].setBackColor(colori::Pulsante);
     ImpostaModalita(finestra_, host_, false);
-    PulisciCampi(finestra_, pref_.attiva(QStringLiteral("ManCausale")));
-    for (const char* nome : kEtichette)
-        finestra_[QLatin1String(nome)].setCaption(QStringLiteral("0"));
+    pulisci(pref_.attiva(QStringLiteral("ManCausale")));
     finestra_[QStringLiteral("EtiId")].setCaption(QStringLiteral("0"));
     const QDate data =
         pref_.attiva(QStringLiteral("ManData")) && ultimaData_.isValid() ? ultimaData_ : oggi_;

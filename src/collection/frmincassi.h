@@ -211,6 +211,8 @@ class FrmIncassi {
     void aggiornaSbilancio();
     void nuovaModifica();   // the edit-long state starts again
     void annotaPartenza();  // what "changed" is measured against
+    // Every field clean, as before a document is shown (the causal kept when asked).
+    void pulisci(bool mantieniCausale);
     bool controlliSalvataggio();
     void confermaCampo();
     // The machine cards as this window read them (see schede.cpp).

@@ -390,6 +390,81 @@ TEST_F(Salvataggio, AnAdvancePaidAtTheVenueOnTheCollectionDayIsDeducted) {
                      80);
 }
 
+// Everything the window shows: every control, the history panels, the grids.
+QStringList Schermo(FrmIncassi& f) {
+    QStringList out;
+    for (const auto& c : f.finestra()) {
+        out << c->nome() + u'=' + c->text() + u'|' + c->caption() + u'|' +
+                   QString::number(c->listIndex()) + u'|' + QString::number(c->checked()) + u'|' +
+                   QString::number(c->enabled()) + QString::number(c->visible()) + u'|' +
+                   QString::number(int(c->backColor()));
+    }
+    out << f.storicoLocale().righe << f.storicoApparecchio().righe;
+    out << QString::number(f.righeIncassi()->RecordCount())
+        << QString::number(f.righeNota()->RecordCount());
+    return out;
+}
+
+// What differs between two screens, entry by entry.
+QStringList Differenze(const QStringList& prima, const QStringList& dopo) {
+    QStringList out;
+    for (qsizetype i = 0; i < std::max(prima.size(), dopo.size()); ++i) {
+        const QString a = prima.value(i), b = dopo.value(i);
+        if (a != b) out << a + QStringLiteral(" -> ") + b;
+    }
+    return out;
+}
+
+// Showing a document shows that document only: after another venue's
+// document, or a new collection thrown away, the screen is exactly what it
+// was; a new document starts from the same clean screen whatever was shown.
+TEST_F(Salvataggio, ShowingADocumentLeavesNothingOfTheOneBefore) {
+    {
+        auto f = incasso();
+        ASSERT_TRUE(f->Salva());
+    }
+    t.run(
+        {"INSERT INTO NoteTeste (id, CodLocale, CodCausale, DataRegistrazione, Riscosso, "
+         "TotPreu, Versione) VALUES (90, 'BAR2', 'INC6', '2026-03-25', 12.5, 3, 0)",
+         "INSERT INTO NoteRighe (IdTesta, CodConto, CodLocale, Data, Dare, Avere, Riga) VALUES "
+         "(90, '01.01.01', 'BAR2', '2026-03-25', 12.5, 0, 1), "
+         "(90, '04.01.01', 'BAR2', '2026-03-25', 0, 12.5, 2)"});
+    auto f = apri();
+    ASSERT_EQ(f->documenti()->Value("id").toInt(), 90);
+    const QStringList bar2 = Schermo(*f);
+
+    int passi = 0;
+    do {
+        f->Muovi(FrmIncassi::Verso::Successivo);
+        ++passi;
+    } while (f->documenti()->Value("CodCausale").toString() != "INC6");
+    ASSERT_EQ(f->documenti()->Value("CodLocale").toString(), "BAR1");
+    const QStringList bar1 = Schermo(*f);
+    EXPECT_FALSE(Differenze(bar2, bar1).isEmpty());
+    f->RigaCorrente();  // the machine history of its first row
+    EXPECT_FALSE(f->storicoApparecchio().righe.isEmpty());
+    for (int i = 0; i < passi; ++i)
+        f->Muovi(FrmIncassi::Verso::Precedente);
+    EXPECT_EQ(Differenze(bar2, Schermo(*f)), QStringList());
+
+    test::NuovoIncasso(*f, ui);
+    ui.rispondi(Risposta::Si);
+    f->Esegui("Annulla");
+    EXPECT_EQ(Differenze(bar2, Schermo(*f)), QStringList());
+
+    // A new document, after each of the two.
+    f->Nuovo();
+    ASSERT_EQ(f->finestra()["EtiId"].caption(), "0");
+    const QStringList dopoBar2 = Schermo(*f);
+    f->Annulla();
+    for (int i = 0; i < passi; ++i)
+        f->Muovi(FrmIncassi::Verso::Successivo);
+    f->Nuovo();
+    EXPECT_EQ(Differenze(dopoBar2, Schermo(*f)), QStringList());
+    f->Annulla();
+    EXPECT_EQ(Differenze(bar1, Schermo(*f)), QStringList());
+}
+
 TEST_F(Salvataggio, FilterPanelWithAQuote) {
     t.run(
         {"INSERT INTO AnagraficaLocali (CodLocale, Insegna, sospeso) VALUES ('L''OSTE', 'L''Oste', "
