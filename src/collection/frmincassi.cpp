@@ -86,6 +86,10 @@ const char* const kDenaro[] = {
 };
 
 // Labels outside the clearing prefixes, reset by hand on a new document.
+// Amounts shown outside the money panel's value.
+const char* const kAltriImporti[] = {"lllQuotaConcessionario", "lllTeorico", "LabPrestitoPre",
+                                     "txSbilancio"};
+
 const char* const kEtichette[] = {"LabInMenoOut", "LabDenaroAcasa", "LabTasse", "LabPrestitoPre",
                                   "txSbilancio"};
 
@@ -394,7 +398,11 @@ void FrmIncassi::MostraTestata() {
     ImpostaLocale();
     // The panel as it was saved, every amount in one format; the venue's
     // history as of the document's day.
-    if (presente) mostraPannello(PannelloMemorizzato(Valori()));
+    if (presente) {
+        mostraPannello(PannelloMemorizzato(Valori()));
+        for (const char* nome : kAltriImporti)
+            scriviImporto(nome, importo(nome));
+    }
     const QDate data = dataRegistrazione();
     storicoLocale_ =
         presente && data.isValid() ? StoricoLocale(host_, codLocale, data) : Pannello{};
@@ -406,10 +414,10 @@ void FrmIncassi::MostraTestata() {
 
 void FrmIncassi::pulisci(bool mantieniCausale) {
     PulisciCampi(finestra_, mantieniCausale);
-    for (const char* nome : kEtichette)
-        finestra_[QLatin1String(nome)].setCaption(QStringLiteral("0"));
-    for (const char* nome : {"tttAmmanchi", "tttFurti"})
-        finestra_[QLatin1String(nome)].setText(QString());
+    // Every amount reads zero the one way amounts read.
+    mostraPannello(ValoriPannello{});
+    for (const char* nome : kAltriImporti)
+        scriviImporto(nome, Dec());
 }
 
 void FrmIncassi::nuovaModifica() {

@@ -271,14 +271,8 @@ void FrmIncassi::scriviRighe(const ValoriPannello& v) {
 
 void FrmIncassi::aggiornaSbilancio() {
     Controllo& s = finestra_[QStringLiteral("txSbilancio")];
-    if (!nota_) {
-        s.setCaption(QStringLiteral("0"));
-        return;
-    }
-    PrimaNota nota(*nota_, {});
-    const Dec d = nota.Sbilancio();
-    // Exactly "0" when the rows balance: the save compares the text.
-    s.setCaption(d.zero() ? QStringLiteral("0") : FormatoNumero(d.toDouble(), 2));
+    const Dec d = nota_ ? PrimaNota(*nota_, {}).Sbilancio() : Dec();
+    s.setCaption(FormatoNumero(d.toDouble(), 2));
 }
 
 bool FrmIncassi::CellaNotaModificata(const QString& colonna, const QVariant& prima) {

@@ -96,7 +96,7 @@ void WizardCassa::aggiungiSaldoOggi() {
 }
 
 void WizardCassa::mostraSaldo(const QString& nome, double valore) {
-    finestra_[nome].setText(TestoNumero(Round(valore, 2)));
+    finestra_[nome].setText(FormatoNumero(valore, 2));
 }
 
 void WizardCassa::aggiungiRiepilogo() {

@@ -106,7 +106,7 @@ class WizardCassa {
     void aggiungiFrame(int pagina, const QString& didascalia);
     // "Saldo aggiornato a oggi", "0,00" until computed.
     void aggiungiSaldoOggi();
-    // A balance shown as the plain number of its cents.
+    // A balance shown as every amount is, to the cent ("1.924,50").
     void mostraSaldo(const QString& nome, double valore);
     // The summary page and the buttons, after the wizard's own pages.
     void aggiungiRiepilogo();

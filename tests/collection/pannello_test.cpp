@@ -109,7 +109,7 @@ TEST_F(Pannello, CollectedMoneyOnAnOrdinaryCollection) {
     auto r = righe(*f);
     EXPECT_DOUBLE_EQ(r[conti["cassa"]], 100);
     EXPECT_DOUBLE_EQ(r[conti["UtiliAltriApparecchi"]], -100);
-    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0,00");
     auto rs = f->righeNota();
     rs->MoveFirst();
     EXPECT_TRUE(rs->Find(QStringLiteral("codconto='%1'").arg(conti["cassa"])));
@@ -131,7 +131,7 @@ TEST_F(Pannello, CollectedMoneyOnAnOrdinaryCollection) {
     EXPECT_DOUBLE_EQ(r[conti["UtiliAltriApparecchi"]], -120);
     EXPECT_DOUBLE_EQ(r[conti["ClientiContoFatture"]], -80);
     EXPECT_TRUE(fatture->conguaglio().zero());
-    EXPECT_EQ(fatture->finestra()["txSbilancio"].caption(), "0");
+    EXPECT_EQ(fatture->finestra()["txSbilancio"].caption(), "0,00");
 }
 
 TEST_F(Pannello, RefillRowsByCollectionType) {
@@ -169,7 +169,7 @@ TEST_F(Pannello, AdvancesAndTheRemoteType) {
     r = righe(*remoto);
     EXPECT_DOUBLE_EQ(r[conti["ClientiAbituali"]], -100);
     EXPECT_EQ(r.count(conti["cassaacconti"]), 0u);
-    EXPECT_EQ(remoto->finestra()["txSbilancio"].caption(), "0");
+    EXPECT_EQ(remoto->finestra()["txSbilancio"].caption(), "0,00");
 }
 
 // A venue's code goes into the statement as it is, even when it looks like a
@@ -231,7 +231,7 @@ TEST_F(Pannello, SettlementCommands) {
     EXPECT_DOUBLE_EQ(v(*f, "txtRiscosso"), 0);
     EXPECT_DOUBLE_EQ(v(*f, "txtVersatoALocale"), 150);
     EXPECT_DOUBLE_EQ(v(*f, "txtRimanenza"), 150);
-    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0,00");
 
     f->CmdRicalcola();
     const auto righePrima = righe(*f);
@@ -249,14 +249,14 @@ TEST_F(Pannello, SettlementCommands) {
     EXPECT_EQ(t.host().LeggiSettaggio("Incassi", "RimanenzaAutomatico", 9).toInt(), -1);
     EXPECT_DOUBLE_EQ(v(*f, "txtRiscosso"), 150);   // the whole takings
     EXPECT_DOUBLE_EQ(v(*f, "txtRimanenza"), -60);  // the venue's share stays owed to it
-    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0,00");
 
     f->CmdRimanenza();
     EXPECT_FALSE(f->rimanenzaAbilitata());
     EXPECT_FALSE(f->finestra()["CmdRimanenza"].enabled());
-    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0,00");
     f->CmdAcconti();
-    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0,00");
 
     // Collected money typed by hand: the difference is an allowance.
     f->CmdRicalcola();
@@ -270,7 +270,7 @@ TEST_F(Pannello, SettlementCommands) {
     EXPECT_EQ(f->finestra()["txtRiscosso"].text(), "€. 85,00");
     EXPECT_DOUBLE_EQ(v(*f, "txtArrotondamenti"), 5);
     EXPECT_DOUBLE_EQ(righe(*f)[conti["arrotondamentiPassivi"]], 5);
-    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0,00");
 }
 
 // The networked-machine collection worked out by hand in the notes on the panel.
@@ -301,7 +301,7 @@ TEST_F(Pannello, WorkedNetworkedCollection) {
         {"20.01.01", -130},   {"20.01.02", -8},  {"20.01.03", -15},
     };
     EXPECT_EQ(righe(*f), attese);
-    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0,00");
 }
 
 // Over generated collections the rows balance to the cent after the totals and
@@ -349,14 +349,14 @@ TEST_F(Pannello, GeneratedCollectionsAlwaysBalance) {
         }
         f->CalcolaDettagli();
         f->aggiornaConteggi("Totali");
-        EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0") << causale << " " << i;
+        EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0,00") << causale << " " << i;
         EXPECT_TRUE(f->conguaglio().zero())
             << causale << " " << i << " " << f->conguaglio().toString().toStdString();
         for (auto cmd :
              {&FrmIncassi::CmdRicalcola, &FrmIncassi::CmdNoDenaro, &FrmIncassi::CmdAcconto,
               &FrmIncassi::CmdChiudiIncasso, &FrmIncassi::CmdAcconti, &FrmIncassi::CmdRimanenza}) {
             ((*f).*cmd)();
-            EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0") << causale << " " << i;
+            EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0,00") << causale << " " << i;
         }
     }
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include "bookkeeping/movimenti.h"
 #include "collection/frmincassi.h"
 #include "schema/creazione.h"
@@ -45,7 +47,7 @@ class Salvataggio : public ::testing::Test {
 
 TEST_F(Salvataggio, ACollectionIsStoredAndDeletedWithItsEffects) {
     auto f = incasso();
-    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0,00");
     ASSERT_TRUE(f->Salva());
     const qlonglong id = f->finestra()["EtiId"].caption().toLongLong();
     ASSERT_GT(id, 53);
@@ -177,7 +179,7 @@ TEST_F(Salvataggio, ChecksBeforeWriting) {
     nota->MoveFirst();
     const QVariant dare = nota->Value("Dare");
     nota->SetValue("Dare", Num(dare) + 0.01);
-    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0,00");
     EXPECT_FALSE(f->Salva());
     EXPECT_TRUE(ui.messaggi().back().testo.startsWith(
         "Impossibile salvare in quanto la registrazione risulta sbilanciata di 0,01 Euro."));
@@ -318,7 +320,7 @@ TEST_F(Salvataggio, ACellChangeReachesThePanelAndTheStoredRows) {
     f->CellaModificata("ContatoreOUT", QVariant());
     EXPECT_EQ(f->finestra()["lllTotUscite"].caption(), "600,00");
     EXPECT_LT(ParseNumero(f->finestra()["txtRiscosso"].text()).value_or(-1), riscosso);
-    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0");
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0,00");
     ASSERT_TRUE(f->Salva());
     const qlonglong id = f->finestra()["EtiId"].caption().toLongLong();
     EXPECT_DOUBLE_EQ(
@@ -378,7 +380,7 @@ TEST_F(Salvataggio, AnAdvancePaidAtTheVenueOnTheCollectionDayIsDeducted) {
     }
     auto g = incasso();
     EXPECT_EQ(LeggiImporto(g->finestra()["lllAccontoLocale"].text(), QStringLiteral("e")), 80);
-    EXPECT_EQ(g->finestra()["txSbilancio"].caption(), "0");
+    EXPECT_EQ(g->finestra()["txSbilancio"].caption(), "0,00");
     ASSERT_TRUE(g->Salva());
     const QString id = g->finestra()["EtiId"].caption();
     EXPECT_EQ(q("select idOnda from NoteTeste where id=" + acl[0]).toString(), id);
@@ -463,6 +465,34 @@ TEST_F(Salvataggio, ShowingADocumentLeavesNothingOfTheOneBefore) {
     EXPECT_EQ(Differenze(dopoBar2, Schermo(*f)), QStringList());
     f->Annulla();
     EXPECT_EQ(Differenze(bar1, Schermo(*f)), QStringList());
+}
+
+// Every amount of the panel reads one way, on a new document, on one being
+// collected and on a stored one: Italian, two decimals, "€. " on typed fields.
+TEST_F(Salvataggio, EveryAmountReadsTheSameWay) {
+    const QRegularExpression importo(QStringLiteral("^(€\\. )?-?\\d{1,3}(\\.\\d{3})*,\\d\\d$"));
+    auto controlla = [&](FrmIncassi& f, const char* quando) {
+        for (const auto& c : f.finestra()) {
+            const QString n = c->nome();
+            const bool etichetta = n.startsWith(u"lll", Qt::CaseInsensitive) ||
+                                   n.startsWith(u"Lab") || n == u"txSbilancio";
+            if (!etichetta && !FrmIncassi::CampoDenaro(n)) continue;
+            const QString testo = etichetta ? c->caption() : c->text();
+            EXPECT_TRUE(importo.match(testo).hasMatch())
+                << quando << " " << qPrintable(n) << " \"" << qPrintable(testo) << "\"";
+            EXPECT_EQ(testo.startsWith(u"€"), !etichetta) << quando << " " << qPrintable(n);
+        }
+    };
+    auto f = apri();
+    f->Nuovo();
+    controlla(*f, "new");
+    f->Annulla();
+    test::NuovoIncasso(*f, ui);
+    controlla(*f, "collected");
+    ASSERT_TRUE(f->Salva());
+    controlla(*f, "stored");
+    f->Muovi(FrmIncassi::Verso::Primo);
+    controlla(*f, "first");
 }
 
 TEST_F(Salvataggio, FilterPanelWithAQuote) {

@@ -308,7 +308,7 @@ TEST_F(Vista, TheImbalanceTurnsRedOnlyWhenThereIsOne) {
     auto* s = qobject_cast<QLabel*>(w->legame().widget(QStringLiteral("txSbilancio")));
     ASSERT_NE(s, nullptr);
     const QColor rosso(210, 0, 0);
-    for (const auto& [testo, atteso] : {std::pair{"12,50", true}, std::pair{"0", false},
+    for (const auto& [testo, atteso] : {std::pair{"12,50", true}, std::pair{"0,00", false},
                                         std::pair{"-0,01", true}, std::pair{"", false}}) {
         w->modello()["txSbilancio"].setText(QLatin1String(testo));
         w->Aggiorna();

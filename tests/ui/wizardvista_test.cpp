@@ -82,7 +82,7 @@ TEST_F(WizardVista, LoanWizardWalksItsPagesAndGenerates) {
     avanti->click();
     EXPECT_TRUE(figlio<QGroupBox>(w, "Frame1_1")->isVisible());
     EXPECT_FALSE(frame0->isVisible());
-    EXPECT_EQ(figlio<QLineEdit>(w, "SaldoOggi")->text(), QStringLiteral("40"));
+    EXPECT_EQ(figlio<QLineEdit>(w, "SaldoOggi")->text(), QStringLiteral("40,00"));
     auto* denaro = figlio<QLineEdit>(w, "txtDenaro");
     denaro->setText(QStringLiteral("100"));
     Q_EMIT denaro->editingFinished();
@@ -91,7 +91,7 @@ TEST_F(WizardVista, LoanWizardWalksItsPagesAndGenerates) {
 
     avanti->click();
     EXPECT_EQ(avanti->text(), QStringLiteral("&Genera"));
-    EXPECT_EQ(figlio<QLineEdit>(w, "Saldo")->text(), QStringLiteral("140"));
+    EXPECT_EQ(figlio<QLineEdit>(w, "Saldo")->text(), QStringLiteral("140,00"));
     ASSERT_EQ(w->lista()->topLevelItemCount(), 1);
     EXPECT_EQ(w->lista()->topLevelItem(0)->text(1), QStringLiteral("Vecchio"));
     foto(w, QStringLiteral("prestito2"));

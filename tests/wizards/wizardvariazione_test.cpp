@@ -268,7 +268,7 @@ TEST_F(Variazione, TodaysBalanceIsComputedOncePerEntryFromTheCriteria) {
     EXPECT_EQ((*w)[QStringLiteral("SaldoOggi")].text(), QStringLiteral("0,00"));
     w->casella(QStringLiteral("txeCodiceLocale")).ImpostaCodice(QStringLiteral("BAR1"));
     w->Avanti();
-    EXPECT_EQ((*w)[QStringLiteral("SaldoOggi")].text(), QStringLiteral("40"));
+    EXPECT_EQ((*w)[QStringLiteral("SaldoOggi")].text(), QStringLiteral("40,00"));
     EXPECT_FALSE(w->saldoDaRicalcolare());
 
     // Page 2 and back to page 1: not recomputed.
@@ -276,23 +276,23 @@ TEST_F(Variazione, TodaysBalanceIsComputedOncePerEntryFromTheCriteria) {
     w->Avanti();
     w->Indietro();
     EXPECT_EQ(w->pagina(), 1);
-    EXPECT_EQ((*w)[QStringLiteral("SaldoOggi")].text(), QStringLiteral("40"));
+    EXPECT_EQ((*w)[QStringLiteral("SaldoOggi")].text(), QStringLiteral("40,00"));
 
     // Back to the criteria, another venue: recomputed on the way forward.
     w->Indietro();
     EXPECT_TRUE(w->saldoDaRicalcolare());
     w->casella(QStringLiteral("txeCodiceLocale")).ImpostaCodice(QStringLiteral("BAR2"));
     w->Avanti();
-    EXPECT_EQ((*w)[QStringLiteral("SaldoOggi")].text(), QStringLiteral("0"));
+    EXPECT_EQ((*w)[QStringLiteral("SaldoOggi")].text(), QStringLiteral("0,00"));
     w->Indietro();
     w->casella(QStringLiteral("txeCodiceLocale")).ImpostaCodice(QStringLiteral("BAR1"));
     w->Avanti();
-    EXPECT_EQ((*w)[QStringLiteral("SaldoOggi")].text(), QStringLiteral("50"));
+    EXPECT_EQ((*w)[QStringLiteral("SaldoOggi")].text(), QStringLiteral("50,00"));
 }
 
 TEST_F(Variazione, AVenueWithoutMovements) {
     auto w = riepilogo(ProfiloPrestito(), QStringLiteral("12,345"), "BAR2");
-    EXPECT_EQ((*w)[QStringLiteral("SaldoOggi")].text(), QStringLiteral("0"));
+    EXPECT_EQ((*w)[QStringLiteral("SaldoOggi")].text(), QStringLiteral("0,00"));
     EXPECT_EQ((*w)[QStringLiteral("Saldo")].text(), QStringLiteral("12,34"));  // half to even
     EXPECT_TRUE(w->movimenti().empty());
 }
@@ -310,7 +310,7 @@ TEST_F(Variazione, SummaryListsTheVenueMovementsNewestFirst) {
     EXPECT_EQ(m0.avere, QStringLiteral("15,50"));
     EXPECT_EQ(w->movimenti()[1].dare, QStringLiteral("40,00"));
     EXPECT_EQ(w->movimenti()[1].avere, QString());
-    EXPECT_EQ((*w)[QStringLiteral("Saldo")].text(), QStringLiteral("20"));  // 40 - 15,5 - 4,5
+    EXPECT_EQ((*w)[QStringLiteral("Saldo")].text(), QStringLiteral("20,00"));  // 40 - 15,5 - 4,5
 }
 
 TEST_F(Variazione, LoanAndRemainderBalancesNeverMixTheirAccounts) {
@@ -320,7 +320,7 @@ TEST_F(Variazione, LoanAndRemainderBalancesNeverMixTheirAccounts) {
         const ProfiloVariazione& profilo;
         const char* saldo;
         const char* descrizione;
-    } casi[] = {{ProfiloPrestito(), "70", "Prestito"}, {ProfiloRimanenza(), "25", "Residuo"}};
+    } casi[] = {{ProfiloPrestito(), "70,00", "Prestito"}, {ProfiloRimanenza(), "25,00", "Residuo"}};
     for (const auto& c : casi) {
         auto w = riepilogo(c.profilo, QStringLiteral("0"));
         EXPECT_EQ((*w)[QStringLiteral("SaldoOggi")].text(), QLatin1String(c.saldo));

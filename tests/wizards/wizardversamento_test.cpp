@@ -156,13 +156,13 @@ TEST_F(Versamento, BalanceSignFollowsTheSourceAccountInAnyCase) {
         const char* dal;
         const char* saldo;
     } casi[] = {
-        {"01.01.CA", "500"},  {"01.01.ca", "500"}, {" 01.01.Ca ", "500"},
-        {"01.01.02", "1500"}, {"", "1500"},
+        {"01.01.CA", "500,00"},   {"01.01.ca", "500,00"}, {" 01.01.Ca ", "500,00"},
+        {"01.01.02", "1.500,00"}, {"", "1.500,00"},
     };
     for (const auto& c : casi) {
         auto w = apri();
         w->Avanti();
-        EXPECT_EQ((*w)[QStringLiteral("SaldoOggi")].text(), QStringLiteral("1000"));
+        EXPECT_EQ((*w)[QStringLiteral("SaldoOggi")].text(), QStringLiteral("1.000,00"));
         (*w)[QStringLiteral("txeDalConto")].setText(QLatin1String(c.dal));
         (*w)[QStringLiteral("txtDenaro")].setText(QStringLiteral("500"));
         w->Avanti();
@@ -175,7 +175,7 @@ TEST_F(Versamento, EmptyDestinationTakesTheMainCashOnTheSummary) {
     movimentoCassa(0, 80);
     auto w = riepilogo(QStringLiteral("01.01.02"), QString(), QStringLiteral("20"));
     EXPECT_EQ((*w)[QStringLiteral("txeCassa")].text(), QStringLiteral("01.01.01"));
-    EXPECT_EQ((*w)[QStringLiteral("Saldo")].text(), QStringLiteral("-60"));
+    EXPECT_EQ((*w)[QStringLiteral("Saldo")].text(), QStringLiteral("-60,00"));
     ASSERT_EQ(w->movimenti().size(), 1u);
     EXPECT_EQ(w->movimenti()[0].avere, QStringLiteral("80,00"));
 }
