@@ -125,6 +125,7 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
     InstallaLayoutCondivisi(host_.percorso());
     modello_ = std::make_unique<FrmIncassi>(host_, ui_, prop_, std::move(operatore));
     modello_->Apri();
+    ui_.primaDelDialogo = [this] { mostraControlli(); };
 
     auto* radice = new QVBoxLayout(this);
     radice->setContentsMargins(0, 0, 0, 0);

@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 #include "collection/frmincassi.h"
@@ -40,6 +41,9 @@ class UiFinestra : public UiPort {
   public:
     explicit UiFinestra(UiPort& base) : base_(base) {}
     void setAutomatico(bool on) { automatico_ = on; }
+    // Called before any dialog opens: the window shows what the model holds
+    // (a field just marked as missing, say) while the person reads it.
+    std::function<void()> primaDelDialogo;
 
     Risposta Messaggio(const QString& testo, const QString& titolo, Icona icona, Pulsanti pulsanti,
                        std::optional<Risposta> predefinita) override;
@@ -119,6 +123,8 @@ class FinestraIncassi : public FinestraPlugin {
     void aggiornaGriglie();
     void aggiornaPannelli();
     void aggiornaEtichette();
+    // The controls as the model holds them, without touching grids or focus.
+    void mostraControlli();
     void aggiornaAzioni();
     void aggiornaMenu();
     void applicaFocus();

@@ -129,7 +129,10 @@ QString Html(const Pannello& p) {
 
 Risposta UiFinestra::Messaggio(const QString& testo, const QString& titolo, Icona icona,
                                Pulsanti pulsanti, std::optional<Risposta> predefinita) {
-    if (!automatico_) return base_.Messaggio(testo, titolo, icona, pulsanti, predefinita);
+    if (!automatico_) {
+        if (primaDelDialogo) primaDelDialogo();
+        return base_.Messaggio(testo, titolo, icona, pulsanti, predefinita);
+    }
     std::fprintf(stderr, "[%s] %s\n", qPrintable(titolo), qPrintable(testo));
     if (predefinita) return *predefinita;
     switch (pulsanti) {
@@ -144,8 +147,10 @@ Risposta UiFinestra::Messaggio(const QString& testo, const QString& titolo, Icon
 QString UiFinestra::ElencoScelta(const RecordSetPtr& rs, const QString& titolo,
                                  const QString& chiaveElenco, const QString& campoChiave,
                                  bool sceltaMultipla) {
-    if (!automatico_)
+    if (!automatico_) {
+        if (primaDelDialogo) primaDelDialogo();
         return base_.ElencoScelta(rs, titolo, chiaveElenco, campoChiave, sceltaMultipla);
+    }
     QString scelta;
     if (!rs) return scelta;
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
@@ -157,6 +162,7 @@ QString UiFinestra::ElencoScelta(const RecordSetPtr& rs, const QString& titolo,
 }
 
 QString UiFinestra::Ricerca(const RichiestaRicerca& richiesta) {
+    if (!automatico_ && primaDelDialogo) primaDelDialogo();
     return automatico_ ? QString() : base_.Ricerca(richiesta);
 }
 
@@ -379,6 +385,14 @@ void FinestraIncassi::Aggiorna() {
     statoTasti_->setToolTip(modello_->aiutoTasti());
     aggiornando_ = false;
     applicaFocus();
+}
+
+void FinestraIncassi::mostraControlli() {
+    if (!legame_ || aggiornando_) return;
+    aggiornando_ = true;
+    legame_->AggiornaVista();
+    aggiornaEtichette();
+    aggiornando_ = false;
 }
 
 void FinestraIncassi::aggiornaEtichette() {

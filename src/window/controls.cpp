@@ -74,10 +74,20 @@ void Controllo::setText(const QString& testo) {
                 }
             }
             s_.testo = editabile() ? testo : QString();
-            return;
+            break;
         default:
             s_.testo = testo;
     }
+    togliEvidenza();
+}
+
+void Controllo::togliEvidenza() {
+    if (s_.tag.isEmpty() || (s_.backColor != colori::Rosso && s_.backColor != colori::Giallo))
+        return;
+    const bool elenco = tipo_ == TipoControllo::Combo || tipo_ == TipoControllo::ComboEditabile ||
+                        tipo_ == TipoControllo::Lista;
+    if (!s_.testo.trimmed().isEmpty() || (elenco && s_.listIndex >= 0))
+        s_.backColor = colori::Normale;
 }
 
 QVariant Controllo::value() const {
@@ -126,6 +136,7 @@ void Controllo::setListIndex(int i) {
         throw Errore(QStringLiteral("%1: elemento %2 inesistente").arg(nome_, QString::number(i)));
     }
     s_.listIndex = i;
+    togliEvidenza();
 }
 
 namespace {
@@ -151,6 +162,7 @@ bool Controllo::selezionaPerValore(const QVariant& valore) {
         const ElementoLista& e = s_.elementi[i];
         if (Uguali(e.testo, valore) || Uguali(e.dato, valore)) {
             s_.listIndex = int(i);
+            togliEvidenza();
             return true;
         }
     }

@@ -136,6 +136,8 @@ class Controllo {
     void ripristina(const Stato& s) { s_ = s; }
 
   private:
+    // A required field marked as missing loses the mark once it holds a value.
+    void togliEvidenza();
     QString nome_;
     TipoControllo tipo_;
     Stato s_;

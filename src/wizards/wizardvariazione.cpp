@@ -166,6 +166,8 @@ void WizardVariazione::Modificato(const QString& nome) {
 bool WizardVariazione::puoAvanzare() {
     if (!codiceLocale().isEmpty()) return true;
     focus_ = QStringLiteral("txeCodiceLocale");
+    // Marked until a venue is chosen, like any missing field.
+    finestra_[focus_].setBackColor(colori::Rosso);
     ui_.Messaggio(QStringLiteral("Selezionare un locale"), titolo(), Icona::Esclamazione,
                   Pulsanti::Ok);
     return false;

@@ -17,6 +17,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTextEdit>
+#include <functional>
 
 #include "schema/creazione.h"
 #include "support/testdb.h"
@@ -30,6 +31,17 @@
 
 namespace incassi::ui {
 namespace {
+
+// A scripted UI that lets a test look at the window while a message is open.
+class UiCheGuarda : public ScriptedUi {
+  public:
+    std::function<void(const QString&)> alMessaggio;
+    Risposta Messaggio(const QString& testo, const QString& titolo, Icona icona, Pulsanti pulsanti,
+                       std::optional<Risposta> predefinita) override {
+        if (alMessaggio) alMessaggio(testo);
+        return ScriptedUi::Messaggio(testo, titolo, icona, pulsanti, predefinita);
+    }
+};
 
 class Vista : public ::testing::Test {
   protected:
@@ -101,7 +113,7 @@ class Vista : public ::testing::Test {
     }
 
     test::TestDb t;
-    ScriptedUi ui;
+    UiCheGuarda ui;
 };
 
 TEST_F(Vista, OpensBindsAndInstallsTheSharedLayouts) {
@@ -301,6 +313,26 @@ TEST_F(Vista, QuittingTheHostAsksForAnUnsavedCollection) {
     ui.rispondi(Risposta::Si);
     EXPECT_TRUE(principale.close());
     EXPECT_FALSE(w->isVisible());
+}
+
+// A missing field is coloured while the message about it is read, and loses
+// the colour as soon as it is filled.
+TEST_F(Vista, AMissingFieldIsMarkedDuringItsMessageAndClearedWhenFilled) {
+    auto w = caricata();
+    QWidget* esattore = w->legame().widget(QStringLiteral("txeCodEsattore"));
+    auto* riga = esattore->findChild<QLineEdit*>();
+    ASSERT_NE(riga, nullptr);
+    const QColor normale = riga->palette().color(QPalette::Base);
+    QColor durante;
+    ui.alMessaggio = [&](const QString&) { durante = riga->palette().color(QPalette::Base); };
+    ui.rispondi(Risposta::No);  // "Alcuni campi ... Si desidera procedere comunque?"
+    w->azione(QStringLiteral("Salva"))->trigger();
+    ui.alMessaggio = nullptr;
+    EXPECT_NE(durante, normale);
+    EXPECT_TRUE(w->modello().inModifica());
+    w->modello()["txeCodEsattore"].setText(QStringLiteral("E1"));
+    w->Aggiorna();
+    EXPECT_EQ(riga->palette().color(QPalette::Base), normale);
 }
 
 TEST_F(Vista, TheImbalanceTurnsRedOnlyWhenThereIsOne) {

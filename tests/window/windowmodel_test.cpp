@@ -85,6 +85,30 @@ TEST(ControllaObbligatori, HighlightsEmptyFieldsAndRestoresFilledOnes) {
     EXPECT_EQ(f[QStringLiteral("txtE")].backColor(), colori::Verde);  // no tag: untouched
 }
 
+// A marked field loses its mark as soon as it holds a value, whichever way
+// it gets one; blanks are no value, and an unmarked colour stays.
+TEST(ControllaObbligatori, AFilledFieldLosesItsMarkAtOnce) {
+    ModelloFinestra f;
+    Costruisci(f, {{"txtA", "Obbligatorio", false},
+                   {"txeB", "required", false},
+                   {"cmbC", "Obbligatorio", false},
+                   {"cmbD", "required", false},
+                   {"txtE", "Obbligatorio", false}});
+    ControllaObbligatori(f);
+    f[QStringLiteral("txtA")].setText(QStringLiteral("  "));
+    EXPECT_EQ(f[QStringLiteral("txtA")].backColor(), colori::Rosso);
+    f[QStringLiteral("txtA")].setText(QStringLiteral("x"));
+    f[QStringLiteral("txeB")].setValue(12);
+    f[QStringLiteral("cmbC")].setListIndex(1);
+    f[QStringLiteral("cmbD")].selezionaPerValore(2);
+    for (const char* nome : {"txtA", "txeB", "cmbC", "cmbD"})
+        EXPECT_EQ(f[QLatin1String(nome)].backColor(), colori::Normale) << nome;
+    EXPECT_EQ(f[QStringLiteral("txtE")].backColor(), colori::Rosso);  // still empty
+    f[QStringLiteral("txtE")].setBackColor(colori::Verde);
+    f[QStringLiteral("txtE")].setText(QStringLiteral("x"));
+    EXPECT_EQ(f[QStringLiteral("txtE")].backColor(), colori::Verde);  // not a mark
+}
+
 TEST(PulisciCampi, ClearsByKindAndKeepsTheCausalWhenAsked) {
     for (bool mantieni : {false, true}) {
         ModelloFinestra f;

@@ -376,6 +376,13 @@ TEST_F(Variazione, WithoutAVenueTheWizardDoesNotMove) {
     ASSERT_EQ(ui.messaggi().size(), 1u);
     EXPECT_EQ(ui.messaggi()[0].testo, QStringLiteral("Selezionare un locale"));
     EXPECT_EQ(ui.messaggi()[0].icona, Icona::Esclamazione);
+    // The venue box is marked until a venue is chosen.
+    EXPECT_EQ((*w)[QStringLiteral("txeCodiceLocale")].backColor(), colori::Rosso);
+    ASSERT_TRUE(
+        w->casella(QStringLiteral("txeCodiceLocale")).ImpostaCodice(QStringLiteral("BAR1")));
+    EXPECT_EQ((*w)[QStringLiteral("txeCodiceLocale")].backColor(), colori::Normale);
+    w->Avanti();
+    EXPECT_EQ(w->pagina(), 1);
 }
 
 TEST_F(Variazione, ASuspendedVenueHandedOverThroughRisposta) {
