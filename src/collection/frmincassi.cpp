@@ -468,6 +468,8 @@ void FrmIncassi::Nuovo() {
     storicoDi_ = -1;
     nuovaModifica();
     annotaPartenza();
+    // The list's position means nothing until the document is saved.
+    stato_ = QStringLiteral("Nuovo documento");
     focus_ = QStringLiteral("txtDataRegistrazione");
 }
 

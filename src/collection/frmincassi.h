@@ -55,6 +55,8 @@ class FrmIncassi {
     // is gone, so later refreshes leave the focus where the person put it.
     QString PrendiFocus() { return std::exchange(focus_, {}); }
     const QString& aiutoTasti() const { return aiutoTasti_; }  // keyboard help
+    // What the last command did ("Documento salvato"), once, for the status bar.
+    QString PrendiAvviso() { return std::exchange(avviso_, {}); }
     // The menu, its check marks read from the settings each time: a command
     // that changes a preference shows at once.
     const MenuBar& menu() const;
@@ -258,7 +260,7 @@ class FrmIncassi {
     ElenchiIncassi elenchi_;
     mutable MenuBar menu_;
     RecordSetPtr documenti_, incassi_, nota_, locale_;
-    QString titolo_, stato_, focus_, aiutoTasti_;
+    QString titolo_, stato_, focus_, aiutoTasti_, avviso_;
     QDate oggi_, ultimaData_;
     bool hopperDaCassa_ = false;
     bool nuovo_ = false, modifica_ = false, ritirati_ = false;

@@ -241,6 +241,7 @@ bool FrmIncassi::Elimina() {
         }
         archivio.Elimina(id);
         tr.commit();
+        avviso_ = QStringLiteral("Documento eliminato");
     } catch (const Errore& e) {
         ui_.Messaggio(QStringLiteral("Elimina ") + e.testo(), QStringLiteral("Elimina"),
                       Icona::Critico);

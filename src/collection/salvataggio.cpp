@@ -216,6 +216,7 @@ bool FrmIncassi::Salva() {
         return false;
     }
     finestra_[QStringLiteral("EtiId")].setCaption(QString::number(id));
+    avviso_ = QStringLiteral("Documento salvato");
     ultimaData_ = dataRegistrazione();
     nuovo_ = modifica_ = false;
     ImpostaModalita(finestra_, host_, true);

@@ -367,6 +367,12 @@ bool FinestraIncassi::eventFilter(QObject* oggetto, QEvent* evento) {
     return FinestraPlugin::eventFilter(oggetto, evento);
 }
 
+namespace {
+
+constexpr int kDurataAvviso = 5000;  // ms a status message stays
+
+}  // namespace
+
 void FinestraIncassi::Aggiorna() {
     if (!legame_) return;
     aggiornando_ = true;
@@ -379,6 +385,8 @@ void FinestraIncassi::Aggiorna() {
     aggiornaAzioni();
     aggiornaMenu();
     statoRecord_->setText(modello_->stato());
+    if (const QString avviso = modello_->PrendiAvviso(); !avviso.isEmpty())
+        stato_->showMessage(avviso, kDurataAvviso);
     QStringList tasti = modello_->aiutoTasti().split(u'\n', Qt::SkipEmptyParts);
     if (!tasti.isEmpty()) tasti.removeFirst();  // the heading goes to the tooltip
     statoTasti_->setText(tasti.join(QStringLiteral("   ")));

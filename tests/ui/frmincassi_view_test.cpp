@@ -335,6 +335,19 @@ TEST_F(Vista, AMissingFieldIsMarkedDuringItsMessageAndClearedWhenFilled) {
     EXPECT_EQ(riga->palette().color(QPalette::Base), normale);
 }
 
+// The status bar says what a save did, and a new document has no place in the
+// list until it is saved.
+TEST_F(Vista, TheStatusBarSaysTheDocumentWasSaved) {
+    auto w = caricata();
+    auto* record = w->barraStato()->findChild<QLabel*>(QStringLiteral("lblStato"));
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->text(), QStringLiteral("Nuovo documento"));
+    ui.rispondi(Risposta::Si);  // no collector chosen: save anyway
+    w->azione(QStringLiteral("Salva"))->trigger();
+    EXPECT_EQ(w->barraStato()->currentMessage(), QStringLiteral("Documento salvato"));
+    EXPECT_EQ(record->text(), QStringLiteral("Record 1 di 1"));
+}
+
 TEST_F(Vista, TheImbalanceTurnsRedOnlyWhenThereIsOne) {
     auto w = apri();
     auto* s = qobject_cast<QLabel*>(w->legame().widget(QStringLiteral("txSbilancio")));
