@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -209,6 +210,26 @@ void VistaWizard::aggiorna(bool conFocus) {
     if (modello_->chiusa()) {
         timerChiusura().stop();
         close();
+    }
+}
+
+void VistaWizard::showEvent(QShowEvent* evento) {
+    FinestraPlugin::showEvent(evento);
+    QMetaObject::invokeMethod(
+        this, [this] { aggiorna(true); }, Qt::QueuedConnection);
+}
+
+void VistaWizard::keyPressEvent(QKeyEvent* evento) {
+    switch (evento->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            comando(QStringLiteral("CmdAvanti"));
+            return;
+        case Qt::Key_Escape:
+            comando(QStringLiteral("CmdAnnulla"));
+            return;
+        default:
+            FinestraPlugin::keyPressEvent(evento);
     }
 }
 

@@ -36,6 +36,12 @@ class VistaWizard : public FinestraPlugin {
     // One poll of the close request through the model (what the timer runs).
     void controllaTimer();
 
+  protected:
+    // The first field takes the focus once the window shows.
+    void showEvent(QShowEvent* evento) override;
+    // Enter is "Avanti" (or "Genera"), Esc is "Annulla", wherever the focus is.
+    void keyPressEvent(QKeyEvent* evento) override;
+
   private:
     void costruisci();
     QWidget* creaWidget(Controllo& c, QWidget* parent);

@@ -261,6 +261,7 @@ void WizardCassa::mostraPagina() {
     if (pagina_ == 0) {
         // Back on the criteria: a changed venue is recomputed on the way forward.
         saldoScaduto_ = true;
+        focus_ = campoIniziale();
         avanti.setCaption(didascalie::Avanti);
         indietro.setEnabled(false);
     } else if (pagina_ == 1) {
@@ -273,6 +274,7 @@ void WizardCassa::mostraPagina() {
         saldoScaduto_ = false;
         avanti.setCaption(didascalie::Genera);
         indietro.setEnabled(true);
+        focus_ = QStringLiteral("CmdAvanti");  // Enter generates
         entraPagina2();
     }
     for (int p = 0; p < 3; ++p)

@@ -132,6 +132,8 @@ class WizardCassa {
     virtual bool puoAvanzare() { return true; }  // before leaving a page forward
     virtual void calcolaSaldoOggi() = 0;         // page 1 with the stale flag set
     virtual void entraPagina1() {}
+    // Where the first page starts: its first field to fill.
+    virtual QString campoIniziale() const { return QStringLiteral("txtData"); }
     virtual void entraPagina2() = 0;  // the summary page
     virtual bool puoGenerare(double) { return true; }
     // Writes the header and the rows inside the open transaction; returns

@@ -163,6 +163,12 @@ void WizardVariazione::Modificato(const QString& nome) {
         LocaleCambiato();
 }
 
+QString WizardVariazione::campoIniziale() const {
+    // The venue is the field the wizard cannot do without.
+    return codiceLocale().isEmpty() ? QStringLiteral("txeCodiceLocale")
+                                    : WizardCassa::campoIniziale();
+}
+
 bool WizardVariazione::puoAvanzare() {
     if (!codiceLocale().isEmpty()) return true;
     focus_ = QStringLiteral("txeCodiceLocale");

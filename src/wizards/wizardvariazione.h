@@ -51,6 +51,8 @@ class WizardVariazione : public WizardCassa {
     void entraPagina2() override;
     qlonglong scrivi(double importo, const QDate& data, const QDateTime& ora) override;
 
+    QString campoIniziale() const override;
+
   private:
     QString codiceLocale() const;
 

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include "entry/configura.h"
 #include "schema/creazione.h"
@@ -60,6 +62,32 @@ class WizardVista : public ::testing::Test {
     RegistroFinestre registro{entrata};
     QList<QPointer<QWidget>> aperte;
 };
+
+// A wizard done from the keyboard: the focus starts on the venue, Enter goes
+// forward and at last generates, Esc leaves without writing.
+TEST_F(WizardVista, EnterGoesForwardAndEscLeaves) {
+    QPointer<VistaWizard> w = apri(QStringLiteral("Prestito"));
+    ASSERT_NE(w, nullptr);
+    w->activateWindow();
+    QCoreApplication::processEvents();
+    auto* locale = figlio<WidgetRicerca>(w, "txeCodiceLocale");
+    ASSERT_EQ(QApplication::focusWidget(), locale->riga());
+    QTest::keyClicks(locale->riga(), QStringLiteral("bar1"));
+    QTest::keyClick(locale->riga(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->modello().pagina(), 1);
+    auto* denaro = figlio<QLineEdit>(w, "txtDenaro");
+    denaro->setFocus();
+    QTest::keyClicks(denaro, QStringLiteral("25"));
+    QTest::keyClick(denaro, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->modello().pagina(), 2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EliminaRimandati();
+    EXPECT_TRUE(w.isNull() || !w->isVisible());
+    EXPECT_EQ(db.scalar("select count(*) from NoteTeste").toInt(), 0);
+}
 
 TEST_F(WizardVista, LoanWizardWalksItsPagesAndGenerates) {
     QPointer<VistaWizard> w = apri(QStringLiteral("Prestito"));
