@@ -408,6 +408,11 @@ void FrmIncassi::MostraTestata() {
         presente && data.isValid() ? StoricoLocale(host_, codLocale, data) : Pannello{};
     storicoApparecchio_ = {};
     storicoDi_ = -1;
+    // The machine history follows the grid's current row: its first one.
+    if (presente && incassi_->RecordCount() > 0) {
+        incassi_->MoveFirst();
+        RigaCorrente();
+    }
     nuovaModifica();
     aggiornaSbilancio();
 }

@@ -391,11 +391,11 @@ QWidget* FinestraIncassi::creaDenaro() {
                 e->installEventFilter(this);
                 w = e;
             } else {
+                // A computed amount is text on the panel, not a box to type in.
                 auto* e = Crea<QLabel>(v.nome, box);
                 e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-                e->setFrameShape(QFrame::StyledPanel);
-                e->setFrameShadow(QFrame::Sunken);
-                e->setAutoFillBackground(true);
+                e->setFrameShape(QFrame::NoFrame);
+                e->setMargin(2);
                 w = e;
             }
             w->setFixedSize(larghezza, altezza);

@@ -423,7 +423,7 @@ void FinestraIncassi::aggiornaEtichette() {
         p.setColor(QPalette::WindowText,
                    sbilancio ? QColor(Qt::white) : normale.color(QPalette::WindowText));
         s->setPalette(p);
-        s->setAutoFillBackground(true);
+        s->setAutoFillBackground(sbilancio);
     }
     // The venue's sign, address and town on its box.
     QString insegna;

@@ -42,7 +42,12 @@ void ImpostaSfondo(QWidget* w, Colore colore) {
     QPalette p = w->palette();
     const bool campo = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w);
     if (campo) {
-        p.setColor(QPalette::Base, c);
+        // A disabled field keeps the style's disabled look: it must not read
+        // as a field one can type into.
+        p.setColor(QPalette::Active, QPalette::Base, c);
+        p.setColor(QPalette::Inactive, QPalette::Base, c);
+        p.setColor(QPalette::Disabled, QPalette::Base,
+                   normale.color(QPalette::Disabled, QPalette::Base));
     } else {
         p.setColor(QPalette::Window, c);
         w->setAutoFillBackground(colore != colori::Normale);

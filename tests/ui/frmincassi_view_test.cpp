@@ -239,6 +239,16 @@ TEST_F(Vista, ClicksOnSettlementButtonsChangeNothingWhileBrowsing) {
         EXPECT_EQ(w->modello()["txtRiscosso"].text(), riscosso) << nome;
     }
     EXPECT_FALSE(w->modello().inModifica());
+    // Fields that cannot be typed into do not look as if they could, and a
+    // computed amount is no box at all.
+    auto* campo = qobject_cast<QLineEdit*>(w->legame().widget(QStringLiteral("txtRiscosso")));
+    ASSERT_NE(campo, nullptr);
+    EXPECT_FALSE(campo->isEnabled());
+    EXPECT_NE(campo->palette().color(QPalette::Disabled, QPalette::Base),
+              campo->palette().color(QPalette::Active, QPalette::Base));
+    auto* calcolato = qobject_cast<QLabel*>(w->legame().widget(QStringLiteral("lllDaRiscuotere")));
+    ASSERT_NE(calcolato, nullptr);
+    EXPECT_EQ(calcolato->frameShape(), QFrame::NoFrame);
 }
 
 // After the venue was chosen the window asked for the focus once; a click on a

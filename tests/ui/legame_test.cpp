@@ -150,7 +150,7 @@ TEST(LegameRicerca, SearchBoxWidgetShowsCodeAndDescription) {
     casella.setBackColor(colori::Giallo);
     casella.setEnabled(false);
     legame.AggiornaVista();
-    EXPECT_EQ(w->riga()->palette().color(QPalette::Base), QColor(255, 255, 0));
+    EXPECT_EQ(w->riga()->palette().color(QPalette::Active, QPalette::Base), QColor(255, 255, 0));
     EXPECT_FALSE(w->pulsante()->isEnabled());
 }
 
