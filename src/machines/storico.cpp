@@ -13,13 +13,14 @@ namespace {
 constexpr int kLarghezzaData = 10;
 constexpr int kLarghezzaMinima = 11;
 
-// Fixed-width columns: each as wide as its heading, at least kLarghezzaMinima.
+// Fixed-width columns: each as wide as its heading and two blanks, so that
+// headings of two words never run into the next one; at least kLarghezzaMinima.
 class Tabella {
   public:
     explicit Tabella(const QStringList& titoli) {
         intestazione_ = QStringLiteral("Data").leftJustified(kLarghezzaData, u' ');
         for (const QString& t : titoli) {
-            larghezze_.push_back(std::max(kLarghezzaMinima, int(t.size()) + 1));
+            larghezze_.push_back(std::max(kLarghezzaMinima, int(t.size()) + 2));
             intestazione_ += t.rightJustified(larghezze_.back(), u' ');
         }
     }

@@ -346,8 +346,9 @@ QWidget* FinestraIncassi::creaStorici() {
     auto* l = new QVBoxLayout(box);
     l->setContentsMargins(0, 0, 0, 0);
     l->setSpacing(2);
+    // Fixed-width digits at the window's own size, so the columns line up.
     QFont fisso = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fisso.setPointSizeF(std::max(7.0, font().pointSizeF() - 1.5));
+    fisso.setPointSizeF(font().pointSizeF());
     auto pannello = [&](const char* nome, const QString& titolo) {
         auto* t = new QLabel(titolo, box);
         QFont grassetto = t->font();
