@@ -91,6 +91,12 @@ class FrmIncassi {
 
     // The machine grid.
     EsitoCaricamento CaricaApparecchi();
+    // Rows by hand, on a document being edited: an empty bookkeeping row to
+    // give an account, the current bookkeeping row out, the current machine
+    // row out (one not stored yet; the panel and the rows follow).
+    bool InserisciRigaNota();
+    bool EliminaRigaNota();
+    bool EliminaRigaApparecchio();
     // A machine cell changed, `prima` its value before the edit.
     void CellaModificata(const QString& colonna, const QVariant& prima);
     void InvioInColonna(const QString& colonna);

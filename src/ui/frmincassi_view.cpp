@@ -190,6 +190,10 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
     connect(legame_, &LegameControlli::comando, this, &FinestraIncassi::comando);
     creaAzioni();
     creaMenu();
+    creaAzioniRighe(grigliaIncassi_, QStringLiteral("CaricaApparecchi"),
+                    QStringLiteral("EliminaRigaApparecchio"));
+    creaAzioniRighe(grigliaNota_, QStringLiteral("InserisciRigaNota"),
+                    QStringLiteral("EliminaRigaNota"));
     caricaLayoutNota();
     resize(1366, 740);
     Aggiorna();

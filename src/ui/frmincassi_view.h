@@ -114,6 +114,9 @@ class FinestraIncassi : public FinestraPlugin {
     // Commands, menu, grids (frmincassi_view_azioni.cpp).
     void creaAzioni();
     void creaMenu();
+    // "Inserisci riga" and "Elimina riga" on a grid: its context menu and
+    // Ctrl++ / Ctrl+- while the grid has the focus.
+    void creaAzioniRighe(QWidget* griglia, const QString& inserisci, const QString& elimina);
     void comando(const QString& chiave);
     void controlloModificato(const QString& nome);
     void cellaModificata(const QString& campo, const QVariant& prima);
@@ -148,6 +151,7 @@ class FinestraIncassi : public FinestraPlugin {
     QTextEdit* pannelloApparecchio_ = nullptr;
     QTextEdit* pannelloLocale_ = nullptr;
     QHash<QString, QAction*> azioni_;  // key: lower-case command
+    QList<QAction*> azioniRighe_;      // the grids' row commands (data: the command)
     QString vistaIncassi_;             // the layout the machine grid shows
     bool aggiornando_ = false;
 };

@@ -526,6 +526,30 @@ void FinestraIncassi::aggiornaAzioni() {
         const PulsanteBarra* p = modello_->finestra().barra().trova(chiave);
         a->setEnabled(a->property("pronto").toBool() && (!p || p->enabled));
     }
+    for (QAction* a : azioniRighe_)
+        a->setEnabled(modello_->Abilitato(a->data().toString()));
+}
+
+void FinestraIncassi::creaAzioniRighe(QWidget* griglia, const QString& inserisci,
+                                      const QString& elimina) {
+    griglia->setContextMenuPolicy(Qt::ActionsContextMenu);
+    const struct {
+        const QString& comando;
+        const char* testo;
+        QKeySequence tasto;
+    } voci[] = {{inserisci, "Inserisci riga", QKeySequence(Qt::CTRL | Qt::Key_Plus)},
+                {elimina, "Elimina riga", QKeySequence(Qt::CTRL | Qt::Key_Minus)}};
+    for (const auto& v : voci) {
+        auto* a = new QAction(QString::fromUtf8(v.testo), griglia);
+        a->setObjectName(griglia->objectName() + u'_' + v.comando);
+        a->setData(v.comando);
+        a->setShortcut(v.tasto);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        const QString comando = v.comando;
+        connect(a, &QAction::triggered, this, [this, comando] { this->comando(comando); });
+        griglia->addAction(a);
+        azioniRighe_ << a;
+    }
 }
 
 void FinestraIncassi::aggiornaMenu() {

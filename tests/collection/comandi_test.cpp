@@ -49,10 +49,20 @@ TEST_F(Comandi, EachCommandInEachModeWithEachRight) {
         auto f = incasso();
         ASSERT_TRUE(f->Esegui("Salva"));
     }
-    const QStringList soloModifica = {
-        "Salva",       "Annulla",      "CaricaApparecchi", "CalcolaDettagli",
-        "Saldi",       "CmdAcconto",   "CmdChiudiIncasso", "CmdRicalcola",
-        "CmdNoDenaro", "CmdRimanenza", "CmdAcconti"};
+    const QStringList soloModifica = {"Salva",
+                                      "Annulla",
+                                      "CaricaApparecchi",
+                                      "CalcolaDettagli",
+                                      "Saldi",
+                                      "CmdAcconto",
+                                      "CmdChiudiIncasso",
+                                      "CmdRicalcola",
+                                      "CmdNoDenaro",
+                                      "CmdRimanenza",
+                                      "CmdAcconti",
+                                      "EliminaRigaApparecchio",
+                                      "InserisciRigaNota",
+                                      "EliminaRigaNota"};
     const std::map<QString, bool Diritti::*> diritto = {
         {"Nuovo", &Diritti::inserimento},     {"Modifica", &Diritti::modifica},
         {"Elimina", &Diritti::cancellazione}, {"Cerca", &Diritti::ricerca},

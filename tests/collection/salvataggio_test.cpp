@@ -494,6 +494,43 @@ TEST_F(Salvataggio, EveryAmountReadsTheSameWay) {
     controlla(*f, "first");
 }
 
+// A machine picked by mistake comes out of a new collection, and the panel
+// and the rows follow; a hand-added bookkeeping row needs an account or goes.
+TEST_F(Salvataggio, RowsAddedAndRemovedByHand) {
+    auto f = incasso();
+    const Dec introdotto2 = Dec::DaCella(f->finestra()["LLLTotIntrodotto"].caption());
+    auto rs = f->righeIncassi();
+    rs->MoveLast();
+    ASSERT_EQ(rs->Value("linkscheda").toInt(), 2);
+    const Dec parziale2 = Dec::DaCella(rs->Value("ParzialeIn"));
+    ASSERT_TRUE(f->Esegui("EliminaRigaApparecchio"));
+    EXPECT_EQ(rs->RecordCount(), 1);
+    EXPECT_EQ(Dec::DaCella(f->finestra()["LLLTotIntrodotto"].caption()), introdotto2 - parziale2);
+    EXPECT_EQ(f->finestra()["txSbilancio"].caption(), "0,00");
+
+    auto nota = f->righeNota();
+    const int righe = nota->RecordCount();
+    ASSERT_TRUE(f->Esegui("InserisciRigaNota"));
+    EXPECT_EQ(nota->RecordCount(), righe + 1);
+    EXPECT_FALSE(f->Salva());
+    EXPECT_EQ(ui.messaggi().back().testo, "Selezionare un conto o eliminare la riga.");
+    nota->MoveLast();
+    ASSERT_TRUE(f->Esegui("EliminaRigaNota"));
+    EXPECT_EQ(nota->RecordCount(), righe);
+    ASSERT_TRUE(f->Salva());
+    const QString id = f->finestra()["EtiId"].caption();
+    EXPECT_EQ(q("select count(*) from NoteIncassi where idtesta=" + id).toInt(), 1);
+
+    // A stored machine row stays: the card it moved would be left behind.
+    f->Modifica();
+    f->righeIncassi()->MoveFirst();
+    EXPECT_TRUE(f->Esegui("EliminaRigaApparecchio"));  // the command ran, and refused
+    EXPECT_TRUE(ui.messaggi().back().testo.startsWith("La riga è già salvata"));
+    EXPECT_EQ(f->righeIncassi()->RecordCount(), 1);
+    f->Annulla();
+    EXPECT_FALSE(f->Esegui("InserisciRigaNota"));  // browsing: nothing changes
+}
+
 TEST_F(Salvataggio, FilterPanelWithAQuote) {
     t.run(
         {"INSERT INTO AnagraficaLocali (CodLocale, Insegna, sospeso) VALUES ('L''OSTE', 'L''Oste', "

@@ -358,6 +358,38 @@ TEST_F(Vista, TheStatusBarSaysTheDocumentWasSaved) {
     EXPECT_EQ(record->text(), QStringLiteral("Record 1 di 1"));
 }
 
+// Rows by hand from the keyboard: Ctrl+- on the machine grid takes the current
+// machine out, Ctrl++ on the bookkeeping grid adds a row; while browsing the
+// grids' row commands are disabled.
+TEST_F(Vista, GridRowsAreAddedAndRemovedFromTheKeyboard) {
+    auto w = caricata();
+    w->activateWindow();
+    QCoreApplication::processEvents();
+    GrigliaRecordset* macchine = w->grigliaIncassi();
+    macchine->setFocus();
+    macchine->setCurrentIndex(macchine->modello().index(1, 0));
+    QCoreApplication::processEvents();
+    QTest::keyClick(macchine, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(macchine->modello().rowCount(), 1);
+    EXPECT_EQ(cella(*w, 0, "VecchioContatoreIN"), QStringLiteral("1.000,00"));
+
+    auto* nota = w->findChild<GrigliaRecordset*>(QStringLiteral("GrigliaNota"));
+    ASSERT_NE(nota, nullptr);
+    const int righe = nota->modello().rowCount();
+    nota->setFocus();
+    QCoreApplication::processEvents();
+    QTest::keyClick(nota, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(nota->modello().rowCount(), righe + 1);
+    QTest::keyClick(nota, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(nota->modello().rowCount(), righe);
+
+    ui.rispondi(Risposta::Si);  // no collector chosen: save anyway
+    w->azione(QStringLiteral("Salva"))->trigger();
+    ASSERT_FALSE(w->modello().inModifica());
+    for (QAction* a : macchine->actions() + nota->actions())
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+}
+
 TEST_F(Vista, TheImbalanceTurnsRedOnlyWhenThereIsOne) {
     auto w = apri();
     auto* s = qobject_cast<QLabel*>(w->legame().widget(QStringLiteral("txSbilancio")));
