@@ -353,7 +353,10 @@ GrigliaRecordset::GrigliaRecordset(QWidget* parent)
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
-    connect(&delegato_, &DelegatoCella::invio, this, &GrigliaRecordset::invio);
+    connect(&delegato_, &DelegatoCella::invio, this, [this](const QString& campo) {
+        Q_EMIT invio(campo);
+        avanzaCella();
+    });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& attuale, const QModelIndex&) {
                 if (selezionando_ || !attuale.isValid()) return;
@@ -389,10 +392,26 @@ void GrigliaRecordset::selezionaRigaCorrente() {
     selezionando_ = false;
 }
 
+void GrigliaRecordset::avanzaCella() {
+    const QModelIndex attuale = currentIndex();
+    if (!attuale.isValid()) return;
+    int colonna = attuale.column() + 1;
+    for (int riga = attuale.row(); riga < modello_.rowCount(); ++riga, colonna = 0) {
+        for (; colonna < modello_.columnCount(); ++colonna) {
+            const QModelIndex i = modello_.index(riga, colonna);
+            if (isColumnHidden(colonna) || !(modello_.flags(i) & Qt::ItemIsEditable)) continue;
+            setCurrentIndex(i);
+            scrollTo(i);
+            return;
+        }
+    }
+}
+
 void GrigliaRecordset::keyPressEvent(QKeyEvent* evento) {
     if ((evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) &&
         state() != QAbstractItemView::EditingState && currentIndex().isValid()) {
         Q_EMIT invio(modello_.campo(currentIndex().column()));
+        avanzaCella();
         return;
     }
     QTableView::keyPressEvent(evento);

@@ -118,6 +118,9 @@ class GrigliaRecordset : public QTableView {
     // Applies the layout's widths and font and selects the cursor's row.
     void applicaLayout();
     void selezionaRigaCorrente();
+    // Enter's move: the next cell that can be edited in the row, then the
+    // first one of the next row; nothing past the last.
+    void avanzaCella();
 
   Q_SIGNALS:
     // The user moved to another row (the cursor already stands on it).

@@ -390,6 +390,43 @@ TEST_F(Vista, GridRowsAreAddedAndRemovedFromTheKeyboard) {
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
 }
 
+// Meters typed without the mouse: Enter commits the cell and moves to the
+// next cell to type in, then on to the next machine.
+TEST_F(Vista, EnterMovesToTheNextCellToType) {
+    auto w = caricata();
+    w->activateWindow();
+    QCoreApplication::processEvents();
+    GrigliaRecordset* g = w->grigliaIncassi();
+    ModelloRecordset& m = g->modello();
+    g->setFocus();
+    g->setCurrentIndex(m.index(0, m.colonnaDi("ContatoreIN")));
+    QCoreApplication::processEvents();
+    digita("1700");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cella(*w, 0, "ContatoreIN"), QStringLiteral("1.700,00"));
+    EXPECT_EQ(g->currentIndex().row(), 0);
+    EXPECT_GT(g->currentIndex().column(), m.colonnaDi("ContatoreIN"));
+    // On along the row to the meter OUT, past the cells it can be typed in.
+    for (int n = 0; n < m.columnCount() && m.campo(g->currentIndex().column()) != u"ContatoreOUT";
+         ++n) {
+        EXPECT_TRUE(m.flags(g->currentIndex()) & Qt::ItemIsEditable);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    ASSERT_EQ(m.campo(g->currentIndex().column()), QStringLiteral("ContatoreOUT"));
+    digita("800");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cella(*w, 0, "ContatoreOUT"), QStringLiteral("800,00"));
+    for (int n = 0; n < m.columnCount() && g->currentIndex().row() == 0; ++n) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(g->currentIndex().row(), 1);
+    EXPECT_TRUE(m.flags(g->currentIndex()) & Qt::ItemIsEditable);
+}
+
 TEST_F(Vista, TheImbalanceTurnsRedOnlyWhenThereIsOne) {
     auto w = apri();
     auto* s = qobject_cast<QLabel*>(w->legame().widget(QStringLiteral("txSbilancio")));
