@@ -1,6 +1,5 @@
 #include "ui/casellaricerca.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 
@@ -33,6 +32,13 @@ WidgetRicerca::WidgetRicerca(CasellaRicerca& casella, UiPort& ui, QWidget* paren
 }
 
 void WidgetRicerca::aggiorna() {
+    // A refused code stays on the line until it is corrected or the box is
+    // given another code.
+    if (!rifiutato_.isEmpty() && casella_.text() == rifiutatoSu_) {
+        riga_->setText(rifiutato_);
+        return;
+    }
+    rifiutato_.clear();
     riga_->setText(riga_->hasFocus() ? casella_.text() : casella_.testoVisualizzato());
 }
 
@@ -52,16 +58,29 @@ void WidgetRicerca::confermaDigitato() {
     const QString digitato = riga_->text().trimmed();
     // Out of focus the line shows "code description": nothing was typed.
     if (digitato == casella_.text() || digitato == casella_.testoVisualizzato()) {
+        rifiutato_.clear();
         aggiorna();
         return;
     }
+    if (digitato == rifiutato_) return;  // already said
     bool accettato = false;
+    bool errore = false;
     try {
         accettato = casella_.ImpostaCodice(digitato);
     } catch (const Errore& e) {
+        errore = true;
         ui_.Messaggio(e.testo(), casella_.nome(), Icona::Critico);
     }
-    if (!accettato) QApplication::beep();
+    if (!accettato && !errore) {
+        rifiutato_ = digitato;
+        rifiutatoSu_ = casella_.text();
+        const QString elenco = casella_.caption().isEmpty() ? casella_.nome() : casella_.caption();
+        ui_.Messaggio(QStringLiteral("Il codice \"%1\" non è nell'elenco (%2): correggerlo o "
+                                     "sceglierlo dall'elenco con F2.")
+                          .arg(digitato, elenco),
+                      elenco, Icona::Esclamazione);
+    }
+    if (accettato || errore) rifiutato_.clear();
     aggiorna();
     if (accettato) Q_EMIT codiceCambiato(casella_.text());
 }
@@ -69,7 +88,7 @@ void WidgetRicerca::confermaDigitato() {
 bool WidgetRicerca::eventFilter(QObject* oggetto, QEvent* evento) {
     if (oggetto == riga_) {
         if (evento->type() == QEvent::FocusIn) {
-            riga_->setText(casella_.text());
+            if (rifiutato_.isEmpty()) riga_->setText(casella_.text());
         } else if (evento->type() == QEvent::FocusOut) {
             // editingFinished runs first when the text changed; this only
             // restores the description.

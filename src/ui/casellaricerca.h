@@ -3,7 +3,8 @@
 // The search box widget: a line for the code and a lookup button that opens
 // the pick list over the box's query. Out of focus the line shows
 // "code description"; while it is edited, the code alone. A typed code the
-// query does not list is refused and the previous code comes back.
+// query does not list is refused with a message that names it; the line
+// keeps what was typed, to be corrected, while the box keeps its code.
 
 #include <QLineEdit>
 #include <QToolButton>
@@ -45,6 +46,8 @@ class WidgetRicerca : public QWidget {
     UiPort& ui_;
     QLineEdit* riga_;
     QToolButton* pulsante_;
+    QString rifiutato_;    // a typed code the list refused, shown until corrected
+    QString rifiutatoSu_;  // the box's code when it was refused
 };
 
 }  // namespace incassi::ui

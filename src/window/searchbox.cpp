@@ -52,7 +52,7 @@ void CasellaRicerca::setCamporicerca(const QString& campo) {
     colonna_.clear();
 }
 
-QString CasellaRicerca::colonnaRicerca() {
+QString CasellaRicerca::colonnaRicerca() const {
     if (!colonna_.isEmpty()) return colonna_;
     if (query_.trimmed().isEmpty() || camporicerca_.trimmed().isEmpty()) {
         throw Errore(QStringLiteral("%1: query o camporicerca non impostati").arg(nome()));
@@ -81,13 +81,21 @@ bool CasellaRicerca::ImpostaCodice(const QString& codiceScelto) {
         codiceDescritto_.clear();
         return true;
     }
+    const auto trovato = cerca(cod);
+    if (!trovato) return false;
+    setText(trovato->first);
+    descrizione_ = trovato->second;
+    codiceDescritto_ = trovato->first;
+    if (onChange) onChange(*this);
+    return true;
+}
+
+std::optional<std::pair<QString, QString>> CasellaRicerca::cerca(const QString& cod) const {
     const QString colonna = colonnaRicerca();
     RecordSetPtr rs = host_.OpenRecordSet(
         QStringLiteral("select * from (") + query_ + QStringLiteral(") elenco where elenco.") +
         colonna + QStringLiteral("='") + sql::Raddoppia(cod) + QStringLiteral("'"));
-    if (rs->Eof()) return false;
-
-    const QString trovato = Txt(rs->Value(colonna));
+    if (rs->Eof()) return std::nullopt;
     QStringList parti;
     for (const QString& c : visualizza_.split(u',', Qt::SkipEmptyParts)) {
         const QString campo = c.trimmed();
@@ -97,11 +105,7 @@ bool CasellaRicerca::ImpostaCodice(const QString& codiceScelto) {
         const QString t = Txt(NullAVuoto(rs->Value(campo))).trimmed();
         if (!t.isEmpty()) parti << t;
     }
-    setText(trovato);
-    descrizione_ = parti.join(u' ');
-    codiceDescritto_ = trovato;
-    if (onChange) onChange(*this);
-    return true;
+    return std::pair{Txt(rs->Value(colonna)), parti.join(u' ')};
 }
 
 bool CasellaRicerca::Scegli(UiPort& ui) {
@@ -113,6 +117,18 @@ bool CasellaRicerca::Scegli(UiPort& ui) {
 }
 
 QString CasellaRicerca::descrizione() const {
+    // A code set without a check (a stored document shown, say) is described
+    // the first time it is shown; the answer is kept for that code.
+    const QString codice = text().trimmed();
+    if (!codice.isEmpty() && text() != codiceDescritto_ && !query_.isEmpty()) {
+        codiceDescritto_ = text();
+        descrizione_.clear();
+        try {
+            if (const auto trovato = cerca(codice)) descrizione_ = trovato->second;
+        } catch (const Errore&) {
+            // A description is only shown: without it the code is shown alone.
+        }
+    }
     return text() == codiceDescritto_ ? descrizione_ : QString();
 }
 

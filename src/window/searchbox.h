@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "window/controls.h"
 
@@ -53,15 +55,20 @@ class CasellaRicerca : public Controllo {
     std::function<void(CasellaRicerca&)> onChange;
 
   private:
-    QString colonnaRicerca();
+    QString colonnaRicerca() const;
+    // The listed row of `codice`: its code as the list spells it, and its
+    // description.
+    std::optional<std::pair<QString, QString>> cerca(const QString& codice) const;
 
     Host& host_;
     QString query_;
     QString visualizza_;
     QString camporicerca_;
-    QString colonna_;  // camporicerca as the query's table spells it
-    QString descrizione_;
-    QString codiceDescritto_;  // the code descrizione_ belongs to
+    // Caches: camporicerca as the query's table spells it, and the last
+    // description with the code it belongs to.
+    mutable QString colonna_;
+    mutable QString descrizione_;
+    mutable QString codiceDescritto_;
 };
 
 }  // namespace incassi

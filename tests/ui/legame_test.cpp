@@ -141,11 +141,23 @@ TEST(LegameRicerca, SearchBoxWidgetShowsCodeAndDescription) {
     w->riga()->setText(QStringLiteral("bar01"));
     Q_EMIT w->riga()->editingFinished();
     EXPECT_EQ(casella.text(), QStringLiteral("BAR01"));
-    w->riga()->setText(QStringLiteral("NESSUNO"));  // refused: the code stays
+    // Refused: the box keeps its code, the line what was typed, and the
+    // message names the code.
+    w->riga()->setText(QStringLiteral("NESSUNO"));
     Q_EMIT w->riga()->editingFinished();
     EXPECT_EQ(casella.text(), QStringLiteral("BAR01"));
+    EXPECT_EQ(w->riga()->text(), QStringLiteral("NESSUNO"));
+    ASSERT_FALSE(ui.messaggi().empty());
+    EXPECT_TRUE(ui.messaggi().back().testo.startsWith("Il codice \"NESSUNO\" non è nell'elenco"));
+    w->aggiorna();  // a refresh keeps it
+    EXPECT_EQ(w->riga()->text(), QStringLiteral("NESSUNO"));
+    const size_t messaggi = ui.messaggi().size();
+    Q_EMIT w->riga()->editingFinished();  // said once
+    EXPECT_EQ(ui.messaggi().size(), messaggi);
+    w->riga()->setText(QStringLiteral("bar01"));  // corrected
+    Q_EMIT w->riga()->editingFinished();
     EXPECT_EQ(w->riga()->text(), QStringLiteral("BAR01 Bar Sport Roma"));
-    EXPECT_EQ(modificati.count(), 2);
+    EXPECT_EQ(modificati.count(), 3);
 
     casella.setBackColor(colori::Giallo);
     casella.setEnabled(false);

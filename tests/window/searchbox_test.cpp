@@ -95,6 +95,25 @@ TEST_F(SearchBox, BehavesAsATextBoxForTheGenericOperations) {
     EXPECT_EQ(b.testoVisualizzato(), QString());  // no stale description
 }
 
+// A code that arrives without a check (a stored document shown) still shows
+// with its description, without firing the change event; an unknown code
+// shows alone.
+TEST_F(SearchBox, ACodeSetByBindingIsDescribedToo) {
+    struct {
+        const char* codice;
+        const char* visualizzato;
+    } casi[] = {{"BAR01", "BAR01 Bar Sport Roma"},
+                {"bar01", "bar01 Bar Sport Roma"},
+                {"L'ANGOLO", "L'ANGOLO L'Angolo"},
+                {"CHIUSO", "CHIUSO"},  // not in the list offered
+                {"", ""}};
+    for (const auto& c : casi) {
+        box.setText(QString::fromUtf8(c.codice));
+        EXPECT_EQ(box.testoVisualizzato(), QString::fromUtf8(c.visualizzato)) << c.codice;
+    }
+    EXPECT_TRUE(eventi.isEmpty());
+}
+
 TEST_F(SearchBox, PickFromTheList) {
     ScriptedUi ui;
     ui.rispondiElenco(QStringLiteral("L'ANGOLO")).rispondiElenco(QString());
