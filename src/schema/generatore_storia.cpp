@@ -294,6 +294,11 @@ void Storia::incasso6(Settimana& s, Locale& l, const QDate& data) {
     nota(d, l, data, n, false);
     auto& t = d.testata;
     t[colT::Riscosso] = E(riscosso);
+    // What was due before the remainders: the panel's theoretical amount.
+    const Cent teorico = riscosso - tot.varDebito + tot.rimanenza;
+    t[colT::DaRiscuotereTeorica] = E(teorico);
+    t[colT::DaRiscuotere] = E(teorico + tot.varDebito);
+    t[colT::QuotaNolTeorica] = E(teorico - tot.refill + tot.acconti);
     t[colT::Acconto] = E(tot.acconti);
     t[colT::RefillNoleggiatore] = E(tot.refill);
     t[colT::VarDebito] = E(tot.varDebito);
@@ -387,6 +392,8 @@ void Storia::incasso(Locale& l, const QDate& data) {
     nota(d, l, data, n, false);
     auto& t = d.testata;
     t[colT::Riscosso] = E(riscosso);
+    t[colT::DaRiscuotereTeorica] = E(riscosso);
+    t[colT::DaRiscuotere] = E(riscosso);
     t[colT::UtileLocale] = E(vs);
     t[colT::UtileNoleggiatore] = E(ns);
     t[colT::TotDaDividere] = E(cassetto);
