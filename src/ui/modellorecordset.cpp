@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyle>
 #include <algorithm>
 
 #include "machines/dispatch.h"
@@ -221,6 +222,7 @@ QVariant ModelloRecordset::data(const QModelIndex& index, int role) const {
     const QVariant& v = righe_[size_t(index.row())][size_t(index.column())];
     switch (role) {
         case Qt::DisplayRole:
+        case Qt::ToolTipRole:  // the whole text, when a narrow column cuts it
             return casella(c) ? QVariant() : QVariant(TestoCella(v, c.tipo, c.formato));
         case Qt::EditRole:
             // The editor starts from the plain text a person types.
@@ -364,8 +366,10 @@ GrigliaRecordset::GrigliaRecordset(QWidget* parent)
                 modello_.vaiARiga(attuale.row());
                 Q_EMIT rigaCambiata();
             });
-    connect(&modello_, &QAbstractItemModel::modelReset, this,
-            &GrigliaRecordset::selezionaRigaCorrente);
+    connect(&modello_, &QAbstractItemModel::modelReset, this, [this] {
+        adattaColonne();
+        selezionaRigaCorrente();
+    });
 }
 
 void GrigliaRecordset::applicaLayout() {
@@ -380,7 +384,25 @@ void GrigliaRecordset::applicaLayout() {
         if (w > 0) setColumnWidth(c, w);
     }
     setAlternatingRowColors(l.coloreDispari == l.colorePari);
+    adattaColonne();
     selezionaRigaCorrente();
+}
+
+void GrigliaRecordset::adattaColonne() {
+    // The layout's width, or more when the text of a cell (or the heading)
+    // would be cut: dates and amounts are never shown in part.
+    const QFontMetrics metrica(font());
+    const int margine = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
+    for (int c = 0; c < modello_.columnCount(); ++c) {
+        if (isColumnHidden(c) || modello_.campo(c).compare(u"Descrizione", Qt::CaseInsensitive) == 0)
+            continue;
+        int serve = 0;
+        for (int r = 0; r < modello_.rowCount(); ++r) {
+            const QString t = modello_.data(modello_.index(r, c), Qt::DisplayRole).toString();
+            serve = std::max(serve, metrica.horizontalAdvance(t));
+        }
+        if (serve + margine > columnWidth(c)) setColumnWidth(c, serve + margine);
+    }
 }
 
 void GrigliaRecordset::selezionaRigaCorrente() {

@@ -121,6 +121,9 @@ class GrigliaRecordset : public QTableView {
     // Enter's move: the next cell that can be edited in the row, then the
     // first one of the next row; nothing past the last.
     void avanzaCella();
+    // Widens the columns whose cells would be cut (descriptions excepted:
+    // their tooltip shows them whole).
+    void adattaColonne();
 
   Q_SIGNALS:
     // The user moved to another row (the cursor already stands on it).

@@ -427,6 +427,48 @@ TEST_F(Vista, EnterMovesToTheNextCellToType) {
     EXPECT_TRUE(m.flags(g->currentIndex()) & Qt::ItemIsEditable);
 }
 
+// At 1024x768 every control of the header, the panel and both grids is inside
+// the window, and with text 1.25 times larger no amount or label is cut.
+TEST_F(Vista, EverythingFitsAt1024x768AndLargerText) {
+    for (const double scala : {1.0, 1.25}) {
+        QFont f = QApplication::font();
+        const QFont prima = f;
+        f.setPointSizeF(f.pointSizeF() * scala);
+        QApplication::setFont(f);
+        auto w = caricata();
+        w->resize(1024, 768);
+        QCoreApplication::processEvents();
+        const QRect finestra = w->rect();
+        for (const auto& c : w->modello().finestra()) {
+            QWidget* x = w->legame().widget(c->nome());
+            if (!x || !x->isVisibleTo(w.get())) continue;
+            const QRect r(x->mapTo(w.get(), QPoint(0, 0)), x->size());
+            EXPECT_TRUE(finestra.contains(r))
+                << scala << " " << qPrintable(c->nome()) << " at " << r.x() << "," << r.y() << " "
+                << r.width() << "x" << r.height();
+            if (auto* l = qobject_cast<QLabel*>(x); l && !l->text().isEmpty()) {
+                EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), l->contentsRect().width())
+                    << scala << " " << qPrintable(c->nome()) << " \"" << qPrintable(l->text())
+                    << "\"";
+            }
+        }
+        // Every cell's text fits its column.
+        for (auto* g : w->findChildren<GrigliaRecordset*>()) {
+            ModelloRecordset& m = g->modello();
+            for (int riga = 0; riga < m.rowCount(); ++riga) {
+                for (int col = 0; col < m.columnCount(); ++col) {
+                    if (g->isColumnHidden(col) || m.campo(col) == u"Descrizione") continue;
+                    const QString t = m.data(m.index(riga, col), Qt::DisplayRole).toString();
+                    EXPECT_LE(QFontMetrics(g->font()).horizontalAdvance(t) + 8, g->columnWidth(col))
+                        << scala << " " << qPrintable(g->objectName()) << "."
+                        << qPrintable(m.campo(col)) << " \"" << qPrintable(t) << "\"";
+                }
+            }
+        }
+        QApplication::setFont(prima);
+    }
+}
+
 TEST_F(Vista, TheImbalanceTurnsRedOnlyWhenThereIsOne) {
     auto w = apri();
     auto* s = qobject_cast<QLabel*>(w->legame().widget(QStringLiteral("txSbilancio")));
