@@ -40,6 +40,9 @@ void WidgetRicerca::aggiorna() {
     }
     rifiutato_.clear();
     riga_->setText(riga_->hasFocus() ? casella_.text() : casella_.testoVisualizzato());
+    // A narrow box shows the start, the code; the whole text is its tooltip.
+    if (!riga_->hasFocus()) riga_->setCursorPosition(0);
+    riga_->setToolTip(casella_.testoVisualizzato());
 }
 
 bool WidgetRicerca::scegli() {

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
@@ -142,21 +143,26 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
     corpo->setSpacing(4);
     corpo->addWidget(creaFiltro());
     corpo->addWidget(creaTestata());
+    // Splitters between the grids and the history, the upper and the lower
+    // half, the money panel and the bookkeeping grid: each person sets them
+    // as he likes, and the window remembers them.
     auto* divisore = new QSplitter(Qt::Vertical, this);
+    divisore->setObjectName(QStringLiteral("DivisoreSopraSotto"));
     divisore->setChildrenCollapsible(false);
     auto* sopra = new QSplitter(Qt::Horizontal, divisore);
+    sopra->setObjectName(QStringLiteral("DivisoreGriglieStorici"));
     sopra->setChildrenCollapsible(false);
     sopra->addWidget(creaGriglie());
     sopra->addWidget(creaStorici());
     sopra->setStretchFactor(0, 1);
     sopra->setStretchFactor(1, 0);
     sopra->setSizes({720, 640});
-    auto* sotto = new QWidget(divisore);
-    auto* sottoLayout = new QHBoxLayout(sotto);
-    sottoLayout->setContentsMargins(0, 0, 0, 0);
+    auto* sotto = new QSplitter(Qt::Horizontal, divisore);
+    sotto->setObjectName(QStringLiteral("DivisoreDenaroNota"));
+    sotto->setChildrenCollapsible(false);
     QWidget* denaro = creaDenaro();
     denaro->setMinimumHeight(denaro->sizeHint().height());
-    sottoLayout->addWidget(denaro, 0);
+    sotto->addWidget(denaro);
     auto* nota = new QGroupBox(QStringLiteral("Prima nota"), sotto);
     auto* notaLayout = new QVBoxLayout(nota);
     notaLayout->setContentsMargins(4, 4, 4, 4);
@@ -168,7 +174,9 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
         Aggiorna();
     };
     notaLayout->addWidget(grigliaNota_);
-    sottoLayout->addWidget(nota, 1);
+    sotto->addWidget(nota);
+    sotto->setStretchFactor(0, 0);
+    sotto->setStretchFactor(1, 1);
     divisore->addWidget(sopra);
     divisore->addWidget(sotto);
     divisore->setStretchFactor(0, 1);
@@ -195,7 +203,7 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
     creaAzioniRighe(grigliaNota_, QStringLiteral("InserisciRigaNota"),
                     QStringLiteral("EliminaRigaNota"));
     caricaLayoutNota();
-    resize(1366, 740);
+    ripristinaAspetto();
     Aggiorna();
     modello_->ContaDocumenti();
     Aggiorna();
@@ -246,7 +254,7 @@ QWidget* FinestraIncassi::creaTestata() {
     g->setVerticalSpacing(3);
     auto ricerca = [&](const char* nome) {
         auto* w = new WidgetRicerca(modello_->casella(QLatin1String(nome)), ui_, box);
-        w->setMinimumWidth(120);
+        w->setMinimumWidth(90);
         return w;
     };
     // Five pairs of caption and field per row.
@@ -299,7 +307,11 @@ QWidget* FinestraIncassi::creaTestata() {
             ->setToolTip(QString::fromUtf8(s.suggerimento));
 
     metti(3, 0, QStringLiteral("Descrizione"), Testo("txtDescrizione", box), 3);
-    metti(3, 2, QStringLiteral("Annotazioni"), Testo("txtAnnotazioni", box), 5);
+    metti(3, 2, QStringLiteral("Annotazioni"), Testo("txtAnnotazioni", box));
+    auto* conteggiato = Testo("txtDenaroConteggiato", box);
+    conteggiato->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    metti(3, 3, QStringLiteral("Conteggiato"), conteggiato);
+    metti(3, 4, QStringLiteral("Data conteggio"), Testo("txtDataConteggio", box));
 
     auto* caselle = new QHBoxLayout;
     caselle->setSpacing(12);
@@ -310,11 +322,8 @@ QWidget* FinestraIncassi::creaTestata() {
     caselle->addWidget(Casella("ChkChiuso", QStringLiteral("Chiuso"), box));
     caselle->addWidget(Casella("ChkBloccato", QStringLiteral("Bloccato"), box));
     caselle->addStretch(1);
-    g->addLayout(caselle, 4, 1, 1, 5);
-    auto* conteggiato = Testo("txtDenaroConteggiato", box);
-    conteggiato->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    metti(4, 3, QStringLiteral("Conteggiato"), conteggiato);
-    metti(4, 4, QStringLiteral("Data conteggio"), Testo("txtDataConteggio", box));
+    // The switches on a row of their own, across the whole header.
+    g->addLayout(caselle, 4, 1, 1, 9);
     for (int c = 1; c < 10; c += 2)
         g->setColumnStretch(c, 1);
     return box;
@@ -441,6 +450,46 @@ QWidget* FinestraIncassi::creaDenaro() {
     return box;
 }
 
+namespace {
+
+const QString kSezioneAspetto = QStringLiteral("Incassi");
+
+QString ChiaveAspetto(const Host& host, const QString& cosa) {
+    return QStringLiteral("Aspetto_%1_%2").arg(host.user(), cosa);
+}
+
+}  // namespace
+
+void FinestraIncassi::salvaAspetto() {
+    host_.salvasettaggio(kSezioneAspetto, ChiaveAspetto(host_, QStringLiteral("Finestra")),
+                         QString::fromLatin1(saveGeometry().toBase64()));
+    for (auto* d : findChildren<QSplitter*>()) {
+        host_.salvasettaggio(kSezioneAspetto, ChiaveAspetto(host_, d->objectName()),
+                             QString::fromLatin1(d->saveState().toBase64()));
+    }
+}
+
+void FinestraIncassi::ripristinaAspetto() {
+    auto letto = [&](const QString& cosa) {
+        return QByteArray::fromBase64(
+            host_.LeggiSettaggio(kSezioneAspetto, ChiaveAspetto(host_, cosa), QString())
+                .toString()
+                .toLatin1());
+    };
+    for (auto* d : findChildren<QSplitter*>()) {
+        if (const QByteArray stato = letto(d->objectName()); !stato.isEmpty())
+            d->restoreState(stato);
+    }
+    if (const QByteArray geometria = letto(QStringLiteral("Finestra"));
+        !geometria.isEmpty() && restoreGeometry(geometria))
+        return;
+    // The first time: as large as the screen allows, up to 1366x740.
+    QSize dimensione(1366, 740);
+    if (const QScreen* schermo = screen())
+        dimensione = dimensione.boundedTo(schermo->availableGeometry().size());
+    resize(dimensione);
+}
+
 void FinestraIncassi::closeEvent(QCloseEvent* evento) {
     // The host's close request closes without asking; the user's close asks
     // while a document is being edited.
@@ -452,6 +501,7 @@ void FinestraIncassi::closeEvent(QCloseEvent* evento) {
         return;
     }
     if (entrata_) entrata_->setCampoRicerca(prop_.CampoRicerca);
+    salvaAspetto();
     timerChiusura().stop();
     evento->accept();
 }

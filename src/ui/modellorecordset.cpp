@@ -394,7 +394,8 @@ void GrigliaRecordset::adattaColonne() {
     const QFontMetrics metrica(font());
     const int margine = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
     for (int c = 0; c < modello_.columnCount(); ++c) {
-        if (isColumnHidden(c) || modello_.campo(c).compare(u"Descrizione", Qt::CaseInsensitive) == 0)
+        if (isColumnHidden(c) ||
+            modello_.campo(c).compare(u"Descrizione", Qt::CaseInsensitive) == 0)
             continue;
         int serve = 0;
         for (int r = 0; r < modello_.rowCount(); ++r) {

@@ -13,6 +13,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
@@ -438,6 +439,10 @@ TEST_F(Vista, EverythingFitsAt1024x768AndLargerText) {
         auto w = caricata();
         w->resize(1024, 768);
         QCoreApplication::processEvents();
+        if (scala == 1.0) {
+            ASSERT_LE(w->width(), 1024) << "minimum " << w->minimumSizeHint().width();
+            ASSERT_LE(w->height(), 768) << "minimum " << w->minimumSizeHint().height();
+        }
         const QRect finestra = w->rect();
         for (const auto& c : w->modello().finestra()) {
             QWidget* x = w->legame().widget(c->nome());
@@ -467,6 +472,26 @@ TEST_F(Vista, EverythingFitsAt1024x768AndLargerText) {
         }
         QApplication::setFont(prima);
     }
+}
+
+// The window comes back as the operator left it: its size and its splitters.
+TEST_F(Vista, SizeAndSplittersAreRemembered) {
+    QList<int> lasciate;
+    {
+        auto w = apri();
+        w->resize(1020, 700);
+        QCoreApplication::processEvents();
+        auto* d = w->findChild<QSplitter*>(QStringLiteral("DivisoreGriglieStorici"));
+        ASSERT_NE(d, nullptr);
+        d->setSizes({600, 410});
+        lasciate = d->sizes();
+        ASSERT_TRUE(w->close());
+    }
+    auto w = apri();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->size(), QSize(1020, 700));
+    EXPECT_EQ(w->findChild<QSplitter*>(QStringLiteral("DivisoreGriglieStorici"))->sizes(),
+              lasciate);
 }
 
 TEST_F(Vista, TheImbalanceTurnsRedOnlyWhenThereIsOne) {
