@@ -48,8 +48,10 @@ RecordSetPtr Archivio::Cerca(const Ricerca& r) {
         condizioni << QStringLiteral("noteTeste.codcausale='%1'").arg(sql::Raddoppia(r.causale));
     if (!r.codLocale.isEmpty())
         condizioni << QStringLiteral("noteTeste.codLocale='%1'").arg(sql::Raddoppia(r.codLocale));
-    if (r.giorno.isValid())
-        condizioni << QStringLiteral("noteTeste.DataRegistrazione=") + sql::Data(r.giorno);
+    if (r.dal.isValid())
+        condizioni << QStringLiteral("noteTeste.DataRegistrazione>=") + sql::Data(r.dal);
+    if (r.al.isValid())
+        condizioni << QStringLiteral("noteTeste.DataRegistrazione<=") + sql::Data(r.al);
     if (!r.azienda.isEmpty()) {
         condizioni
             << QStringLiteral("AnagraficaLocali.CodiceAzienda='%1'").arg(sql::Raddoppia(r.azienda));

@@ -35,12 +35,12 @@ class Archivio {
     // the call throws) contains `testo`, taken literally.
     RecordSetPtr ElencoCon(const QString& campo, const QString& testo);
     // The search dialog's rows: the headers with their venue's sign and
-    // address, newest first, of a causal, a venue, a day and a company when
-    // given.
+    // address, newest first, of a causal, a venue, the days from `dal` to
+    // `al` (either end open when not valid) and a company when given.
     struct Ricerca {
         QString causale;
         QString codLocale;
-        QDate giorno;
+        QDate dal, al;
         QString azienda;
     };
     RecordSetPtr Cerca(const Ricerca& r);

@@ -219,6 +219,8 @@ class FrmIncassi {
     void aggiornaSbilancio();
     void nuovaModifica();   // the edit-long state starts again
     void annotaPartenza();  // what "changed" is measured against
+    // The filter panel's days "Dal ... al" (invalid when not given), in order.
+    std::pair<QDate, QDate> periodoFiltro() const;
     // Every field clean, as before a document is shown (the causal kept when asked).
     void pulisci(bool mantieniCausale);
     bool controlliSalvataggio();

@@ -1,6 +1,8 @@
 // Moving through the stored documents, the filter panel and the search dialog,
 // modifying, undoing and deleting a document.
 
+#include <tuple>
+
 #include "bookkeeping/archivio.h"
 #include "collection/frmincassi.h"
 #include "host/host.h"
@@ -138,25 +140,35 @@ void FrmIncassi::Annulla() {
     MostraTestata();
 }
 
+std::pair<QDate, QDate> FrmIncassi::periodoFiltro() const {
+    auto giorno = [&](const char* nome) {
+        return ParseData(finestra_[QLatin1String(nome)].text()).value_or(QDate());
+    };
+    QDate dal = giorno("DataFiltro"), al = giorno("DataFiltroFine");
+    if (dal.isValid() && al.isValid() && al < dal) std::swap(dal, al);
+    return {dal, al};
+}
+
 void FrmIncassi::ApplicaFiltro() {
     if (modifica_) return;  // a document being edited stays on screen
     if (!consentito(host_.UserRicerca(), QStringLiteral("cercare i documenti"))) return;
     const QString causaleFiltro = CausaleFiltro(finestra_[QStringLiteral("CCausale")]);
     const QString locale = finestra_[QStringLiteral("TxLocale")].text().trimmed();
-    const auto giorno = ParseData(finestra_[QStringLiteral("DataFiltro")].text());
-    QString criterio;
+    const auto [dal, al] = periodoFiltro();
+    // The days "Dal ... al" as the list's criterion, either end optional.
+    QStringList giorni;
+    if (dal.isValid()) giorni << QStringLiteral("DataRegistrazione>=") + sql::Data(dal);
+    if (al.isValid()) giorni << QStringLiteral("DataRegistrazione<=") + sql::Data(al);
     if (!causaleFiltro.isEmpty()) {
-        // The filter of the list itself: causal, then venue and day when given.
-        criterio = QStringLiteral("codcausale='%1'").arg(sql::Raddoppia(causaleFiltro));
+        // The filter of the list itself: causal, then venue and days when given.
+        QStringList criterio{QStringLiteral("codcausale='%1'").arg(sql::Raddoppia(causaleFiltro))};
         if (!locale.isEmpty())
-            criterio += QStringLiteral(" and codLocale='%1'").arg(sql::Raddoppia(locale));
-        if (giorno) criterio += QStringLiteral(" and DataRegistrazione=") + sql::Data(*giorno);
-        documenti_->SetFilter(criterio);
+            criterio << QStringLiteral("codLocale='%1'").arg(sql::Raddoppia(locale));
+        documenti_->SetFilter((criterio + giorni).join(QStringLiteral(" and ")));
     } else {
         documenti_ = Archivio(host_).Elenco(
             locale, operatore_.ristretto() ? operatore_.azienda() : QString());
-        if (giorno)
-            documenti_->SetFilter(QStringLiteral(" DataRegistrazione=") + sql::Data(*giorno));
+        if (!giorni.isEmpty()) documenti_->SetFilter(giorni.join(QStringLiteral(" and ")));
     }
     documenti_->MoveFirst();
     MostraTestata();
@@ -165,12 +177,16 @@ void FrmIncassi::ApplicaFiltro() {
 void FrmIncassi::Cerca() {
     if (modifica_) return;  // a document being edited stays on screen
     if (!consentito(host_.UserRicerca(), QStringLiteral("cercare i documenti"))) return;
-    const QString causaleFiltro = CausaleFiltro(finestra_[QStringLiteral("CCausale")]);
-    const QString locale = finestra_[QStringLiteral("TxLocale")].text().trimmed();
-    const auto giorno = ParseData(finestra_[QStringLiteral("DataFiltro")].text());
+    // The filter panel narrows the search only while it is shown: its fields
+    // keep values (today's date, say) that a hidden panel must not apply.
+    Archivio::Ricerca ricerca;
+    if (filtroVisibile()) {
+        ricerca.causale = CausaleFiltro(finestra_[QStringLiteral("CCausale")]);
+        ricerca.codLocale = finestra_[QStringLiteral("TxLocale")].text().trimmed();
+        std::tie(ricerca.dal, ricerca.al) = periodoFiltro();
+    }
+    if (operatore_.ristretto()) ricerca.azienda = operatore_.azienda();
     Archivio archivio(host_);
-    const Archivio::Ricerca ricerca{causaleFiltro, locale, giorno.value_or(QDate()),
-                                    operatore_.ristretto() ? operatore_.azienda() : QString()};
     RichiestaRicerca r;
     r.user = host_.user();
     r.Modulo = prop_.CodiceStampa;

@@ -531,6 +531,37 @@ TEST_F(Salvataggio, RowsAddedAndRemovedByHand) {
     EXPECT_FALSE(f->Esegui("InserisciRigaNota"));  // browsing: nothing changes
 }
 
+// The search and the filter take the days "Dal ... al" as a range; a hidden
+// filter panel narrows nothing (its fields keep today's date).
+TEST_F(Salvataggio, SearchAndFilterByARangeOfDays) {
+    auto f = apri();
+    const int tutti = q("select count(*) from NoteTeste").toInt();
+    ui.rispondiRicerca(QString());
+    f->Cerca();
+    ASSERT_FALSE(ui.ricerche().empty());
+    EXPECT_EQ(ui.ricerche().back().Recordset->RecordCount(), tutti);
+
+    f->MostraFiltro(true);
+    struct Caso {
+        const char *dal, *al;
+        int documenti;
+    } casi[] = {{"16/03/2026", "20/03/2026", 2},  // the 16th and the 20th, ends included
+                {"20/03/2026", "16/03/2026", 2},  // the same, typed the other way round
+                {"21/03/2026", "", 1},            // from the 21st on
+                {"", "15/03/2026", 1},            // up to the 15th
+                {"", "", 4}};
+    for (const Caso& c : casi) {
+        f->finestra()["DataFiltro"].setText(QLatin1String(c.dal));
+        f->finestra()["DataFiltroFine"].setText(QLatin1String(c.al));
+        ui.rispondiRicerca(QString());
+        f->Cerca();
+        EXPECT_EQ(ui.ricerche().back().Recordset->RecordCount(), c.documenti)
+            << c.dal << "-" << c.al;
+        f->ApplicaFiltro();
+        EXPECT_EQ(f->documenti()->RecordCount(), c.documenti) << c.dal << "-" << c.al;
+    }
+}
+
 TEST_F(Salvataggio, FilterPanelWithAQuote) {
     t.run(
         {"INSERT INTO AnagraficaLocali (CodLocale, Insegna, sospeso) VALUES ('L''OSTE', 'L''Oste', "
