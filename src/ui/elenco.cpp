@@ -38,6 +38,17 @@ DialogoElenco::DialogoElenco(const RecordSetPtr& rs, const QString& titolo,
     tabella_->verticalHeader()->hide();
     tabella_->horizontalHeader()->setStretchLastSection(true);
     auto* pulsanti = new QDialogButtonBox(this);
+    if (sceltaMultipla) {
+        // Several rows are usually all of them: every row starts chosen.
+        auto* tutti =
+            pulsanti->addButton(QStringLiteral("Seleziona tutti"), QDialogButtonBox::ActionRole);
+        tutti->setObjectName(QStringLiteral("SelezionaTutti"));
+        connect(tutti, &QPushButton::clicked, tabella_, &QTableWidget::selectAll);
+        auto* nessuno =
+            pulsanti->addButton(QStringLiteral("Nessuno"), QDialogButtonBox::ActionRole);
+        nessuno->setObjectName(QStringLiteral("Nessuno"));
+        connect(nessuno, &QPushButton::clicked, tabella_, &QTableWidget::clearSelection);
+    }
     pulsanti->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
     pulsanti->addButton(QStringLiteral("Annulla"), QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);
@@ -51,6 +62,7 @@ DialogoElenco::DialogoElenco(const RecordSetPtr& rs, const QString& titolo,
         if (!multipla_) accept();
     });
     if (rs) carica(*rs, campoChiave);
+    if (sceltaMultipla) tabella_->selectAll();
     resize(640, 420);
 }
 
@@ -75,6 +87,16 @@ void DialogoElenco::carica(RecordSet& rs, const QString& campoChiave) {
         rs.MoveNext();
     }
     if (posizione > 0) rs.SetAbsolutePosition(posizione);
+    // Technical columns (ids, stamps) and columns with nothing in them are
+    // not shown; the key column always is.
+    for (int i = 0; i < rs.FieldCount(); ++i) {
+        if (i == chiave) continue;
+        bool vuota = riga > 0;
+        for (int r = 0; r < riga && vuota; ++r)
+            vuota = tabella_->item(r, i)->text().trimmed().isEmpty();
+        if (intestazioni[i].startsWith(u"id", Qt::CaseInsensitive) || vuota)
+            tabella_->setColumnHidden(i, true);
+    }
     tabella_->resizeColumnsToContents();
 }
 

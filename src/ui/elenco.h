@@ -1,9 +1,11 @@
 #pragma once
 
 // The pick list: the rows of a record set in a table with a filter box above.
-// One row or several can be chosen; the result is the key field of the chosen
-// row, or of every chosen row each followed by "|", or "" when none. The
-// search dialog is the same list with a caption and the field it returns.
+// One row or several can be chosen (several start all chosen, with "Seleziona
+// tutti" and "Nessuno"); the result is the key field of the chosen row, or of
+// every chosen row each followed by "|", or "" when none. Ids, stamps and
+// empty columns are not shown. The search dialog is the same list with a
+// caption and the field it returns.
 
 #include <QDialog>
 #include <QLineEdit>

@@ -107,6 +107,12 @@ TEST_F(Elenco, SingleAndMultipleChoiceWithFilter) {
     EXPECT_EQ(singola.scelta(), QStringLiteral("REF"));
 
     DialogoElenco multipla(rs, QStringLiteral("Causali"), QStringLiteral("Codice"), true);
+    EXPECT_EQ(multipla.scelta(), QStringLiteral("INC|ACC|REF|INC6|"));  // all, at first
+    multipla.findChild<QPushButton*>(QStringLiteral("Nessuno"))->click();
+    EXPECT_EQ(multipla.scelta(), QString());
+    multipla.findChild<QPushButton*>(QStringLiteral("SelezionaTutti"))->click();
+    EXPECT_EQ(multipla.scelta(), QStringLiteral("INC|ACC|REF|INC6|"));
+    multipla.tabella()->clearSelection();
     seleziona(multipla, {3, 0});
     EXPECT_EQ(multipla.scelta(), QStringLiteral("INC|INC6|"));  // in list order
     multipla.filtro()->setText(QStringLiteral("sei"));          // hides INC
@@ -126,6 +132,9 @@ TEST_F(Elenco, EmptyRecordSetAndNone) {
     DialogoElenco d(vuoto, QStringLiteral("Causali"), QStringLiteral("Codice"), true);
     EXPECT_EQ(d.tabella()->rowCount(), 0);
     EXPECT_EQ(d.tabella()->columnCount(), 3);
+    // The id is a technical column: not shown; the others are.
+    EXPECT_TRUE(d.tabella()->isColumnHidden(0));
+    EXPECT_FALSE(d.tabella()->isColumnHidden(1));
     EXPECT_EQ(d.scelta(), QString());
     DialogoElenco nessuno(nullptr, QStringLiteral("Vuoto"), QStringLiteral("Codice"), false);
     EXPECT_EQ(nessuno.scelta(), QString());
