@@ -127,10 +127,40 @@ QString Html(const Pannello& p) {
 
 }  // namespace
 
+namespace {
+
+// While a command works the pointer is busy; a dialog it opens gets the
+// normal pointer back for as long as it is open.
+class PuntatoreOccupato {
+  public:
+    PuntatoreOccupato() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~PuntatoreOccupato() { QApplication::restoreOverrideCursor(); }
+    PuntatoreOccupato(const PuntatoreOccupato&) = delete;
+    PuntatoreOccupato& operator=(const PuntatoreOccupato&) = delete;
+};
+
+class PuntatoreLibero {
+  public:
+    PuntatoreLibero() : occupato_(QApplication::overrideCursor() != nullptr) {
+        if (occupato_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~PuntatoreLibero() {
+        if (occupato_) QApplication::restoreOverrideCursor();
+    }
+    PuntatoreLibero(const PuntatoreLibero&) = delete;
+    PuntatoreLibero& operator=(const PuntatoreLibero&) = delete;
+
+  private:
+    bool occupato_;
+};
+
+}  // namespace
+
 Risposta UiFinestra::Messaggio(const QString& testo, const QString& titolo, Icona icona,
                                Pulsanti pulsanti, std::optional<Risposta> predefinita) {
     if (!automatico_) {
         if (primaDelDialogo) primaDelDialogo();
+        const PuntatoreLibero libero;
         return base_.Messaggio(testo, titolo, icona, pulsanti, predefinita);
     }
     std::fprintf(stderr, "[%s] %s\n", qPrintable(titolo), qPrintable(testo));
@@ -149,6 +179,7 @@ QString UiFinestra::ElencoScelta(const RecordSetPtr& rs, const QString& titolo,
                                  bool sceltaMultipla) {
     if (!automatico_) {
         if (primaDelDialogo) primaDelDialogo();
+        const PuntatoreLibero libero;
         return base_.ElencoScelta(rs, titolo, chiaveElenco, campoChiave, sceltaMultipla);
     }
     QString scelta;
@@ -162,8 +193,10 @@ QString UiFinestra::ElencoScelta(const RecordSetPtr& rs, const QString& titolo,
 }
 
 QString UiFinestra::Ricerca(const RichiestaRicerca& richiesta) {
-    if (!automatico_ && primaDelDialogo) primaDelDialogo();
-    return automatico_ ? QString() : base_.Ricerca(richiesta);
+    if (automatico_) return QString();
+    if (primaDelDialogo) primaDelDialogo();
+    const PuntatoreLibero libero;
+    return base_.Ricerca(richiesta);
 }
 
 QString UiFinestra::ApriFile(const QString& titolo, const QString& cartella,
@@ -288,6 +321,7 @@ void FinestraIncassi::creaMenu() {
 }
 
 void FinestraIncassi::comando(const QString& chiave) {
+    const PuntatoreOccupato occupato;
     try {
         // The model commits the money field typed into (controlloModificato
         // told it which) before the command runs.

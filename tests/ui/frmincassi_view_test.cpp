@@ -335,11 +335,18 @@ TEST_F(Vista, AMissingFieldIsMarkedDuringItsMessageAndClearedWhenFilled) {
     ASSERT_NE(riga, nullptr);
     const QColor normale = riga->palette().color(QPalette::Base);
     QColor durante;
-    ui.alMessaggio = [&](const QString&) { durante = riga->palette().color(QPalette::Base); };
+    std::optional<Qt::CursorShape> puntatore;  // none: no override
+    ui.alMessaggio = [&](const QString&) {
+        durante = riga->palette().color(QPalette::Base);
+        if (const QCursor* c = QApplication::overrideCursor()) puntatore = c->shape();
+    };
     ui.rispondi(Risposta::No);  // "Alcuni campi ... Si desidera procedere comunque?"
     w->azione(QStringLiteral("Salva"))->trigger();
     ui.alMessaggio = nullptr;
     EXPECT_NE(durante, normale);
+    // The command's busy pointer is not over the question, nor left after it.
+    EXPECT_EQ(puntatore, std::optional(Qt::ArrowCursor));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(w->modello().inModifica());
     w->modello()["txeCodEsattore"].setText(QStringLiteral("E1"));
     w->Aggiorna();
