@@ -269,7 +269,12 @@ QWidget* FinestraIncassi::creaTestata() {
     data->setToolTip(QStringLiteral("Data della registrazione (gg/mm/aaaa)"));
     metti(0, 0, QStringLiteral("&Data"), data);
     metti(0, 1, QStringLiteral("&Causale"), ricerca("txeCodCausale"), 3);
-    metti(0, 3, QStringLiteral("&Locale"), ricerca("txeCodLocale"), 2);
+    auto* locale = ricerca("txeCodLocale");
+    metti(0, 3, QStringLiteral("&Locale"), locale, 2);
+    // Enter on the venue of a new collection loads its machines and goes on
+    // into the grid: the keyboard's way from the header to the meters.
+    connect(locale->riga(), &QLineEdit::returnPressed, this, &FinestraIncassi::invioSulLocale,
+            Qt::QueuedConnection);
     auto* nota = Crea<QPushButton>("CmNota", box);
     nota->setText(QStringLiteral("Note"));
     nota->setToolTip(QStringLiteral("Note del locale (verde quando ce ne sono)"));

@@ -128,6 +128,7 @@ class FinestraIncassi : public FinestraPlugin {
     void aggiornaEtichette();
     // The controls as the model holds them, without touching grids or focus.
     void mostraControlli();
+    void invioSulLocale();
     // Size, place and splitters, kept per operator in the workstation's settings.
     void salvaAspetto();
     void ripristinaAspetto();

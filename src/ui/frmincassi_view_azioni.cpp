@@ -364,6 +364,19 @@ void FinestraIncassi::rigaCambiata() {
     aggiornaPannelli();
 }
 
+void FinestraIncassi::invioSulLocale() {
+    const RecordSetPtr righe = modello_->righeIncassi();
+    if (!modello_->inModifica() || !righe || righe->RecordCount() > 0 ||
+        modello_->finestra()[QStringLiteral("txeCodLocale")].text().trimmed().isEmpty())
+        return;
+    comando(QStringLiteral("CaricaApparecchi"));
+    if (righe->RecordCount() == 0) return;
+    grigliaIncassi_->setFocus(Qt::TabFocusReason);
+    grigliaIncassi_->setCurrentIndex(grigliaIncassi_->modello().index(0, 0));
+    if (!(grigliaIncassi_->modello().flags(grigliaIncassi_->currentIndex()) & Qt::ItemIsEditable))
+        grigliaIncassi_->avanzaCella();
+}
+
 void FinestraIncassi::entraGriglia() {
     if (!modello_->inModifica()) return;
     if (!modello_->EntraGriglia()) {
