@@ -54,8 +54,19 @@ VistaWizard::VistaWizard(Host* host, UiPort& ui, std::unique_ptr<WizardCassa> mo
     legame_ = std::make_unique<LegameControlli>(modello_->finestra(), *this);
     connect(legame_.get(), &LegameControlli::comando, this, &VistaWizard::comando);
     connect(legame_.get(), &LegameControlli::modificato, this, &VistaWizard::modificato);
+    // As large as the largest page, so that going back and forth neither
+    // grows nor moves the window.
+    QSize dimensione(700, 470);
+    const QList<QGroupBox*> pagine = findChildren<QGroupBox*>();
+    for (QGroupBox* pagina : pagine) {
+        for (QGroupBox* altra : pagine)
+            altra->setVisible(altra == pagina);
+        layout()->activate();
+        dimensione = dimensione.expandedTo(sizeHint());
+    }
     aggiorna();
-    resize(sizeHint().expandedTo(QSize(700, 470)));
+    setMinimumSize(dimensione);
+    resize(dimensione);
     if (const QScreen* schermo = QGuiApplication::primaryScreen())
         move(schermo->availableGeometry().center() - rect().center());
 }

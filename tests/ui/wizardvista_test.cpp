@@ -89,6 +89,22 @@ TEST_F(WizardVista, EnterGoesForwardAndEscLeaves) {
     EXPECT_EQ(db.scalar("select count(*) from NoteTeste").toInt(), 0);
 }
 
+// Going back and forth the wizard keeps its size and its place.
+TEST_F(WizardVista, PagesKeepTheSizeAndThePlace) {
+    QPointer<VistaWizard> w = apri(QStringLiteral("Prestito"));
+    ASSERT_NE(w, nullptr);
+    QCoreApplication::processEvents();
+    const QRect prima = w->geometry();
+    auto* locale = figlio<WidgetRicerca>(w, "txeCodiceLocale");
+    locale->riga()->setText(QStringLiteral("bar1"));
+    Q_EMIT locale->riga()->editingFinished();
+    for (const char* pulsante : {"CmdAvanti", "CmdAvanti", "CmdIndietro", "CmdIndietro"}) {
+        figlio<QPushButton>(w, pulsante)->click();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w->geometry(), prima) << pulsante << " to page " << w->modello().pagina();
+    }
+}
+
 TEST_F(WizardVista, LoanWizardWalksItsPagesAndGenerates) {
     QPointer<VistaWizard> w = apri(QStringLiteral("Prestito"));
     ASSERT_NE(w, nullptr);
