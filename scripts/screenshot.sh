@@ -2,7 +2,7 @@
 # Regenerates the pictures of the collection window in docs/, drawn offscreen
 # on the demo database: a new INC6 collection of the first venue with meter
 # machines, all its machines loaded, at the window's own size and at 1024x768;
-# and a stored document being browsed.
+# a stored document being browsed; and the first page of each cash wizard.
 #
 #   scripts/screenshot.sh [BUILD_DIR]    (default: build; built when missing)
 set -euo pipefail
@@ -19,11 +19,17 @@ trap 'rm -rf "$scratch"' EXIT
 mkdir -p docs
 # A fresh data folder: the shared grid layouts are installed from the program.
 foto() {
+  modulo="$1"
+  shift
   XDG_DATA_HOME="$scratch/data" XDG_CONFIG_HOME="$scratch/config" QT_QPA_PLATFORM=offscreen \
     "$build/bin/torvane" --db "$scratch/demo.sqlite" --ini "$scratch/torvane.ini" \
-    --operator ADMIN --module Incassi "$@"
+    --operator ADMIN --module "$modulo" "$@"
 }
-foto --scenario INC6 --screenshot docs/finestra-incassi.png
-foto --scenario INC6 --size 1024x768 --screenshot docs/finestra-incassi-1024.png
-foto --screenshot docs/finestra-incassi-documento.png
-ls docs/finestra-incassi*.png
+foto Incassi --scenario INC6 --screenshot docs/finestra-incassi.png
+foto Incassi --scenario INC6 --size 1024x768 --screenshot docs/finestra-incassi-1024.png
+foto Incassi --screenshot docs/finestra-incassi-documento.png
+# The first page of each cash wizard.
+for w in Prestito Rimanenza Giroconto; do
+  foto "$w" --screenshot "docs/wizard-$(echo "$w" | tr '[:upper:]' '[:lower:]').png"
+done
+ls docs/finestra-incassi*.png docs/wizard-*.png
