@@ -8,6 +8,7 @@
 
 #include "scenario/esecutore.h"
 #include "schema/creazione.h"
+#include "support/anagrafiche.h"
 #include "support/testdb.h"
 #include "ui/frmincassi_view.h"
 #include "ui/modellorecordset.h"
@@ -19,35 +20,12 @@ namespace {
 // BAR1 with three networked machines, and an operator who may do everything.
 void Prepara(test::TestDb& t) {
     schema::PreparaSchema(t.db());
-    t.run({
-        "INSERT INTO anagraficaaziende (CodiceAzienda, ordine) VALUES ('AZ1', 1)",
-        "INSERT INTO AnagraficaLocali (CodLocale, Insegna, citta, CodiceAzienda, sospeso, "
-        "GestioneDenaro, IncassoTasse, tipologiaincasso) VALUES ('BAR1', 'Bar Sport', 'Roma', "
-        "'AZ1', 0, 'Locale', 'Noleggiatore', 3)",
-        "INSERT INTO MagAnagArticoli (CodArticolo, TipoArticolo, CatApparecchio) VALUES "
-        "('AWP', 4, 'AWP')",
-        "INSERT INTO operatori (codiceUtente, accessocompleto, admin, inserimento, modifica) "
-        "VALUES ('ANNA', -1, -1, -1, -1)",
-    });
-    for (int id : {1, 2, 3}) {
-        t.run({QStringLiteral("INSERT INTO MagSchede (id, NomeGioco, CodiceInterno, CodiceAAMS, "
-                              "CodLocale, TipologiaIncasso, ultimoIncasso, cntotin, cntotout, "
-                              "Tipoh1, attualeh1, MoltiplicatoreIn, Moltiplicatoreout, "
-                              "CodConcessionario) VALUES (%1, 'Gioco%1', 'INT%1', 'AAMS%1', "
-                              "'BAR1', 6, '2026-03-13', %2, %3, 1, 50, 1, 1, 'RETE1')")
-                   .arg(id)
-                   .arg(id * 1000)
-                   .arg(id * 400),
-               QStringLiteral("INSERT INTO MagProdottoFinito (id, Descrizione, CodLocale, "
-                              "CodArticolo, OrdineIncasso) VALUES (%1, 'Prodotto', 'BAR1', "
-                              "'AWP', %2)")
-                   .arg(100 + id)
-                   .arg(id),
-               QStringLiteral("INSERT INTO MagProdottoDistinta (IdProdottoFinito, linkScheda, "
-                              "TipoArticolo) VALUES (%1, %2, 1)")
-                   .arg(100 + id)
-                   .arg(id)});
-    }
+    test::InserisciLocali(t);
+    for (int id : {1, 2, 3})
+        test::InserisciMacchina(t, id, "BAR1", 6, "2026-03-13", id * 1000, id * 400);
+    t.run(
+        {"INSERT INTO operatori (codiceUtente, accessocompleto, admin, inserimento, modifica) "
+         "VALUES ('ANNA', -1, -1, -1, -1)"});
 }
 
 // What a saved collection leaves in the database, without ids and stamps.
