@@ -198,6 +198,7 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
     connect(legame_, &LegameControlli::comando, this, &FinestraIncassi::comando);
     creaAzioni();
     creaMenu();
+    ordinaTabulazione();
     creaAzioniRighe(grigliaIncassi_, QStringLiteral("CaricaApparecchi"),
                     QStringLiteral("EliminaRigaApparecchio"));
     creaAzioniRighe(grigliaNota_, QStringLiteral("InserisciRigaNota"),
@@ -464,6 +465,29 @@ QString ChiaveAspetto(const Host& host, const QString& cosa) {
 }
 
 }  // namespace
+
+void FinestraIncassi::ordinaTabulazione() {
+    // The header as it reads, the machines, the amounts the collector types in
+    // the panel's order, the bookkeeping rows.
+    static const char* const ordine[] = {
+        "txtDataRegistrazione", "txeCodCausale", "txeCodLocale", "txeCodEsattore",
+        "txeCodAGente", "txeCodSubAgente", "CmbCodiceAzienda", "txtNumeroTerminale",
+        "CmiTipologiaIncasso", "CmiGestioneDenaro", "CmiIncassoGettoni", "CmiIncassoTasse",
+        "txtidOnda", "txtDescrizione", "txtAnnotazioni", "txtDenaroConteggiato",
+        "txtDataConteggio", "ChkTerzoGestore", "chkAttesaFatture", "ChkQuietanzato",
+        "ChkFatturato", "ChkChiuso", "ChkBloccato", "GrigliaIncassi", "txtRiscosso", "txtAcconto",
+        "txtAccontoLocale", "txtAnticipoLocale", "txtArrotondamenti", "txtRimanenza",
+        "txtVersatoALocale", "txtVarPrestito", "txtAmmancoLocale", "txtAmmancoNoleggiatore",
+        "tttAmmanchi", "txtFurtoLocale", "txtFurtoNoleggiatore", "tttFurti", "GrigliaNota"};
+    QWidget* prima = nullptr;
+    for (const char* nome : ordine) {
+        QWidget* w = campo(QLatin1String(nome));
+        if (!w) w = findChild<QWidget*>(QLatin1String(nome));
+        if (!w) continue;
+        if (prima) setTabOrder(prima, w);
+        prima = w;
+    }
+}
 
 void FinestraIncassi::salvaAspetto() {
     host_.salvasettaggio(kSezioneAspetto, ChiaveAspetto(host_, QStringLiteral("Finestra")),

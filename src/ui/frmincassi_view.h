@@ -114,6 +114,8 @@ class FinestraIncassi : public FinestraPlugin {
     // Commands, menu, grids (frmincassi_view_azioni.cpp).
     void creaAzioni();
     void creaMenu();
+    // Tab walks the fields in the order a collection is entered.
+    void ordinaTabulazione();
     // "Inserisci riga" and "Elimina riga" on a grid: its context menu and
     // Ctrl++ / Ctrl+- while the grid has the focus.
     void creaAzioniRighe(QWidget* griglia, const QString& inserisci, const QString& elimina);

@@ -352,6 +352,8 @@ GrigliaRecordset::GrigliaRecordset(QWidget* parent)
                     QAbstractItemView::AnyKeyPressed);
     setAlternatingRowColors(true);
     setWordWrap(false);
+    // Tab leaves the grid for the next field; Enter and the arrows move inside it.
+    setTabKeyNavigation(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);

@@ -501,6 +501,27 @@ TEST_F(Vista, SizeAndSplittersAreRemembered) {
               lasciate);
 }
 
+// Tab leaves the machine grid for the money panel, then walks the typed
+// amounts in the panel's order and goes on to the bookkeeping grid.
+TEST_F(Vista, TabGoesFromTheGridThroughTheMoneyPanel) {
+    auto w = caricata();
+    w->activateWindow();
+    QCoreApplication::processEvents();
+    w->grigliaIncassi()->setFocus();
+    QCoreApplication::processEvents();
+    QStringList percorso;
+    for (int n = 0; n < 15; ++n) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCoreApplication::processEvents();
+        percorso << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(percorso, (QStringList{"txtRiscosso", "txtAcconto", "txtAccontoLocale",
+                                     "txtAnticipoLocale", "txtArrotondamenti", "txtRimanenza",
+                                     "txtVersatoALocale", "txtVarPrestito", "txtAmmancoLocale",
+                                     "txtAmmancoNoleggiatore", "tttAmmanchi", "txtFurtoLocale",
+                                     "txtFurtoNoleggiatore", "tttFurti", "GrigliaNota"}));
+}
+
 TEST_F(Vista, TheImbalanceTurnsRedOnlyWhenThereIsOne) {
     auto w = apri();
     auto* s = qobject_cast<QLabel*>(w->legame().widget(QStringLiteral("txSbilancio")));
