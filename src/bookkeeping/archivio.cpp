@@ -362,9 +362,10 @@ Dec Archivio::SaldoConto(const QString& conto, const QString& codLocale) {
            Dec::DaCella(rs->Value(QStringLiteral("SommaDiAvere")));
 }
 
-RecordSetPtr Archivio::Movimenti(const QString& conto, const QString& codLocale) {
-    return host_.OpenRecordSet(QStringLiteral("SELECT * FROM NoteRighe") +
-                               DelConto(conto, codLocale) + QStringLiteral(" order by data desc"));
+RecordSetPtr Archivio::Movimenti(const QString& conto, const QString& codLocale, int quanti) {
+    return host_.OpenRecordSet(QStringLiteral("SELECT top %1 * FROM NoteRighe").arg(quanti) +
+                               DelConto(conto, codLocale) +
+                               QStringLiteral(" order by data desc, id desc"));
 }
 
 }  // namespace incassi

@@ -110,10 +110,10 @@ class Archivio {
     // rows of document `escluso` (0 leaves out none).
     Dec Saldo(const QString& conto, const QString& codLocale, const QDate& data,
               qlonglong escluso = 0);
-    // The whole balance of `conto` (debit minus credit), and its rows newest
-    // first, at one venue or, with no venue, at all of them.
+    // The whole balance of `conto` (debit minus credit), and its newest
+    // `quanti` rows, newest first, at one venue or, with no venue, at all of them.
     Dec SaldoConto(const QString& conto, const QString& codLocale = {});
-    RecordSetPtr Movimenti(const QString& conto, const QString& codLocale = {});
+    RecordSetPtr Movimenti(const QString& conto, const QString& codLocale, int quanti);
 
     // A machine's history, as its load, its calculation and the history
     // panels read it.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "bookkeeping/archivio.h"
 #include "host/host.h"
 #include "values/error.h"
 #include "values/values.h"
@@ -136,9 +137,21 @@ QString WizardCassa::contoAssociazione(const QString& colonna) const {
     return Txt(associazione_->Value(colonna));
 }
 
-void WizardCassa::riempiMovimenti(RecordSet& rs) {
+void WizardCassa::riempiMovimenti(Archivio& archivio, const QString& conto,
+                                  const QString& codLocale) {
+    // An account of years holds more rows than anyone reads: the newest are
+    // listed, and a last line says that older ones exist.
+    auto righe = archivio.Movimenti(conto, codLocale, kMovimentiMostrati + 1);
+    RecordSet& rs = *righe;
     movimenti_.clear();
     for (; !rs.Eof(); rs.MoveNext()) {
+        if (int(movimenti_.size()) == kMovimentiMostrati) {
+            movimenti_.push_back({QString(),
+                                  QStringLiteral("(movimenti più vecchi non mostrati: il saldo "
+                                                 "li comprende)"),
+                                  QString(), QString()});
+            break;
+        }
         movimenti_.push_back({TestoDataLista(rs.Value(QStringLiteral("Data"))),
                               Txt(NullAVuoto(rs.Value(QStringLiteral("Descrizione")))),
                               TestoImportoLista(rs.Value(QStringLiteral("dare"))),

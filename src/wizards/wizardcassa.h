@@ -20,6 +20,7 @@
 
 namespace incassi {
 
+class Archivio;
 class Host;
 class UiPort;
 
@@ -71,6 +72,8 @@ class WizardCassa {
     // The id of the header written by generate, 0 before.
     qlonglong idGenerato() const { return idGenerato_; }
     const std::vector<VoceMovimento>& movimenti() const { return movimenti_; }
+    // The summary lists at most this many movements, newest first.
+    static constexpr int kMovimentiMostrati = 500;
 
     // The clock of the window (tests set a fixed day and time).
     std::function<QDate()> orologio = [] { return QDate::currentDate(); };
@@ -113,8 +116,9 @@ class WizardCassa {
 
     // The association record's account of that role ("" when none).
     QString contoAssociazione(const QString& colonna) const;
-    // Fills the list from the rows of `rs`, in their order.
-    void riempiMovimenti(RecordSet& rs);
+    // Fills the list with the newest movements of `conto` (at one venue, or
+    // at all with none), at most kMovimentiMostrati of them.
+    void riempiMovimenti(Archivio& archivio, const QString& conto, const QString& codLocale);
     // The date of txtData; nothing when it is not a date.
     std::optional<QDate> dataDocumento() const;
     // Empty cash account: the association's cash account.

@@ -190,7 +190,7 @@ void WizardVariazione::entraPagina2() {
     Archivio archivio(host_);
     mostraSaldo(QStringLiteral("Saldo"),
                 archivio.SaldoConto(conto(), codiceLocale()).toDouble() + importo);
-    riempiMovimenti(*archivio.Movimenti(conto(), codiceLocale()));
+    riempiMovimenti(archivio, conto(), codiceLocale());
 }
 
 bool WizardVariazione::puoGenerare(double) {

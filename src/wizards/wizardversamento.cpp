@@ -51,7 +51,7 @@ void WizardVersamento::entraPagina2() {
     Archivio archivio(host_);
     const double oggi = archivio.SaldoConto(cassa()).toDouble();
     mostraSaldo(QStringLiteral("Saldo"), dallaCassa ? oggi - importo : oggi + importo);
-    riempiMovimenti(*archivio.Movimenti(cassa()));
+    riempiMovimenti(archivio, cassa(), QString());
 }
 
 bool WizardVersamento::puoGenerare(double) {

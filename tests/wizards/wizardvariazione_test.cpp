@@ -313,6 +313,21 @@ TEST_F(Variazione, SummaryListsTheVenueMovementsNewestFirst) {
     EXPECT_EQ((*w)[QStringLiteral("Saldo")].text(), QStringLiteral("20,00"));  // 40 - 15,5 - 4,5
 }
 
+// Years of movements: the newest are listed and a last line says older ones
+// exist; the balance still counts them all.
+TEST_F(Variazione, ALongAccountListsItsNewestMovements) {
+    t.run({QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
+                          "i < 520) INSERT INTO NoteRighe (IdTesta, CodConto, CodLocale, Data, "
+                          "Dare, Avere, Descrizione) SELECT 0, '%1', 'BAR1', date('2020-01-01', "
+                          "'+' || i || ' days'), 1, 0, 'Giorno ' || i FROM n")
+               .arg(kPrestiti)});
+    auto w = riepilogo(ProfiloPrestito(), QStringLiteral("0"));
+    ASSERT_EQ(w->movimenti().size(), size_t(WizardCassa::kMovimentiMostrati) + 1);
+    EXPECT_EQ(w->movimenti().front().descrizione, QStringLiteral("Giorno 520"));
+    EXPECT_TRUE(w->movimenti().back().descrizione.startsWith(u"(movimenti più vecchi"));
+    EXPECT_EQ((*w)[QStringLiteral("SaldoOggi")].text(), QStringLiteral("520,00"));
+}
+
 TEST_F(Variazione, LoanAndRemainderBalancesNeverMixTheirAccounts) {
     movimento(kPrestiti, "BAR1", "2026-01-10", 70, 0, "Prestito");
     movimento(kResidui, "BAR1", "2026-01-11", 25, 0, "Residuo");
