@@ -211,9 +211,12 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
 }
 
 FinestraIncassi::~FinestraIncassi() {
-    // The binder and the grids hold the model's controls and record sets.
+    // The binder, the search boxes and the grids hold the model's controls
+    // and record sets: they go first, while the model is still there (a
+    // search box losing the focus as the window goes still reads its control).
     delete legame_;
     legame_ = nullptr;
+    qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
 }
 
 QWidget* FinestraIncassi::campo(const QString& nome) const {

@@ -71,7 +71,11 @@ VistaWizard::VistaWizard(Host* host, UiPort& ui, std::unique_ptr<WizardCassa> mo
         move(schermo->availableGeometry().center() - rect().center());
 }
 
-VistaWizard::~VistaWizard() = default;
+VistaWizard::~VistaWizard() {
+    // The search boxes hold the model's controls: they go while it is there.
+    legame_.reset();
+    qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
+}
 
 QWidget* VistaWizard::creaWidget(Controllo& c, QWidget* parent) {
     if (auto* casella = dynamic_cast<CasellaRicerca*>(&c)) {
