@@ -369,12 +369,13 @@ void FrmIncassi::ImpostaLocale() {
 
 void FrmIncassi::MostraTestata() {
     const bool presente = documenti_ && !documenti_->Bof() && !documenti_->Eof();
-    // The count of a long list is known only after the first page: the status
-    // shows the rows read so far until then.
+    // The count of a long list is not asked for each move: once known it is
+    // shown, until then the rows read so far.
     if (presente) {
-        const QString totale = documenti_->Complete() ? QString::number(documenti_->RecordCount())
-                                                      : QString::number(documenti_->LoadedCount()) +
-                                                            QStringLiteral("+");
+        const QString totale =
+            documenti_->CountKnown()
+                ? QString::number(documenti_->RecordCount())
+                : QString::number(documenti_->LoadedCount()) + QStringLiteral("+");
         stato_ = QStringLiteral("Record %1 di %2").arg(documenti_->AbsolutePosition()).arg(totale);
     } else {
         stato_ = QStringLiteral("Record 0 di 0");

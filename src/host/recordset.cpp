@@ -423,6 +423,10 @@ bool RecordSet::Complete() const {
     return !pager_ || pager_->complete;
 }
 
+bool RecordSet::CountKnown() const {
+    return Complete() || (pager_ && pager_->total);
+}
+
 int RecordSet::RecordCount() {
     if (Complete()) return count();
     if (!pager_->total) {

@@ -95,6 +95,8 @@ class RecordSet : public std::enable_shared_from_this<RecordSet> {
     // Rows read so far, and whether every row has been read.
     int LoadedCount() const;
     bool Complete() const;
+    // Whether RecordCount() is known without asking the database again.
+    bool CountKnown() const;
     // 1-based position of the current row; -1 before the first or after the last.
     int AbsolutePosition();
     void SetAbsolutePosition(int position);

@@ -214,7 +214,9 @@ TEST_F(RecordSets, PagedReadsByKeyAsTheCursorMoves) {
     auto paged = t.host().OpenRecordSetAsync(sql, 100);
     ASSERT_TRUE(paged->paged());
     EXPECT_EQ(paged->LoadedCount(), 100);
+    EXPECT_FALSE(paged->CountKnown());
     EXPECT_EQ(paged->RecordCount(), 1050);
+    EXPECT_TRUE(paged->CountKnown());      // asked once, known from then on
     EXPECT_EQ(paged->LoadedCount(), 100);  // counting read no rows
     int n = 0;
     for (; !paged->Eof(); paged->MoveNext(), all->MoveNext(), ++n) {
