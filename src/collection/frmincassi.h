@@ -121,7 +121,9 @@ class FrmIncassi {
     // shown once.
     void CalcolaDettagli();
     // Leaving a money field: its text is normalised and the panel follows.
-    void UscitaCampo(const QString& campo);
+    // A text that is no amount is named in a message and stays as typed, and
+    // nothing else changes: false.
+    bool UscitaCampo(const QString& campo);
     // Recomputes what depends on a panel field (by its keyword: "Riscosso",
     // "Arrotondamenti", ...) and rebuilds the bookkeeping rows.
     void aggiornaConteggi(const QString& chiave);
@@ -224,7 +226,7 @@ class FrmIncassi {
     // Every field clean, as before a document is shown (the causal kept when asked).
     void pulisci(bool mantieniCausale);
     bool controlliSalvataggio();
-    void confermaCampo();
+    bool confermaCampo();  // false: the field typed into holds no amount
     // The machine cards as this window read them (see schede.cpp).
     std::map<qlonglong, QString> impronteSchede(const std::vector<qlonglong>& ids);
     std::vector<qlonglong> schedeDelleRighe();

@@ -162,16 +162,26 @@ bool FrmIncassi::CampoDenaro(const QString& campo) {
     return false;
 }
 
-void FrmIncassi::UscitaCampo(const QString& campo) {
-    if (campo.compare(campoDigitato_, Qt::CaseInsensitive) == 0) campoDigitato_.clear();
+bool FrmIncassi::UscitaCampo(const QString& campo) {
     for (const auto& f : kCampiDenaro) {
         if (campo.compare(QLatin1String(f.campo), Qt::CaseInsensitive) != 0) continue;
         Controllo& c = finestra_[campo];
+        if (const QString testo = c.text().trimmed(); !testo.isEmpty() && !LeggiImporto(testo)) {
+            ui_.Messaggio(QStringLiteral("\"%1\" non è un importo: scriverlo in cifre, ad esempio "
+                                         "1.234,56.")
+                              .arg(testo),
+                          titolo_, Icona::Esclamazione);
+            focus_ = c.nome();
+            return false;
+        }
+        if (campo.compare(campoDigitato_, Qt::CaseInsensitive) == 0) campoDigitato_.clear();
         c.setText(TestoImporto(c.text(), QStringLiteral("e")));
         if (campo.compare(u"txtRimanenza", Qt::CaseInsensitive) == 0) mantieniRimanenza_ = true;
         aggiornaConteggi(QLatin1String(f.chiave));
-        return;
+        return true;
     }
+    if (campo.compare(campoDigitato_, Qt::CaseInsensitive) == 0) campoDigitato_.clear();
+    return true;
 }
 
 void FrmIncassi::aggiornaConteggi(const QString& chiave) {

@@ -185,7 +185,7 @@ void FrmIncassi::ripristina(const Fotografia& f) {
 
 bool FrmIncassi::Salva() {
     if (!modifica_) return false;
-    confermaCampo();
+    if (!confermaCampo()) return false;
     // A document already stored is a correction, whatever the window thinks.
     const bool correzione = Num(finestra_[QStringLiteral("EtiId")].caption()) != 0;
     if (!consentito(correzione ? host_.UserModifica() : host_.UserInserimento(),

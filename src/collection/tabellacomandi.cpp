@@ -16,13 +16,14 @@ struct VoceComando {
     void (*esegui)(FrmIncassi&);
     bool soloModifica = false;       // changes money: only on a document being edited
     const char* pulsante = nullptr;  // enabled as this button, when not its own
+    bool scarta = false;             // throws the edit away: the field typed into is not read
 };
 
 const VoceComando kComandi[] = {
     {"Nuovo", [](FrmIncassi& f) { f.Nuovo(); }},
     {"Modifica", [](FrmIncassi& f) { f.Modifica(); }},
     {"Salva", [](FrmIncassi& f) { f.Salva(); }},
-    {"Annulla", [](FrmIncassi& f) { f.AnnullaSeConfermato(); }},
+    {"Annulla", [](FrmIncassi& f) { f.AnnullaSeConfermato(); }, false, nullptr, true},
     {"Elimina", [](FrmIncassi& f) { f.Elimina(); }},
     {"Cerca", [](FrmIncassi& f) { f.Cerca(); }},
     {"Filtro", [](FrmIncassi& f) { f.MostraFiltro(!f.filtroVisibile()); }},
@@ -74,7 +75,8 @@ bool FrmIncassi::Abilitato(const QString& nome) const {
 bool FrmIncassi::Esegui(const QString& nome) {
     const VoceComando* c = Trova(nome);
     if (!c || !Abilitato(nome)) return false;
-    confermaCampo();
+    // A typed amount that is no number stops the command where it stands.
+    if (!c->scarta && !confermaCampo()) return false;
     c->esegui(*this);
     return true;
 }
@@ -83,10 +85,10 @@ void FrmIncassi::CampoDigitato(const QString& campo) {
     if (CampoDenaro(campo)) campoDigitato_ = campo;
 }
 
-void FrmIncassi::confermaCampo() {
-    if (campoDigitato_.isEmpty()) return;
+bool FrmIncassi::confermaCampo() {
+    if (campoDigitato_.isEmpty()) return true;
     const QString campo = campoDigitato_;  // leaving the field clears it
-    UscitaCampo(campo);
+    return UscitaCampo(campo);
 }
 
 bool FrmIncassi::consentito(bool diritto, const QString& azione) {

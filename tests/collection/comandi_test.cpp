@@ -175,6 +175,32 @@ TEST_F(Comandi, AMoneyFieldIsCommittedBeforeAnyCommand) {
 
 // An account refused in a bookkeeping row puts back that cell only: the row
 // stays, and a row without a valid account never reaches the database.
+// A typed text that is no amount is named, stays as typed, changes nothing
+// and stops the command; "Annulla" still throws the edit away.
+TEST_F(Comandi, ATextThatIsNoAmountStaysAndStopsTheCommand) {
+    auto f = incasso();
+    const QString riscosso = (*f)["txtRiscosso"].text();
+    const int documenti = q("select count(*) from NoteTeste").toInt();
+    for (const char* testo : {"12a", "1,2,3", "dodici"}) {
+        (*f)["txtArrotondamenti"].setText(QLatin1String(testo));
+        f->CampoDigitato("txtArrotondamenti");
+        EXPECT_FALSE(f->Esegui("Salva")) << testo;
+        EXPECT_EQ(ui.messaggi().back().testo,
+                  QStringLiteral("\"%1\" non è un importo: scriverlo in cifre, ad esempio "
+                                 "1.234,56.")
+                      .arg(QLatin1String(testo)));
+        EXPECT_EQ((*f)["txtArrotondamenti"].text(), QLatin1String(testo));
+        EXPECT_EQ((*f)["txtRiscosso"].text(), riscosso);
+        EXPECT_EQ(f->focus(), "txtArrotondamenti");
+        EXPECT_EQ(q("select count(*) from NoteTeste").toInt(), documenti);
+    }
+    const size_t messaggi = ui.messaggi().size();
+    ui.rispondi(Risposta::Si);  // "Annullare le modifiche?"
+    EXPECT_TRUE(f->Esegui("Annulla"));
+    EXPECT_FALSE(f->inModifica());
+    EXPECT_EQ(ui.messaggi().size(), messaggi + 1);  // the question only
+}
+
 TEST_F(Comandi, AnInvalidAccountPutsBackTheCellOnly) {
     auto f = incasso();
     auto nota = f->righeNota();
