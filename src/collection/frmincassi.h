@@ -121,8 +121,8 @@ class FrmIncassi {
     // shown once.
     void CalcolaDettagli();
     // Leaving a money field: its text is normalised and the panel follows.
-    // A text that is no amount is named in a message and stays as typed, and
-    // nothing else changes: false.
+    // A text that is no amount (or, in the date, no day) is named in a
+    // message and stays as typed, and nothing else changes: false.
     bool UscitaCampo(const QString& campo);
     // Recomputes what depends on a panel field (by its keyword: "Riscosso",
     // "Arrotondamenti", ...) and rebuilds the bookkeeping rows.

@@ -181,6 +181,10 @@ bool FrmIncassi::UscitaCampo(const QString& campo) {
         return true;
     }
     if (campo.compare(campoDigitato_, Qt::CaseInsensitive) == 0) campoDigitato_.clear();
+    // The document's day: a text that is no day is said at once, and kept.
+    if (campo.compare(u"txtDataRegistrazione", Qt::CaseInsensitive) == 0 && modifica_ &&
+        !finestra_[campo].text().trimmed().isEmpty())
+        return dataValida();
     return true;
 }
 

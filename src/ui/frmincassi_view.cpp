@@ -271,6 +271,8 @@ QWidget* FinestraIncassi::creaTestata() {
     // take the room of two fields.
     auto* data = Testo("txtDataRegistrazione", box);
     data->setToolTip(QStringLiteral("Data della registrazione (gg/mm/aaaa)"));
+    data->setProperty("importo", true);  // checked when left, like an amount
+    data->installEventFilter(this);
     metti(0, 0, QStringLiteral("&Data"), data);
     metti(0, 1, QStringLiteral("&Causale"), ricerca("txeCodCausale"), 3);
     auto* locale = ricerca("txeCodLocale");

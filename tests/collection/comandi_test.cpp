@@ -357,6 +357,21 @@ TEST_F(Comandi, AnnullaAsksWhenAnythingChanged) {
     EXPECT_FALSE(f->inModifica());
 }
 
+// A day that is no day is said as the date field is left, and kept as typed.
+TEST_F(Comandi, ADateThatIsNoDayIsSaidWhenLeft) {
+    auto f = incasso();
+    for (const char* data : {"31/02/2026", "20-03", "ieri"}) {
+        (*f)["txtDataRegistrazione"].setText(QLatin1String(data));
+        EXPECT_FALSE(f->UscitaCampo("txtDataRegistrazione")) << data;
+        EXPECT_EQ(ui.messaggi().back().titolo, "Data non valida");
+        EXPECT_EQ((*f)["txtDataRegistrazione"].text(), QLatin1String(data));
+    }
+    const size_t messaggi = ui.messaggi().size();
+    (*f)["txtDataRegistrazione"].setText("21/03/2026");
+    EXPECT_TRUE(f->UscitaCampo("txtDataRegistrazione"));
+    EXPECT_EQ(ui.messaggi().size(), messaggi);
+}
+
 TEST_F(Comandi, ADocumentDayMustBeADay) {
     for (const char* data : {"31/02/2026", "20/03/1899", "20/03/2206", "20-03"}) {
         SCOPED_TRACE(data);
