@@ -49,8 +49,8 @@ class FrmIncassi {
     Controllo& operator[](const QString& nome) { return finestra_[nome]; }
     CasellaRicerca& casella(const QString& nome);
     const QString& titolo() const { return titolo_; }
-    const QString& stato() const { return stato_; }            // "Record x di y"
-    const QString& focus() const { return focus_; }            // where the focus should go
+    const QString& stato() const { return stato_; }  // "Record x di y"
+    const QString& focus() const { return focus_; }  // where the focus should go
     // The focus request, once: a view moves the focus there and the request
     // is gone, so later refreshes leave the focus where the person put it.
     QString PrendiFocus() { return std::exchange(focus_, {}); }

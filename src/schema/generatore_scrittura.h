@@ -19,52 +19,53 @@ class Database;
 namespace incassi::schema::gen {
 
 // The columns written, in insert order; each list defines an enum and names.
-#define INCASSI_COLONNE_TESTATA(X)                                                             \
-    X(id)                                                                                      \
-    X(CodLocale)                                                                               \
-    X(CodCausale)                                                                              \
-    X(DataRegistrazione)                                                                       \
-    X(CodiceAzienda) X(Descrizione) X(CodEsattore) X(CodAGente) X(idOnda) X(Chiuso)            \
-        X(TipologiaIncasso) X(IncassoTasse) X(GestioneDenaro) X(TerzoGestore) X(Riscosso)      \
-            X(Acconto) X(RefillNoleggiatore) X(VarPrestito) X(VarDebito) X(Rimanenza)          \
-                X(VersatoALocale) X(UtileLocale) X(UtileNoleggiatore) X(TotDaDividere)         \
-                    X(TotIntrodotto) X(TotUscite) X(TotPreu) X(TotAAMS) X(TotRete) X(TotTasse) \
-                        X(QuotaConcessionario) X(QuotaNolTeorica) X(DaRiscuotereTeorica)       \
-                            X(DaRiscuotere) X(iddata) X(idoperatore)
+#define INCASSI_COLONNE_TESTATA(X)                                                                 \
+    X(id)                                                                                          \
+    X(CodLocale)                                                                                   \
+    X(CodCausale)                                                                                  \
+    X(DataRegistrazione)                                                                           \
+    X(CodiceAzienda)                                                                               \
+    X(Descrizione) X(CodEsattore) X(CodAGente) X(idOnda) X(Chiuso) X(TipologiaIncasso)             \
+        X(IncassoTasse) X(GestioneDenaro) X(TerzoGestore) X(Riscosso) X(Acconto)                   \
+            X(RefillNoleggiatore) X(VarPrestito) X(VarDebito) X(Rimanenza) X(VersatoALocale)       \
+                X(UtileLocale) X(UtileNoleggiatore) X(TotDaDividere) X(TotIntrodotto) X(TotUscite) \
+                    X(TotPreu) X(TotAAMS) X(TotRete) X(TotTasse) X(QuotaConcessionario)            \
+                        X(QuotaNolTeorica) X(DaRiscuotereTeorica) X(DaRiscuotere) X(iddata)        \
+                            X(idoperatore)
 
-#define INCASSI_COLONNE_INCASSO(X)                                                              \
-    X(IdTesta)                                                                                  \
-    X(Riga)                                                                                     \
-    X(DataIncasso)                                                                              \
-    X(CodLocale)                                                                                \
-    X(CodiceAzienda) X(linkscheda) X(LinkApparecchio) X(CodArticolo) X(CatApparecchio)          \
-        X(Descrizione) X(NomeGioco) X(CodiceInterno) X(CodiceAAMS) X(TipoIncasso)               \
-            X(CodConcessionario) X(Contratto) X(VecchioContatoreIN) X(VecchioContatoreOut)      \
-                X(ContatoreIN) X(ContatoreOUT) X(MoltiplicatoreIn) X(Moltiplicatoreout)         \
-                    X(ParzialeIn) X(ParzialeOUT) X(Forzato) X(DataVecchioContatore)             \
-                        X(NumGiorniIncasso) X(PercPreu) X(PercAAMS) X(TipoRete) X(PercRete)     \
-                            X(Preu) X(AAMS) X(Rete) X(Totaletasse) X(LivelloH1) X(LivelloH2)    \
-                                X(LivelloH3) X(TipoH1) X(TipoH2) X(TipoH3) X(HopperOLD1)        \
-                                    X(HopperOLD2) X(HopperOLD3) X(VariazioneHopper)             \
-                                        X(RefillGestore) X(RefillLocale) X(acconti) X(Cassetto) \
-                                            X(Ammanchi) X(Furti) X(TipoCalcolo) X(PercLocale)   \
-                                                X(PercNoleggiatore) X(IncassoVs) X(IncassoNs)   \
-                                                    X(QuotaConcess) X(Chiuso) X(IdChiusura)     \
-                                                        X(iddata) X(idoperatore)
+#define INCASSI_COLONNE_INCASSO(X)                                                                \
+    X(IdTesta)                                                                                    \
+    X(Riga)                                                                                       \
+    X(DataIncasso)                                                                                \
+    X(CodLocale)                                                                                  \
+    X(CodiceAzienda)                                                                              \
+    X(linkscheda) X(LinkApparecchio) X(CodArticolo) X(CatApparecchio) X(Descrizione) X(NomeGioco) \
+        X(CodiceInterno) X(CodiceAAMS) X(TipoIncasso) X(CodConcessionario) X(Contratto)           \
+            X(VecchioContatoreIN) X(VecchioContatoreOut) X(ContatoreIN) X(ContatoreOUT)           \
+                X(MoltiplicatoreIn) X(Moltiplicatoreout) X(ParzialeIn) X(ParzialeOUT) X(Forzato)  \
+                    X(DataVecchioContatore) X(NumGiorniIncasso) X(PercPreu) X(PercAAMS)           \
+                        X(TipoRete) X(PercRete) X(Preu) X(AAMS) X(Rete) X(Totaletasse)            \
+                            X(LivelloH1) X(LivelloH2) X(LivelloH3) X(TipoH1) X(TipoH2) X(TipoH3)  \
+                                X(HopperOLD1) X(HopperOLD2) X(HopperOLD3) X(VariazioneHopper)     \
+                                    X(RefillGestore) X(RefillLocale) X(acconti) X(Cassetto)       \
+                                        X(Ammanchi) X(Furti) X(TipoCalcolo) X(PercLocale)         \
+                                            X(PercNoleggiatore) X(IncassoVs) X(IncassoNs)         \
+                                                X(QuotaConcess) X(Chiuso) X(IdChiusura) X(iddata) \
+                                                    X(idoperatore)
 
 #define INCASSI_COLONNE_RIGA(X) \
     X(IdTesta)                  \
     X(Riga)                     \
     X(Data) X(CodLocale) X(CodConto) X(Descrizione) X(Dare) X(Avere) X(iddata) X(idoperatore)
 
-#define INCASSI_COLONNE_CONTATORE(X)                                                   \
-    X(IdTesta)                                                                         \
-    X(linkscheda)                                                                      \
-    X(linkcontatore)                                                                   \
-    X(NumeroContatore)                                                                 \
-    X(tipocontatore) X(moltiplicatore) X(DataContatore) X(vecchiocontatore)            \
-        X(DataVecchioContatore) X(contatore) X(ContatoreAttuale) X(Parziale) X(iddata) \
-            X(idoperatore)
+#define INCASSI_COLONNE_CONTATORE(X)                                                            \
+    X(IdTesta)                                                                                  \
+    X(linkscheda)                                                                               \
+    X(linkcontatore)                                                                            \
+    X(NumeroContatore)                                                                          \
+    X(tipocontatore)                                                                            \
+    X(moltiplicatore) X(DataContatore) X(vecchiocontatore) X(DataVecchioContatore) X(contatore) \
+        X(ContatoreAttuale) X(Parziale) X(iddata) X(idoperatore)
 
 #define INCASSI_ENUM(n) n,
 namespace colT {
