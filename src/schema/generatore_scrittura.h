@@ -19,19 +19,14 @@ class Database;
 namespace incassi::schema::gen {
 
 // The columns written, in insert order; each list defines an enum and names.
-#define INCASSI_COLONNE_TESTATA(X)                                                                 \
-    X(id)                                                                                          \
-    X(CodLocale)                                                                                   \
-    X(CodCausale)                                                                                  \
-    X(DataRegistrazione)                                                                           \
-    X(CodiceAzienda)                                                                               \
-    X(Descrizione) X(CodEsattore) X(CodAGente) X(idOnda) X(Chiuso) X(TipologiaIncasso)             \
-        X(IncassoTasse) X(GestioneDenaro) X(TerzoGestore) X(Riscosso) X(Acconto)                   \
-            X(RefillNoleggiatore) X(VarPrestito) X(VarDebito) X(Rimanenza) X(VersatoALocale)       \
-                X(UtileLocale) X(UtileNoleggiatore) X(TotDaDividere) X(TotIntrodotto) X(TotUscite) \
-                    X(TotPreu) X(TotAAMS) X(TotRete) X(TotTasse) X(QuotaConcessionario)            \
-                        X(QuotaNolTeorica) X(DaRiscuotereTeorica) X(DaRiscuotere) X(iddata)        \
-                            X(idoperatore)
+// clang-format off
+#define INCASSI_COLONNE_TESTATA(X) \
+    X(id) X(CodLocale) X(CodCausale) X(DataRegistrazione) X(CodiceAzienda) X(Descrizione) \
+    X(CodEsattore) X(CodAGente) X(idOnda) X(Chiuso) X(TipologiaIncasso) X(IncassoTasse) \
+    X(GestioneDenaro) X(TerzoGestore) X(Riscosso) X(Acconto) X(RefillNoleggiatore) X(VarPrestito) \
+    X(VarDebito) X(Rimanenza) X(VersatoALocale) X(UtileLocale) X(UtileNoleggiatore) X(TotDaDividere) \
+    X(TotIntrodotto) X(TotUscite) X(TotPreu) X(TotAAMS) X(TotRete) X(TotTasse) X(QuotaConcessionario) \
+    X(QuotaNolTeorica) X(DaRiscuotereTeorica) X(DaRiscuotere) X(iddata) X(idoperatore)
 
 #define INCASSI_COLONNE_INCASSO(X)                                                                \
     X(IdTesta)                                                                                    \
@@ -66,6 +61,7 @@ namespace incassi::schema::gen {
     X(tipocontatore)                                                                            \
     X(moltiplicatore) X(DataContatore) X(vecchiocontatore) X(DataVecchioContatore) X(contatore) \
         X(ContatoreAttuale) X(Parziale) X(iddata) X(idoperatore)
+// clang-format on
 
 #define INCASSI_ENUM(n) n,
 namespace colT {
