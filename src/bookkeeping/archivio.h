@@ -129,9 +129,10 @@ class Archivio {
         QVariant refillLocale;
     };
     Aperti ApertiDellaMacchina(qlonglong scheda, const QDate& data);
-    // The machine row that holds the reading before a collection on `data`:
-    // the last INC6 or FUR at the venue (machines taken back), the last row
-    // with meters at the venue (networked machines), or the last row anywhere.
+    // The machine row that holds the reading before a collection on `data`
+    // (that row alone, read through the index on machine and day): the last
+    // INC6 or FUR at the venue (machines taken back), the last row with
+    // meters at the venue (networked machines), or the last row anywhere.
     enum class Lettura { UltimoIncasso, ConContatori, Qualsiasi };
     RecordSetPtr LetturaPrecedente(qlonglong scheda, const QDate& data, const QString& codLocale,
                                    Lettura quale);

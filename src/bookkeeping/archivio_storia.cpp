@@ -10,7 +10,7 @@ namespace incassi {
 
 std::optional<QVariant> Archivio::CassettoLasciato(qlonglong scheda, const QDate& data) {
     auto ultima = host_.OpenRecordSet(
-        QStringLiteral("select NoteIncassi.* from noteincassi  INNER JOIN NoteTeste ON "
+        QStringLiteral("select top 1 NoteIncassi.* from noteincassi  INNER JOIN NoteTeste ON "
                        "NoteIncassi.IdTesta = NoteTeste.id where NoteIncassi.linkscheda=%1 and "
                        "NoteIncassi.dataincasso<=%2 and not (noteincassi.cassetto is null) and "
                        "NoteTeste.CodCausale in ('CAM','FUR') order by NoteIncassi.dataincasso "
@@ -61,7 +61,7 @@ RecordSetPtr Archivio::LetturaPrecedente(qlonglong scheda, const QDate& data,
                     .arg(giorno, locale));
         case Lettura::ConContatori:
             return host_.OpenRecordSet(
-                QStringLiteral("select NoteIncassi.* from noteincassi  where "
+                QStringLiteral("select top 1 NoteIncassi.* from noteincassi  where "
                                "NoteIncassi.linkscheda=%1 and NoteIncassi.dataincasso<=%2 and not "
                                "(noteincassi.contatorein is null) and codlocale='%3' order by "
                                "NoteIncassi.dataincasso desc,noteincassi.id desc")
@@ -70,10 +70,11 @@ RecordSetPtr Archivio::LetturaPrecedente(qlonglong scheda, const QDate& data,
         case Lettura::Qualsiasi:
             break;
     }
-    return host_.OpenRecordSet(QStringLiteral("select * from noteincassi where linkscheda=%1 and "
-                                              "dataincasso<=%2 order by dataincasso desc,id desc")
-                                   .arg(scheda)
-                                   .arg(giorno));
+    return host_.OpenRecordSet(
+        QStringLiteral("select top 1 * from noteincassi where linkscheda=%1 and "
+                       "dataincasso<=%2 order by dataincasso desc,id desc")
+            .arg(scheda)
+            .arg(giorno));
 }
 
 Dec Archivio::ReteAddebitata(qlonglong scheda, const QString& codLocale, const QDate& dal,
