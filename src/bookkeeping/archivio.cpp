@@ -326,25 +326,27 @@ Dec Archivio::Saldo(const QString& conto, const QString& codLocale, const QDate&
             // One call: a "%2" inside a code stays as it is.
             .arg(sql::Raddoppia(conto), sql::Raddoppia(codLocale),
                  sql::Data(data, FormatoDataSql::MeseGiornoAnnoBarra));
-    auto somma = [&](const QString& dove) {
-        auto rs = host_.OpenRecordSet(
-            QStringLiteral("SELECT Sum(NoteRighe.Dare) AS SommaDiDare, Sum(NoteRighe.Avere) AS "
-                           "SommaDiAvere From NoteRighe WHERE ") +
-            dove);
-        if (rs->Eof()) return Dec();
-        return Dec::DaCella(rs->Value(QStringLiteral("SommaDiDare"))) -
-               Dec::DaCella(rs->Value(QStringLiteral("SommaDiAvere")));
-    };
-    Dec saldo = somma(condizione);
+    Dec saldo = dareMenoAvere(condizione);
     if (escluso > 0)
-        saldo -= somma(QStringLiteral("NoteRighe.idtesta=%1 and ").arg(escluso) + condizione);
+        saldo -=
+            dareMenoAvere(QStringLiteral("NoteRighe.idtesta=%1 and ").arg(escluso) + condizione);
     return saldo;
+}
+
+Dec Archivio::dareMenoAvere(const QString& condizione) {
+    auto rs = host_.OpenRecordSet(
+        QStringLiteral("SELECT Sum(NoteRighe.Dare) AS SommaDiDare, Sum(NoteRighe.Avere) AS "
+                       "SommaDiAvere From NoteRighe WHERE ") +
+        condizione);
+    if (rs->Eof()) return Dec();
+    return Dec::DaCella(rs->Value(QStringLiteral("SommaDiDare"))) -
+           Dec::DaCella(rs->Value(QStringLiteral("SommaDiAvere")));
 }
 
 namespace {
 
 QString DelConto(const QString& conto, const QString& codLocale) {
-    QString dove = QStringLiteral(" where codConto='%1'").arg(sql::Raddoppia(conto));
+    QString dove = QStringLiteral("codConto='%1'").arg(sql::Raddoppia(conto));
     if (!codLocale.isEmpty())
         dove += QStringLiteral(" and codLocale='%1'").arg(sql::Raddoppia(codLocale));
     return dove;
@@ -353,17 +355,11 @@ QString DelConto(const QString& conto, const QString& codLocale) {
 }  // namespace
 
 Dec Archivio::SaldoConto(const QString& conto, const QString& codLocale) {
-    auto rs = host_.OpenRecordSet(QStringLiteral("Select sum(NoteRighe.dare) as SommaDiDare, "
-                                                 "sum(noteRighe.Avere) as SommaDiAvere from "
-                                                 "NoteRighe") +
-                                  DelConto(conto, codLocale));
-    if (rs->Eof()) return Dec();
-    return Dec::DaCella(rs->Value(QStringLiteral("SommaDiDare"))) -
-           Dec::DaCella(rs->Value(QStringLiteral("SommaDiAvere")));
+    return dareMenoAvere(DelConto(conto, codLocale));
 }
 
 RecordSetPtr Archivio::Movimenti(const QString& conto, const QString& codLocale, int quanti) {
-    return host_.OpenRecordSet(QStringLiteral("SELECT top %1 * FROM NoteRighe").arg(quanti) +
+    return host_.OpenRecordSet(QStringLiteral("SELECT top %1 * FROM NoteRighe where ").arg(quanti) +
                                DelConto(conto, codLocale) +
                                QStringLiteral(" order by data desc, id desc"));
 }

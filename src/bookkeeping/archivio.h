@@ -151,6 +151,8 @@ class Archivio {
                                 const QDate& data);
 
   private:
+    // Debit minus credit of the bookkeeping rows meeting `condizione`.
+    Dec dareMenoAvere(const QString& condizione);
     // Settling and reopening the advance (ACC) and refill (REF) rows of a
     // machine, and the venue's advance headers.
     void chiudiRighe(const char* causale, qlonglong chiusura, qlonglong scheda, const QDate& data);

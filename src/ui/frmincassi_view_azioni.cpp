@@ -125,12 +125,7 @@ QString Html(const Pannello& p) {
            QStringLiteral("</pre>");
 }
 
-}  // namespace
-
-namespace {
-
-// While a command works the pointer is busy; a dialog it opens gets the
-// normal pointer back for as long as it is open.
+// While a command works the pointer is busy.
 class PuntatoreOccupato {
   public:
     PuntatoreOccupato() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -139,16 +134,20 @@ class PuntatoreOccupato {
     PuntatoreOccupato& operator=(const PuntatoreOccupato&) = delete;
 };
 
-class PuntatoreLibero {
+// While a dialog is open: the window shows what its model holds, and the
+// pointer is the normal one.
+class DialogoAperto {
   public:
-    PuntatoreLibero() : occupato_(QApplication::overrideCursor() != nullptr) {
+    explicit DialogoAperto(const std::function<void()>& prima)
+        : occupato_(QApplication::overrideCursor() != nullptr) {
+        if (prima) prima();
         if (occupato_) QApplication::setOverrideCursor(Qt::ArrowCursor);
     }
-    ~PuntatoreLibero() {
+    ~DialogoAperto() {
         if (occupato_) QApplication::restoreOverrideCursor();
     }
-    PuntatoreLibero(const PuntatoreLibero&) = delete;
-    PuntatoreLibero& operator=(const PuntatoreLibero&) = delete;
+    DialogoAperto(const DialogoAperto&) = delete;
+    DialogoAperto& operator=(const DialogoAperto&) = delete;
 
   private:
     bool occupato_;
@@ -159,8 +158,7 @@ class PuntatoreLibero {
 Risposta UiFinestra::Messaggio(const QString& testo, const QString& titolo, Icona icona,
                                Pulsanti pulsanti, std::optional<Risposta> predefinita) {
     if (!automatico_) {
-        if (primaDelDialogo) primaDelDialogo();
-        const PuntatoreLibero libero;
+        const DialogoAperto dialogo(primaDelDialogo);
         return base_.Messaggio(testo, titolo, icona, pulsanti, predefinita);
     }
     std::fprintf(stderr, "[%s] %s\n", qPrintable(titolo), qPrintable(testo));
@@ -178,8 +176,7 @@ QString UiFinestra::ElencoScelta(const RecordSetPtr& rs, const QString& titolo,
                                  const QString& chiaveElenco, const QString& campoChiave,
                                  bool sceltaMultipla) {
     if (!automatico_) {
-        if (primaDelDialogo) primaDelDialogo();
-        const PuntatoreLibero libero;
+        const DialogoAperto dialogo(primaDelDialogo);
         return base_.ElencoScelta(rs, titolo, chiaveElenco, campoChiave, sceltaMultipla);
     }
     QString scelta;
@@ -194,8 +191,7 @@ QString UiFinestra::ElencoScelta(const RecordSetPtr& rs, const QString& titolo,
 
 QString UiFinestra::Ricerca(const RichiestaRicerca& richiesta) {
     if (automatico_) return QString();
-    if (primaDelDialogo) primaDelDialogo();
-    const PuntatoreLibero libero;
+    const DialogoAperto dialogo(primaDelDialogo);
     return base_.Ricerca(richiesta);
 }
 
