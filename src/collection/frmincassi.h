@@ -70,6 +70,8 @@ class FrmIncassi {
     bool inModifica() const { return modifica_; }
     const Pannello& storicoLocale() const { return storicoLocale_; }
     const Pannello& storicoApparecchio() const { return storicoApparecchio_.pannello; }
+    const Pannello& storicoHopper() const { return storicoApparecchio_.hopper; }
+    const Pannello& storicoCassetto() const { return storicoApparecchio_.cassetto; }
     void setRitirati(bool on) { ritirati_ = on; }
     // The clock of the window (tests set a fixed day).
     std::function<QDate()> orologio = [] { return QDate::currentDate(); };

@@ -140,6 +140,14 @@ StoricoMacchina StoricoApparecchio(Host& host, qlonglong id, int tipoIncasso,
     }
     const Tabella tab(titoli);
     s.pannello.intestazione = tab.intestazione();
+    const Tabella tabHopper({QStringLiteral("Hopper1"), QStringLiteral("Hopper2"),
+                             QStringLiteral("Hopper3"), QStringLiteral("Totale"),
+                             QStringLiteral("Var. Hopper")});
+    s.hopper.intestazione = tabHopper.intestazione();
+    const Tabella tabCassetto({QStringLiteral("Cassetto"), QStringLiteral("Ammanchi"),
+                               QStringLiteral("Incassabile"), QStringLiteral("Giorni"),
+                               QStringLiteral("Al giorno")});
+    s.cassetto.intestazione = tabCassetto.intestazione();
 
     for (; !storia->Eof() && s.pannello.righe.size() < 10; storia->MoveNext()) {
         RecordSet& r = *storia;
@@ -189,6 +197,17 @@ StoricoMacchina StoricoApparecchio(Host& host, qlonglong id, int tipoIncasso,
                       Importo(V(r, "ContatoreOUT"))};
         }
         s.pannello.righe << tab.riga(giornoRiga, valori);
+
+        s.hopper.righe << tabHopper.riga(
+            giornoRiga,
+            {Importo(hopper[0]), Importo(hopper[1]), Importo(hopper[2]),
+             Importo(hopper[0] + hopper[1] + hopper[2]), Importo(V(r, "variazionehopper"))});
+        const Dec cassa = V(r, "cassetto");
+        const Dec giorni = V(r, "NumGiorniIncasso");
+        s.cassetto.righe << tabCassetto.riga(
+            giornoRiga, {Importo(cassa), Importo(V(r, "Ammanchi")),
+                         Importo(cassa - V(r, "Ammanchi")), FormatoNumero(giorni.toDouble(), 0),
+                         giorni.zero() ? QString() : Importo((cassa / giorni).arrotonda(2))});
     }
     return s;
 }

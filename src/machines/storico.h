@@ -25,6 +25,11 @@ Pannello StoricoLocale(Host& host, const QString& codLocale, const QDate& data);
 
 struct StoricoMacchina {
     Pannello pannello;
+    // The same collections seen from the hoppers (money in each, total,
+    // variation) and from the cash box (box, collectable, shortages, per day):
+    // the two panels the collector shows from the preferences menu.
+    Pannello hopper;
+    Pannello cassetto;
     // The money each hopper held before this collection: the card's when it
     // is the later reading, otherwise the last collection's levels.
     std::array<Dec, 3> hopperPrecedente{};

@@ -373,25 +373,38 @@ QWidget* FinestraIncassi::creaStorici() {
     // Fixed-width digits at the window's own size, so the columns line up.
     QFont fisso = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fisso.setPointSizeF(font().pointSizeF());
-    auto pannello = [&](const char* nome, const QString& titolo) {
-        auto* t = new QLabel(titolo, box);
-        QFont grassetto = t->font();
-        grassetto.setBold(true);
-        t->setFont(grassetto);
-        auto* e = Crea<QTextEdit>(nome, box);
-        e->setReadOnly(true);
-        e->setFont(fisso);
-        e->setLineWrapMode(QTextEdit::NoWrap);
-        e->setFocusPolicy(Qt::ClickFocus);
-        l->addWidget(t);
-        l->addWidget(e, 1);
-        return e;
+    const struct {
+        const char* nome;
+        const char* titolo;
+        const Pannello& (FrmIncassi::*pannello)() const;
+        const char* preferenza;
+        int altezza;
+    } voci[] = {
+        // Ten collections of the machine, six documents of the venue.
+        {"PannelloApparecchio", "Storico apparecchio", &FrmIncassi::storicoApparecchio, nullptr,
+         11},
+        {"PannelloHopper", "Storico hopper", &FrmIncassi::storicoHopper, "VisHopper", 8},
+        {"PannelloCassetto", "Storico cassetto", &FrmIncassi::storicoCassetto, "VisCassetto", 8},
+        {"PannelloLocale", "Storico locale", &FrmIncassi::storicoLocale, nullptr, 7},
     };
-    // Ten collections of the machine, six documents of the venue.
-    pannelloApparecchio_ = pannello("PannelloApparecchio", QStringLiteral("Storico apparecchio"));
-    pannelloLocale_ = pannello("PannelloLocale", QStringLiteral("Storico locale"));
-    l->setStretchFactor(pannelloApparecchio_, 11);
-    l->setStretchFactor(pannelloLocale_, 7);
+    for (size_t i = 0; i < storici_.size(); ++i) {
+        Storico& s = storici_[i];
+        s.titolo = new QLabel(QString::fromUtf8(voci[i].titolo), box);
+        QFont grassetto = s.titolo->font();
+        grassetto.setBold(true);
+        s.titolo->setFont(grassetto);
+        s.testo = Crea<QTextEdit>(voci[i].nome, box);
+        s.testo->setReadOnly(true);
+        s.testo->setFont(fisso);
+        s.testo->setLineWrapMode(QTextEdit::NoWrap);
+        s.testo->setFocusPolicy(Qt::ClickFocus);
+        // Heading and a line at least: four panels still fit a small screen.
+        s.testo->setMinimumHeight(QFontMetrics(fisso).lineSpacing() * 2 + 8);
+        s.pannello = voci[i].pannello;
+        s.preferenza = voci[i].preferenza;
+        l->addWidget(s.titolo);
+        l->addWidget(s.testo, voci[i].altezza);
+    }
     return box;
 }
 

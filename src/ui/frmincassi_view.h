@@ -7,6 +7,8 @@
 // window model carries the control's name, and the binder joins them; the
 // view only lays them out and forwards what the user does to the model.
 
+#include <array>
+
 #include <QHash>
 #include <QPointer>
 #include <functional>
@@ -85,8 +87,10 @@ class FinestraIncassi : public FinestraPlugin {
     GrigliaRecordset* grigliaIncassi() const { return grigliaIncassi_; }
     GrigliaRecordset* grigliaNota() const { return grigliaNota_; }
     QTabBar* schede() const { return schede_; }
-    QTextEdit* pannelloApparecchio() const { return pannelloApparecchio_; }
-    QTextEdit* pannelloLocale() const { return pannelloLocale_; }
+    QTextEdit* pannelloApparecchio() const { return storici_[0].testo; }
+    QTextEdit* pannelloLocale() const { return storici_[3].testo; }
+    QTextEdit* pannelloHopper() const { return storici_[1].testo; }
+    QTextEdit* pannelloCassetto() const { return storici_[2].testo; }
     QAction* azione(const QString& chiave) const { return azioni_.value(chiave.toLower()); }
     QMenuBar* barraMenu() const { return menu_; }
     QStatusBar* barraStato() const { return stato_; }
@@ -154,8 +158,15 @@ class FinestraIncassi : public FinestraPlugin {
     QTabBar* schede_ = nullptr;
     GrigliaRecordset* grigliaIncassi_ = nullptr;
     GrigliaRecordset* grigliaNota_ = nullptr;
-    QTextEdit* pannelloApparecchio_ = nullptr;
-    QTextEdit* pannelloLocale_ = nullptr;
+    // The history panels: machine, its hoppers, its cash box, the venue. The
+    // two in the middle show when their preference is on.
+    struct Storico {
+        QLabel* titolo = nullptr;
+        QTextEdit* testo = nullptr;
+        const Pannello& (FrmIncassi::*pannello)() const = nullptr;
+        const char* preferenza = nullptr;
+    };
+    std::array<Storico, 4> storici_;
     QHash<QString, QAction*> azioni_;  // key: lower-case command
     QList<QAction*> azioniRighe_;      // the grids' row commands (data: the command)
     QString vistaIncassi_;             // the layout the machine grid shows

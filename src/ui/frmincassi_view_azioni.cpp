@@ -550,15 +550,17 @@ void FinestraIncassi::caricaLayoutNota() {
 }
 
 void FinestraIncassi::aggiornaPannelli() {
-    const QString apparecchio = Html(modello_->storicoApparecchio());
-    if (pannelloApparecchio_->property("html").toString() != apparecchio) {
-        pannelloApparecchio_->setHtml(apparecchio);
-        pannelloApparecchio_->setProperty("html", apparecchio);
-    }
-    const QString locale = Html(modello_->storicoLocale());
-    if (pannelloLocale_->property("html").toString() != locale) {
-        pannelloLocale_->setHtml(locale);
-        pannelloLocale_->setProperty("html", locale);
+    for (const Storico& s : storici_) {
+        const bool visibile =
+            !s.preferenza || modello_->preferenze().attiva(QLatin1String(s.preferenza));
+        s.titolo->setVisible(visibile);
+        s.testo->setVisible(visibile);
+        if (!visibile) continue;
+        const QString html = Html((*modello_.*s.pannello)());
+        if (s.testo->property("html").toString() != html) {
+            s.testo->setHtml(html);
+            s.testo->setProperty("html", html);
+        }
     }
 }
 

@@ -414,6 +414,12 @@ TEST_F(Finestra, HistoryPanels) {
     EXPECT_EQ(m.pannello.intestazione.trimmed().split(QRegularExpression("\\s{2,}")),
               (QStringList{"Data", "Media Introdotto", "Introdotto", "Uscite", "CNTOTIN",
                            "CNTOTOUT", "Hopper1", "Hopper2", "Hp 3", "Variazione Hopper"}));
+    // The same collection from the hoppers (30 coins of 1) and from the box.
+    ASSERT_EQ(m.hopper.righe.size(), 1);
+    EXPECT_EQ(m.hopper.righe[0].split(' ', Qt::SkipEmptyParts),
+              (QStringList{"07/03/2026", "30,00", "0,00", "0,00", "30,00", "0,00"}));
+    ASSERT_EQ(m.cassetto.righe.size(), 1);
+    EXPECT_EQ(m.cassetto.righe[0].split(' ', Qt::SkipEmptyParts).at(4), "7");
     // The card's reading (13/03) is later than the collection (07/03): its money wins.
     EXPECT_EQ(m.hopperPrecedente[0], Dec(50));
 

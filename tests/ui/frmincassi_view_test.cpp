@@ -436,8 +436,11 @@ TEST_F(Vista, EnterMovesToTheNextCellToType) {
 }
 
 // At 1024x768 every control of the header, the panel and both grids is inside
-// the window, and with text 1.25 times larger no amount or label is cut.
+// the window, and with text 1.25 times larger no amount or label is cut; the
+// optional history panels shown too.
 TEST_F(Vista, EverythingFitsAt1024x768AndLargerText) {
+    for (const char* vis : {"VisHopper", "VisCassetto"})
+        t.host().salvasettaggio(QStringLiteral("Incassi"), QLatin1String(vis), -1);
     for (const double scala : {1.0, 1.25}) {
         QFont f = QApplication::font();
         const QFont prima = f;
@@ -553,6 +556,27 @@ TEST_F(Vista, MenuChecksFollowThePreferences) {
                                   QVariant())
                   .toInt(),
               0);
+}
+
+TEST_F(Vista, TheHopperAndCashBoxHistoriesShowAndHideWithTheirMenuItems) {
+    auto w = caricata();
+    const struct {
+        const char* menu;
+        QTextEdit* pannello;
+        const char* intestazione;
+    } casi[] = {{"MenuVisHopper", w->pannelloHopper(), "Var. Hopper"},
+                {"MenuVisCassetto", w->pannelloCassetto(), "Al giorno"}};
+    for (const auto& c : casi) {
+        QAction* voce = w->azione(QLatin1String(c.menu));
+        ASSERT_NE(voce, nullptr) << c.menu;
+        EXPECT_FALSE(c.pannello->isVisibleTo(w.get())) << c.menu;
+        voce->trigger();
+        EXPECT_TRUE(c.pannello->isVisibleTo(w.get())) << c.menu;
+        EXPECT_TRUE(c.pannello->toPlainText().contains(QLatin1String(c.intestazione))) << c.menu;
+        voce->trigger();
+        EXPECT_FALSE(c.pannello->isVisibleTo(w.get())) << c.menu;
+    }
+    EXPECT_TRUE(w->pannelloApparecchio()->isVisibleTo(w.get()));
 }
 
 TEST_F(Vista, TheDemonstrationLoadsTheFirstVenueWithMeterMachines) {
