@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -255,9 +256,15 @@ class Replica {
   public:
     explicit Replica(std::vector<Istruzione> istruzioni) : istruzioni_(std::move(istruzioni)) {}
     size_t size() const { return istruzioni_.size(); }
+    // With INCASSI_BENCH_ISTRUZIONI set, the first run writes each statement
+    // with its time, to find the slow ones.
     void esegui(const QHash<qlonglong, qlonglong>& ids = {}) {
         QSqlDatabase& db = A().host->database().connection();
+        const bool elenca = !elencate_ && qEnvironmentVariableIsSet("INCASSI_BENCH_ISTRUZIONI");
+        elencate_ = true;
         for (const Istruzione& i : istruzioni_) {
+            QElapsedTimer tempo;
+            tempo.start();
             auto& q = preparate_[i.sql];
             if (!q) {
                 q = std::make_unique<QSqlQuery>(db);
@@ -280,12 +287,16 @@ class Replica {
                     benchmark::DoNotOptimize(q->value(c));
             }
             q->finish();
+            if (elenca)
+                std::fprintf(stderr, "%8.3f ms  %s\n", double(tempo.nsecsElapsed()) / 1e6,
+                             qPrintable(i.sql.left(400)));
         }
     }
 
   private:
     std::vector<Istruzione> istruzioni_;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>> preparate_;
+    bool elencate_ = false;
 };
 
 qlonglong IdMostrato(FrmIncassi& f) {
@@ -350,6 +361,83 @@ void BM_Nudo(benchmark::State& state) {
                        .toStdString());
 }
 BENCHMARK(BM_Nudo)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The steps that only read, each timed in the window and as the bare replay
+// of the statements it sent: opening the window; choosing a venue; loading ten
+// machines; going to the last document; and the move to the next document
+// that reads the next page of the list, 40,000 documents down.
+struct PassoLettura {
+    const char* nome;
+    std::function<void(FrmIncassi&, ScriptedUi&)> prepara;  // not timed
+    std::function<void(FrmIncassi&)> esegui;
+};
+
+constexpr int kProfondita = 40000;
+
+const std::vector<PassoLettura>& PassiLettura() {
+    static const std::vector<PassoLettura> passi = {
+        {"apertura", [](FrmIncassi&, ScriptedUi&) {}, [](FrmIncassi& f) { f.Apri(); }},
+        {"scelta del locale",
+         [](FrmIncassi& f, ScriptedUi&) {
+             f.Apri();
+             f.Nuovo();
+             f["txtDataRegistrazione"].setValue(kOggi);
+             f.casella("txeCodCausale").ImpostaCodice("INC6");
+         },
+         [](FrmIncassi& f) { f.casella("txeCodLocale").ImpostaCodice(QStringLiteral("L00042")); }},
+        {"dieci apparecchi",
+         [](FrmIncassi& f, ScriptedUi& ui) {
+             f.Apri();
+             Prepara(f, ui);
+         },
+         [](FrmIncassi& f) { f.CaricaApparecchi(); }},
+        {"ultimo documento", [](FrmIncassi& f, ScriptedUi&) { f.Apri(); },
+         [](FrmIncassi& f) { f.Muovi(FrmIncassi::Verso::Ultimo); }},
+        {"pagina successiva in fondo",
+         [](FrmIncassi& f, ScriptedUi&) {
+             f.Apri();
+             f.documenti()->SetAbsolutePosition(kProfondita);
+         },
+         [](FrmIncassi& f) { f.Muovi(FrmIncassi::Verso::Successivo); }},
+    };
+    return passi;
+}
+
+void BM_Lettura(benchmark::State& state) {
+    const PassoLettura& passo = PassiLettura()[size_t(state.range(0))];
+    A();
+    ScriptedUi ui;
+    ProprietaIngresso prop;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto f = Finestra(ui, prop);
+        passo.prepara(*f, ui);
+        state.ResumeTiming();
+        passo.esegui(*f);
+        state.PauseTiming();
+        f.reset();
+        state.ResumeTiming();
+    }
+    state.SetLabel(passo.nome);
+}
+BENCHMARK(BM_Lettura)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+void BM_LetturaNuda(benchmark::State& state) {
+    const PassoLettura& passo = PassiLettura()[size_t(state.range(0))];
+    A();
+    ScriptedUi ui;
+    ProprietaIngresso prop;
+    auto f = Finestra(ui, prop);
+    passo.prepara(*f, ui);
+    Replica replica(Registra([&] { passo.esegui(*f); }));
+    for (auto _ : state)
+        replica.esegui();
+    state.SetLabel(QStringLiteral("%1, %2 istruzioni")
+                       .arg(QLatin1String(passo.nome))
+                       .arg(replica.size())
+                       .toStdString());
+}
+BENCHMARK(BM_LetturaNuda)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -140,8 +140,8 @@ class Archivio {
     // both included, by documents other than `escluso`.
     Dec ReteAddebitata(qlonglong scheda, const QString& codLocale, const QDate& dal,
                        const QDate& al, qlonglong escluso);
-    // The venue's documents that move money in machines, up to `data`,
-    // newest first; and the sums of one document's machine rows (hoppers'
+    // The venue's six newest documents that move money in machines, up to
+    // `data`; and the sums of one document's machine rows (hoppers'
     // money hop1..hop3, sumAmmanchi, sumCassetto, sumVariazione).
     RecordSetPtr DocumentiDelLocale(const QString& codLocale, const QDate& data);
     RecordSetPtr SommeMacchine(qlonglong idTesta);

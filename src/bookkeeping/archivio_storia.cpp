@@ -91,9 +91,11 @@ Dec Archivio::ReteAddebitata(qlonglong scheda, const QString& codLocale, const Q
 }
 
 RecordSetPtr Archivio::DocumentiDelLocale(const QString& codLocale, const QDate& data) {
+    // The statement shows six: the newest six, not the venue's whole history.
     return host_.OpenRecordSet(
         QStringLiteral(
-            "select * from noteteste where codlocale='%1' and dataregistrazione<=%2 and codcausale "
+            "select top 6 * from noteteste where codlocale='%1' and dataregistrazione<=%2 and "
+            "codcausale "
             "in( 'INC6', 'INC' , 'REF', 'CH' , 'RH', 'FUR', 'CAM') order by dataregistrazione desc")
             .arg(sql::Raddoppia(codLocale), sql::Data(data)));
 }

@@ -4,92 +4,11 @@
 #include <QDateTime>
 
 #include "host/database.h"
+#include "host/recordset_pager.h"
 #include "values/error.h"
 #include "values/values.h"
 
 namespace incassi {
-
-struct RecordSet::Pager {
-    std::shared_ptr<const Translation> tr;
-    std::vector<QVariant> params;  // the statement's own literals
-    int pageSize = 100;
-    QString filterSql;
-    std::vector<QVariant> filterParams;
-    std::vector<int> keyFields;     // field index of each ordering key
-    std::vector<QVariant> lastKey;  // keys and id of the last row read
-    bool complete = false;
-    std::optional<int> total;
-    QSet<qint64> seen;
-
-    QString orderBy() const {
-        QStringList keys;
-        bool lastDesc = false;
-        for (const OrderKey& k : tr->parts.order) {
-            keys << k.sql + (k.descending ? QStringLiteral(" DESC") : QString());
-            lastDesc = k.descending;
-        }
-        keys << (lastDesc ? QStringLiteral("id DESC") : QStringLiteral("id"));
-        return keys.join(QStringLiteral(", "));
-    }
-
-    // Conditions shared by the pages and the count: the statement's own, then
-    // the filter's.
-    QStringList conditions(std::vector<QVariant>& out) const {
-        const SelectParts& p = tr->parts;
-        QStringList conds;
-        if (!p.where.isEmpty()) {
-            conds << u'(' + p.where + u')';
-            out.insert(out.end(), params.begin() + p.headParams,
-                       params.begin() + p.headParams + p.whereParams);
-        }
-        if (!filterSql.isEmpty()) {
-            conds << filterSql;
-            out.insert(out.end(), filterParams.begin(), filterParams.end());
-        }
-        return conds;
-    }
-
-    // Rows after the last one read, in the statement's order: for each key
-    // (k1, ..., kn, id), the rows equal on the keys before it and after it on
-    // this one. Null sorts first ascending and last descending.
-    QString after(std::vector<QVariant>& out) const {
-        const auto& order = tr->parts.order;
-        const bool idDesc = !order.empty() && order.back().descending;
-        QStringList alternatives;
-        QStringList equalSoFar;
-        std::vector<QVariant> equalParams;
-        for (size_t k = 0; k <= order.size(); ++k) {
-            const bool isId = k == order.size();
-            const QString col = isId ? QStringLiteral("id") : order[k].sql;
-            const bool desc = isId ? idDesc : order[k].descending;
-            const QVariant& v = lastKey[k];
-            QString cond;
-            std::vector<QVariant> condParams;
-            if (IsNull(v)) {
-                cond = desc ? QString() : col + QStringLiteral(" IS NOT NULL");
-            } else {
-                cond = desc ? QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(col)
-                            : QStringLiteral("%1 > ?").arg(col);
-                condParams.push_back(v);
-            }
-            if (!cond.isEmpty()) {
-                QStringList all = equalSoFar;
-                all << cond;
-                alternatives << u'(' + all.join(QStringLiteral(" AND ")) + u')';
-                out.insert(out.end(), equalParams.begin(), equalParams.end());
-                out.insert(out.end(), condParams.begin(), condParams.end());
-            }
-            if (IsNull(v)) {
-                equalSoFar << col + QStringLiteral(" IS NULL");
-            } else {
-                equalSoFar << col + QStringLiteral(" = ?");
-                equalParams.push_back(v);
-            }
-        }
-        if (alternatives.isEmpty()) return QStringLiteral("(1=0)");
-        return u'(' + alternatives.join(QStringLiteral(" OR ")) + u')';
-    }
-};
 
 RecordSet::Istantanea::Istantanea() = default;
 RecordSet::Istantanea::~Istantanea() = default;
@@ -131,14 +50,9 @@ std::shared_ptr<RecordSet> RecordSet::Open(std::shared_ptr<Database> db, const Q
         if (pageable) {
             rs->pos_ = 0;
             // The first page was read before the key positions were known.
-            const Row* last = nullptr;
-            for (const Row& r : rs->rows_)
-                last = &r;
-            if (last) {
-                rs->pager_->lastKey.clear();
-                for (int f : rs->pager_->keyFields)
-                    rs->pager_->lastKey.push_back(last->values[size_t(f)]);
-                rs->pager_->lastKey.push_back(last->values[size_t(rs->idIndex_)]);
+            if (!rs->rows_.empty()) {
+                rs->pager_->firstKey = rs->keyOf(rs->rows_.front().values);
+                rs->pager_->lastKey = rs->keyOf(rs->rows_.back().values);
             }
             return rs;
         }
@@ -191,42 +105,6 @@ void RecordSet::load(QueryResult&& result, bool append) {
         }
         rows_.push_back(std::move(row));
     }
-}
-
-void RecordSet::fetchPage() {
-    Pager& p = *pager_;
-    std::vector<QVariant> params(p.params.begin(), p.params.begin() + p.tr->parts.headParams);
-    QStringList conds = p.conditions(params);
-    if (!p.lastKey.empty()) conds << p.after(params);
-    QString sql = p.tr->parts.head;
-    if (!conds.isEmpty()) sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
-    sql += QStringLiteral(" ORDER BY ") + p.orderBy() + db_->dialect().limitClause(p.pageSize);
-    QueryResult result = db_->queryNative(sql, params, sql_);
-    const int n = result.count();
-    if (n < p.pageSize) p.complete = true;
-    if (n > 0) {
-        if (fields_.empty()) setupFields(result);
-        const std::vector<QVariant>& last = result.rows.back();
-        p.lastKey.clear();
-        for (int f : p.keyFields) {
-            if (f >= 0) p.lastKey.push_back(last[size_t(f)]);
-        }
-        if (idIndex_ >= 0) p.lastKey.push_back(last[size_t(idIndex_)]);
-    }
-    load(std::move(result), true);
-}
-
-void RecordSet::requeryPaged() {
-    rows_.clear();
-    deleted_.clear();
-    pager_->lastKey.clear();
-    pager_->seen.clear();
-    pager_->complete = false;
-    pager_->total.reset();
-    fetchPage();
-    pos_ = 0;
-    currentDeleted_ = false;
-    editing_ = false;
 }
 
 int RecordSet::FieldIndex(const QString& name) const {
@@ -386,6 +264,8 @@ void RecordSet::flushImmediate() {
 
 void RecordSet::MoveFirst() {
     flushImmediate();
+    // Rows held from the end of a long list: read its start again.
+    if (pager_ && pager_->fromEnd) requeryPaged();
     currentDeleted_ = false;
     pos_ = 0;
     ensureLoaded(0);
@@ -404,11 +284,15 @@ void RecordSet::MoveNext() {
 void RecordSet::MovePrevious() {
     flushImmediate();
     currentDeleted_ = false;
-    pos_ = std::max(-1, std::min(pos_, count()) - 1);
+    int p = std::min(pos_, count()) - 1;
+    if (p < 0 && pager_ && pager_->fromEnd) p += fetchPageBefore();
+    pos_ = std::max(-1, p);
 }
 
 void RecordSet::MoveLast() {
     flushImmediate();
+    // A long list is read from its other end, not through all of its pages.
+    if (pager_ && !pager_->complete) fetchLastPage();
     while (pager_ && !pager_->complete)
         fetchPage();
     currentDeleted_ = false;
@@ -428,7 +312,7 @@ bool RecordSet::CountKnown() const {
 }
 
 int RecordSet::RecordCount() {
-    if (Complete()) return count();
+    if (Complete()) return rowsBefore() + count();
     if (!pager_->total) {
         std::vector<QVariant> params;
         const QStringList conds = pager_->conditions(params);
@@ -445,16 +329,22 @@ int RecordSet::RecordCount() {
 
 int RecordSet::AbsolutePosition() {
     if (pos_ < 0 || currentDeleted_ || !ensureLoaded(pos_)) return -1;
-    return pos_ + 1;
+    return rowsBefore() + pos_ + 1;
+}
+
+int RecordSet::rowsBefore() const {
+    return pager_ ? pager_->base : 0;
 }
 
 void RecordSet::SetAbsolutePosition(int position) {
     flushImmediate();
     currentDeleted_ = false;
-    if (position < 1 || !ensureLoaded(position - 1)) {
+    if (position <= rowsBefore() && pager_->fromEnd) requeryPaged();
+    const int p = position - 1 - rowsBefore();
+    if (p < 0 || !ensureLoaded(p)) {
         fail(QStringLiteral("Posizione %1 fuori dall'elenco").arg(position));
     }
-    pos_ = position - 1;
+    pos_ = p;
 }
 
 bool RecordSet::rowMatches(const Row& r, const Criteria& c) const {

@@ -146,6 +146,16 @@ class RecordSet : public std::enable_shared_from_this<RecordSet> {
     bool ensureLoaded(int p);
     void fetchPage();
     void requeryPaged();
+    // The page after `key` (before it when reversed); the first or the last
+    // page when `key` is empty.
+    struct QueryResult readPage(const std::vector<QVariant>& key, bool reversed);
+    std::vector<QVariant> keyOf(const std::vector<QVariant>& values) const;
+    // Holds the last page of the list instead of the rows read so far; false
+    // when rows held carry edits.
+    bool fetchLastPage();
+    // Reads the page before the first row held; the number of rows added.
+    int fetchPageBefore();
+    int rowsBefore() const;
     void rebuildView();
     void flushImmediate();
     // Keeps `prima` until the open transaction is settled, and puts it back

@@ -243,6 +243,62 @@ TEST_F(RecordSets, PagedReadsByKeyAsTheCursorMoves) {
     EXPECT_EQ(paged->AbsolutePosition(), 1050);
 }
 
+// The last row is read from the other end of the list, and the list walked
+// backwards from there page by page, in every order (Null keys included).
+TEST_F(RecordSets, PagedListsAreReadFromTheirEndToo) {
+    QStringList rows;
+    for (int i = 10; i < 1060; ++i) {
+        const QString date = i % 97 == 0
+                                 ? QStringLiteral("NULL")
+                                 : QStringLiteral("'%1'").arg(
+                                       QDate(2025, 1, 1).addDays(i % 400).toString(Qt::ISODate));
+        rows << QStringLiteral("(%1, 'L%2', %3)").arg(i).arg(i % 7).arg(date);
+    }
+    t.run({"DELETE FROM NoteTeste",
+           "INSERT INTO NoteTeste (id, CodLocale, DataRegistrazione) VALUES " + rows.join(',')});
+    const struct {
+        const char* order;  // the list's order
+        const char* full;   // the same with the id as the last key
+    } orders[] = {
+        {"DataRegistrazione desc", "DataRegistrazione desc, id desc"},
+        {"DataRegistrazione", "DataRegistrazione, id"},
+        {"CodLocale, DataRegistrazione desc", "CodLocale, DataRegistrazione desc, id desc"},
+        {"id desc", "id desc"},
+    };
+    for (const auto& o : orders) {
+        const QString base = QStringLiteral("select * from noteTeste where id<>500 order by ");
+        std::vector<int> expected;
+        auto all = t.host().OpenRecordSet(base + QLatin1String(o.full));
+        for (; !all->Eof(); all->MoveNext())
+            expected.push_back(all->Value("id").toInt());
+        ASSERT_EQ(expected.size(), 1049u);
+
+        auto paged = t.host().OpenRecordSetAsync(base + QLatin1String(o.order), 100);
+        ASSERT_TRUE(paged->paged()) << o.order;
+        paged->MoveLast();
+        EXPECT_LE(paged->LoadedCount(), 100) << o.order;  // one page, not the list
+        EXPECT_EQ(paged->RecordCount(), 1049) << o.order;
+        std::vector<int> backwards;
+        for (int at = 1049; !paged->Bof(); paged->MovePrevious(), --at) {
+            ASSERT_EQ(paged->AbsolutePosition(), at) << o.order;
+            backwards.push_back(paged->Value("id").toInt());
+        }
+        std::reverse(backwards.begin(), backwards.end());
+        EXPECT_EQ(backwards, expected) << o.order;
+
+        // Positions before the rows held, and the first row, read the start again.
+        paged->MoveLast();
+        paged->SetAbsolutePosition(150);
+        EXPECT_EQ(paged->Value("id").toInt(), expected[149]) << o.order;
+        paged->MoveLast();
+        paged->MoveFirst();
+        EXPECT_EQ(paged->AbsolutePosition(), 1) << o.order;
+        EXPECT_EQ(paged->Value("id").toInt(), expected[0]) << o.order;
+        paged->MoveNext();
+        EXPECT_EQ(paged->Value("id").toInt(), expected[1]) << o.order;
+    }
+}
+
 }  // namespace
 
 namespace {
