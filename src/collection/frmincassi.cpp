@@ -283,8 +283,9 @@ void FrmIncassi::apriElenchi() {
         host_.OpenRecordSet(QStringLiteral("select * from anagraficaTasse where attiva<>0"));
     e.defaultIncassi = host_.OpenRecordSet(QStringLiteral("select * from DefaultIncassi"));
     e.conti = host_.OpenRecordSet(QStringLiteral("Select * from TabAssociazioneConti"));
-    e.locali = host_.OpenRecordSet(
-        QueryLocali(operatore_, pref_.attiva(QStringLiteral("VisLocaliSospesi"))));
+    // Read a page at a time: an operator may have thousands of venues.
+    e.locali = host_.OpenRecordSetAsync(
+        QueryLocali(operatore_, pref_.attiva(QStringLiteral("VisLocaliSospesi"))), 100);
     e.aziende =
         host_.OpenRecordSet(QStringLiteral("select * from anagraficaaziende order by ordine"));
     e.pers = host_.OpenRecordSet(QStringLiteral("select * from Zpers"));

@@ -13,8 +13,8 @@ namespace incassi {
 bool RecordSet::Pager::descending(size_t k, bool reversed) const {
     const auto& order = tr->parts.order;
     // The id follows the direction of the last key.
-    const bool desc = k < order.size() ? order[k].descending
-                                       : (!order.empty() && order.back().descending);
+    const bool desc =
+        k < order.size() ? order[k].descending : (!order.empty() && order.back().descending);
     return desc != reversed;
 }
 
@@ -104,7 +104,8 @@ QueryResult RecordSet::readPage(const std::vector<QVariant>& key, bool reversed)
         QString sql = p.tr->parts.head;
         if (!conds.isEmpty())
             sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
-        sql += QStringLiteral(" ORDER BY ") + p.orderBy(reversed) + db_->dialect().limitClause(limite);
+        sql +=
+            QStringLiteral(" ORDER BY ") + p.orderBy(reversed) + db_->dialect().limitClause(limite);
         return db_->queryNative(sql, params, sql_);
     };
     std::vector<QVariant> params(p.params.begin(), p.params.begin() + p.tr->parts.headParams);

@@ -187,6 +187,8 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
     stato_ = new QStatusBar(this);
     statoRecord_ = new QLabel(stato_);
     statoRecord_->setObjectName(QStringLiteral("lblStato"));
+    statoRecord_->setToolTip(QStringLiteral("Doppio clic per contare i documenti"));
+    statoRecord_->installEventFilter(this);
     statoTasti_ = new QLabel(stato_);
     statoTasti_->setObjectName(QStringLiteral("lblTasti"));
     stato_->addWidget(statoRecord_);
@@ -205,8 +207,6 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
                     QStringLiteral("EliminaRigaNota"));
     caricaLayoutNota();
     ripristinaAspetto();
-    Aggiorna();
-    modello_->ContaDocumenti();
     Aggiorna();
 }
 

@@ -407,6 +407,11 @@ bool FinestraIncassi::eventFilter(QObject* oggetto, QEvent* evento) {
             r != Qt::OtherFocusReason)
             QMetaObject::invokeMethod(this, &FinestraIncassi::entraGriglia, Qt::QueuedConnection);
     }
+    // The documents are counted when asked: counting a long list costs time.
+    if (oggetto == statoRecord_ && evento->type() == QEvent::MouseButtonDblClick) {
+        comando(QStringLiteral("ContaDocumenti"));
+        return true;
+    }
     return FinestraPlugin::eventFilter(oggetto, evento);
 }
 

@@ -541,6 +541,28 @@ TEST_F(Vista, TheImbalanceTurnsRedOnlyWhenThereIsOne) {
     }
 }
 
+// A long list is not counted when the window opens: the counter says how many
+// rows were read until a double click on it asks for the count; "last" knows it.
+TEST_F(Vista, TheDocumentsAreCountedWhenAsked) {
+    QStringList righe;
+    for (int i = 1; i <= 150; ++i)
+        righe << QStringLiteral("(%1, 'BAR1', 'INC6', '2026-01-01')").arg(1000 + i);
+    t.run({"INSERT INTO NoteTeste (id, CodLocale, CodCausale, DataRegistrazione) VALUES " +
+           righe.join(',')});
+    const int tutti = t.scalar("select count(*) from NoteTeste").toInt();
+    auto w = apri();
+    auto* contatore = w->findChild<QLabel*>(QStringLiteral("lblStato"));
+    ASSERT_NE(contatore, nullptr);
+    EXPECT_EQ(contatore->text(), QStringLiteral("Record 1 di 100+"));
+    QTest::mouseDClick(contatore, Qt::LeftButton);
+    EXPECT_EQ(contatore->text(), QStringLiteral("Record 1 di %1").arg(tutti));
+
+    auto altra = apri();
+    altra->azione(QStringLiteral("Ultimo"))->trigger();
+    contatore = altra->findChild<QLabel*>(QStringLiteral("lblStato"));
+    EXPECT_EQ(contatore->text(), QStringLiteral("Record %1 di %1").arg(tutti));
+}
+
 TEST_F(Vista, MenuChecksFollowThePreferences) {
     auto w = apri();
     QAction* abbuoni = w->azione(QStringLiteral("MenuAbbuoni"));
