@@ -32,14 +32,44 @@ namespace {
 const QDate kOggi(2026, 12, 7);
 constexpr int kPrimaMacchina = 900000;
 
-// The bench venue without documents and its cards at the last readings.
+// The bench venue without the documents of the bench and its cards at the
+// last readings of its history.
 void Ripristina(Database& db) {
     db.executeScript(
-        {QStringLiteral("DELETE FROM NoteRighe WHERE CodLocale='BENCH'"),
-         QStringLiteral("DELETE FROM NoteIncassi WHERE CodLocale='BENCH'"),
-         QStringLiteral("DELETE FROM NoteTeste WHERE CodLocale='BENCH'"),
+        {QStringLiteral("DELETE FROM NoteRighe WHERE CodLocale='BENCH' AND Data>'2026-11-30'"),
+         QStringLiteral(
+             "DELETE FROM NoteIncassi WHERE CodLocale='BENCH' AND DataIncasso>'2026-11-30'"),
+         QStringLiteral(
+             "DELETE FROM NoteTeste WHERE CodLocale='BENCH' AND DataRegistrazione>'2026-11-30'"),
          QStringLiteral("UPDATE MagSchede SET ultimoIncasso='2026-11-30', cntotin=10000, "
                         "cntotout=6000, attualeh1=50 WHERE CodLocale='BENCH'")});
+}
+
+// Ten years of weekly collections of the bench venue's machines, the last on
+// 30/11/2026 at the cards' readings: the history a real venue has.
+void Storia(Database& db) {
+    QSqlQuery q(db.connection());
+    q.exec(QStringLiteral("SELECT count(*) FROM NoteTeste WHERE CodLocale='BENCH'"));
+    if (q.next() && q.value(0).toInt() > 0) return;
+    const QString settimane = QStringLiteral(
+        "WITH RECURSIVE k(n) AS (SELECT 0 UNION ALL SELECT n+1 FROM k WHERE n<519) ");
+    const QString giorno = QStringLiteral("date('2026-11-30', '-' || (7*n) || ' days')");
+    db.executeScript(
+        {settimane +
+             QStringLiteral("INSERT INTO NoteTeste (id, CodLocale, CodCausale, "
+                            "DataRegistrazione, DaRiscuotereTeorica) SELECT 8000000+n, 'BENCH', "
+                            "'INC6', %1, 400 FROM k")
+                 .arg(giorno),
+         settimane +
+             QStringLiteral(
+                 "INSERT INTO NoteIncassi (IdTesta, Riga, DataIncasso, CodLocale, linkscheda, "
+                 "TipoIncasso, ContatoreIN, ContatoreOUT, Parzialein, Parzialeout, "
+                 "NumGiorniIncasso, LivelloH1, TipoH1, cassetto) SELECT 8000000+n, m.i, %1, "
+                 "'BENCH', %2+m.i, 6, 10000-40*n, 6000-20*n, 40, 20, 7, 50, 1, 20 FROM k, "
+                 "(WITH RECURSIVE m(i) AS (SELECT 0 UNION ALL SELECT i+1 FROM m WHERE i<9) "
+                 "SELECT i FROM m) m")
+                 .arg(giorno)
+                 .arg(kPrimaMacchina)});
 }
 
 struct Ambiente {
@@ -52,8 +82,9 @@ struct Ambiente {
             QStringLiteral("incassi-finestra-%1x%2.sqlite").arg(locali).arg(anni));
         const bool pronto = QFile::exists(file);
         auto db = Database::OpenSqlite(file);
+        // A database built by an older bench gets the indexes added since.
+        schema::PreparaSchema(*db);
         if (!pronto) {
-            schema::PreparaSchema(*db);
             schema::ParametriGenerazione p;
             p.locali = locali;
             p.anni = anni;
@@ -98,6 +129,7 @@ struct Ambiente {
         // A run stopped between a save and its deletion leaves the bench venue's
         // cards at the new readings: start every run from the same state.
         Ripristina(*db);
+        Storia(*db);
         for (int i = 0; i < 10; ++i)
             ids << QString::number(kPrimaMacchina + i);
         host = std::make_unique<SqlHost>(

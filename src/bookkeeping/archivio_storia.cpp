@@ -23,12 +23,15 @@ std::optional<QVariant> Archivio::CassettoLasciato(qlonglong scheda, const QDate
 
 Archivio::Aperti Archivio::ApertiDellaMacchina(qlonglong scheda, const QDate& data) {
     Aperti a;
+    // A row without an amount adds nothing to a sum: leaving those rows out
+    // (every collection of the machine's history) keeps the sums and lets the
+    // index of open amounts answer.
     auto acconti = host_.OpenRecordSet(
         QStringLiteral(
             "select sum(noteincassi.acconti) as SommaDiAcconti from noteincassi INNER JOIN "
             "NoteTeste ON NoteIncassi.IdTesta = NoteTeste.id where noteincassi.linkscheda=%1 and "
             "noteincassi.chiuso=0 and NoteIncassi.dataincasso<=%2 and "
-            "NoteTeste.CodCausale='ACC'")
+            "noteincassi.acconti<>0 and NoteTeste.CodCausale='ACC'")
             .arg(scheda)
             .arg(sql::Data(data)));
     a.acconti = acconti->Value(QStringLiteral("SommaDiAcconti"));
@@ -37,7 +40,8 @@ Archivio::Aperti Archivio::ApertiDellaMacchina(qlonglong scheda, const QDate& da
                        "sum(noteincassi.refillLocale) as sommaRefLocale from noteincassi INNER "
                        "JOIN NoteTeste ON NoteIncassi.IdTesta = NoteTeste.id where "
                        "noteincassi.linkscheda=%1 and noteincassi.chiuso=0 and "
-                       "NoteIncassi.dataincasso<=%2 and NoteTeste.CodCausale='REF'")
+                       "NoteIncassi.dataincasso<=%2 and (noteincassi.refillgestore<>0 or "
+                       "noteincassi.refillLocale<>0) and NoteTeste.CodCausale='REF'")
             .arg(scheda)
             .arg(sql::Data(data)));
     a.refillGestore = refill->Value(QStringLiteral("sommaRefGest"));
