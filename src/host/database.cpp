@@ -100,6 +100,7 @@ QueryResult Database::queryNative(const QString& sql, const std::vector<QVariant
         p.columnsKnown = true;
     }
     QueryResult r;
+    r.sql = sql;
     r.columns = p.columns;
     const int n = int(r.columns.size());
     while (q.next()) {
@@ -204,6 +205,16 @@ const ColumnInfo* Database::column(const QString& table, const QString& column) 
 void Database::invalidateCatalog() {
     columns_.clear();
     prepared_.clear();
+    layouts_.clear();
+}
+
+std::shared_ptr<const FieldLayout> Database::layout(const QString& key) const {
+    return layouts_.value(key);
+}
+
+void Database::keepLayout(const QString& key, std::shared_ptr<const FieldLayout> layout) {
+    if (layouts_.size() > 1024) layouts_.clear();  // bounded like the prepared statements
+    layouts_.insert(key, std::move(layout));
 }
 
 void Database::begin() {

@@ -21,6 +21,7 @@ namespace incassi {
 
 // Rows read by a query: column metadata and the values of each row.
 struct QueryResult {
+    QString sql;  // the native statement that gave it
     std::vector<ResultColumn> columns;
     std::vector<std::vector<QVariant>> rows;
     int count() const { return int(rows.size()); }
@@ -67,6 +68,10 @@ class Database {
     const std::vector<ColumnInfo>* tableColumns(const QString& table);
     const ColumnInfo* column(const QString& table, const QString& column);
     void invalidateCatalog();
+    // The field layout a record set made of a statement's result (key: its
+    // table and native statement), kept until the catalogue changes.
+    std::shared_ptr<const FieldLayout> layout(const QString& key) const;
+    void keepLayout(const QString& key, std::shared_ptr<const FieldLayout> layout);
 
     // Sees every statement sent to the engine, with its bound values (Null when
     // none is set), before it runs. Measurements use it to replay a window's
@@ -113,6 +118,7 @@ class Database {
     const Catalogo& catalogo(const QString& table);
     // key: lower-case table name; nodes stay put, so pointers into them last
     std::unordered_map<QString, Catalogo> columns_;
+    QHash<QString, std::shared_ptr<const FieldLayout>> layouts_;
     QHash<QString, bool> knownTables_;
     int depth_ = 0;
     // The open scopes, outermost first, each with its outcomes waiting.

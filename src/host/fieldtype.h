@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <vector>
 
@@ -23,6 +24,22 @@ struct ColumnInfo {
     FieldType type = FieldType::Unknown;
     int maxLength = 0;  // for Text; 0 when not limited
     bool primaryKey = false;
+};
+
+// A field of a record set.
+struct FieldInfo {
+    QString name;
+    FieldType type = FieldType::Unknown;
+    int maxLength = 0;
+    bool writable = false;  // a column of the record set's table
+};
+
+// What a record set makes of a statement's result columns: its fields, their
+// index by lower-case name and the position of the key (-1: none, read only).
+struct FieldLayout {
+    std::vector<FieldInfo> fields;
+    QHash<QString, int> index;
+    int idIndex = -1;
 };
 
 QString FieldTypeName(FieldType t);

@@ -65,29 +65,38 @@ std::shared_ptr<RecordSet> RecordSet::Open(std::shared_ptr<Database> db, const Q
 }
 
 void RecordSet::setupFields(const QueryResult& result) {
-    fields_.clear();
-    fieldIndex_.clear();
-    idIndex_ = -1;
-    for (const ResultColumn& c : result.columns) {
-        FieldInfo f;
-        f.name = c.name;
-        f.type = c.type;
-        f.maxLength = c.maxLength;
-        if (!table_.isEmpty() &&
-            (c.table.isEmpty() || c.table.compare(table_, Qt::CaseInsensitive) == 0)) {
-            if (const ColumnInfo* tc = db_->column(table_, c.name)) {
-                f.writable = true;
-                if (f.type == FieldType::Unknown) {
-                    f.type = tc->type;
-                    f.maxLength = tc->maxLength;
+    // The same statement gives the same fields: worked out once per statement,
+    // not at every opening (a lookup of one row is opened thousands of times).
+    const QString key = table_ + u'\x1f' + result.sql;
+    std::shared_ptr<const FieldLayout> kept = result.sql.isEmpty() ? nullptr : db_->layout(key);
+    if (!kept) {
+        auto l = std::make_shared<FieldLayout>();
+        for (const ResultColumn& c : result.columns) {
+            FieldInfo f;
+            f.name = c.name;
+            f.type = c.type;
+            f.maxLength = c.maxLength;
+            if (!table_.isEmpty() &&
+                (c.table.isEmpty() || c.table.compare(table_, Qt::CaseInsensitive) == 0)) {
+                if (const ColumnInfo* tc = db_->column(table_, c.name)) {
+                    f.writable = true;
+                    if (f.type == FieldType::Unknown) {
+                        f.type = tc->type;
+                        f.maxLength = tc->maxLength;
+                    }
                 }
             }
+            const QString name = f.name.toLower();
+            if (!l->index.contains(name)) l->index.insert(name, int(l->fields.size()));
+            if (f.writable && name == u"id" && l->idIndex < 0) l->idIndex = int(l->fields.size());
+            l->fields.push_back(std::move(f));
         }
-        const QString key = f.name.toLower();
-        if (!fieldIndex_.contains(key)) fieldIndex_.insert(key, int(fields_.size()));
-        if (f.writable && key == u"id" && idIndex_ < 0) idIndex_ = int(fields_.size());
-        fields_.push_back(std::move(f));
+        kept = l;
+        if (!result.sql.isEmpty()) db_->keepLayout(key, kept);
     }
+    fields_ = kept->fields;
+    fieldIndex_ = kept->index;
+    idIndex_ = kept->idIndex;
     if (idIndex_ < 0) table_.clear();  // without its key a row cannot be written back
 }
 
@@ -155,7 +164,11 @@ QVariant RecordSet::Value(int index) const {
     const QVariant& raw = current().values[size_t(index)];
     const FieldType t = fields_[size_t(index)].type;
     if (t == FieldType::Date || t == FieldType::DateTime || t == FieldType::Double) {
-        return db_->dialect().fromEngine(raw, t);
+        QVariant v = db_->dialect().fromEngine(raw, t);
+        // Parsed once: the row keeps the value as the module reads it (only
+        // edited fields are ever written back, so the engine's text is not needed).
+        if (v.typeId() != raw.typeId()) const_cast<QVariant&>(raw) = v;
+        return v;
     }
     return IsNull(raw) ? QVariant() : raw;
 }

@@ -22,13 +22,6 @@ namespace incassi {
 
 class Database;
 
-struct FieldInfo {
-    QString name;
-    FieldType type = FieldType::Unknown;
-    int maxLength = 0;
-    bool writable = false;  // a column of the record set's table
-};
-
 enum class RecordSetMode { Immediate, Batch };
 
 class RecordSet : public std::enable_shared_from_this<RecordSet> {

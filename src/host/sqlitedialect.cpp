@@ -19,6 +19,35 @@ namespace {
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
 const QString kDateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
+// The digits at s[from, from + n), or -1 when any is not a digit.
+int Cifre(QStringView s, qsizetype from, int n) {
+    int v = 0;
+    for (qsizetype i = from; i < from + n; ++i) {
+        const char16_t c = s[i].unicode();
+        if (c < u'0' || c > u'9') return -1;
+        v = v * 10 + (c - u'0');
+    }
+    return v;
+}
+
+// "yyyy-MM-dd" as the engine stores it, read without the general parser
+// (dates are read by the thousand); anything else: an invalid date.
+QDate GiornoRapido(QStringView s) {
+    if (s.size() < 10 || s[4] != u'-' || s[7] != u'-') return {};
+    const int y = Cifre(s, 0, 4), m = Cifre(s, 5, 2), d = Cifre(s, 8, 2);
+    return y < 0 || m < 0 || d < 0 ? QDate() : QDate(y, m, d);
+}
+
+// "yyyy-MM-dd HH:mm:ss", the same way.
+QDateTime IstanteRapido(QStringView s) {
+    if (s.size() != 19 || s[10] != u' ' || s[13] != u':' || s[16] != u':') return {};
+    const QDate d = GiornoRapido(s);
+    const int h = Cifre(s, 11, 2), mi = Cifre(s, 14, 2), se = Cifre(s, 17, 2);
+    if (!d.isValid() || h < 0 || mi < 0 || se < 0) return {};
+    const QTime t(h, mi, se);
+    return t.isValid() ? QDateTime(d, t) : QDateTime();
+}
+
 sqlite3_stmt* StatementHandle(const QSqlQuery& query) {
     const QSqlResult* result = query.result();
     if (!result) return nullptr;
@@ -114,14 +143,16 @@ QVariant SqliteDialect::fromEngine(const QVariant& raw, FieldType type) const {
         case FieldType::Date:
             if (raw.typeId() == QMetaType::QString) {
                 const QString s = raw.toString();
-                QDate d = QDate::fromString(s.left(10), kDateFormat);
+                QDate d = GiornoRapido(s);
+                if (!d.isValid()) d = QDate::fromString(s.left(10), kDateFormat);
                 return d.isValid() ? QVariant(d) : raw;
             }
             return raw;
         case FieldType::DateTime:
             if (raw.typeId() == QMetaType::QString) {
                 const QString s = raw.toString();
-                QDateTime dt = QDateTime::fromString(s, kDateTimeFormat);
+                QDateTime dt = IstanteRapido(s);
+                if (!dt.isValid()) dt = QDateTime::fromString(s, kDateTimeFormat);
                 if (!dt.isValid()) dt = QDateTime::fromString(s, Qt::ISODate);
                 if (!dt.isValid() && s.size() == 10) {
                     dt = QDateTime(QDate::fromString(s, kDateFormat), QTime(0, 0));

@@ -462,3 +462,53 @@ TEST(RecordSetTransactions, AWriteThatTouchesNoRowFails) {
 }
 
 }  // namespace
+
+namespace {
+
+// Dates and timestamps as the engine keeps them, read the module's way; text
+// that is no date stays as it was.
+TEST(RecordSetValues, DatesAreReadFromTheEngineText) {
+    TestDb t;
+    t.run({"CREATE TABLE Giorni (id INTEGER PRIMARY KEY, Giorno DATE, Istante DATETIME)"});
+    const struct {
+        const char* testo;
+        QVariant giorno;   // read from the DATE column
+        QVariant istante;  // read from the DATETIME column
+    } casi[] = {
+        {"2026-12-07", QDate(2026, 12, 7), QDateTime(QDate(2026, 12, 7), QTime(0, 0))},
+        {"2026-12-07 10:11:12", QDate(2026, 12, 7),
+         QDateTime(QDate(2026, 12, 7), QTime(10, 11, 12))},
+        {"2026-12-07T10:11:12", QDate(2026, 12, 7),
+         QDateTime(QDate(2026, 12, 7), QTime(10, 11, 12))},
+        {"2026-02-31", QString("2026-02-31"), QString("2026-02-31")},
+        {"2026-12-07 25:00:00", QDate(2026, 12, 7), QString("2026-12-07 25:00:00")},
+        {"07/12/2026", QString("07/12/2026"), QString("07/12/2026")},
+    };
+    int id = 0;
+    for (const auto& c : casi) {
+        t.run(
+            {QStringLiteral("INSERT INTO Giorni VALUES (%1, '%2', '%2')").arg(++id).arg(c.testo)});
+        auto rs =
+            t.host().OpenRecordSet(QStringLiteral("select * from Giorni where id=%1").arg(id));
+        for (int volta = 0; volta < 2; ++volta) {  // the second read gives the same
+            EXPECT_EQ(rs->Value("Giorno"), c.giorno) << c.testo;
+            EXPECT_EQ(rs->Value("Istante"), c.istante) << c.testo;
+        }
+    }
+}
+
+// The fields of a statement are worked out once, and again when the tables change.
+TEST(RecordSetValues, FieldsFollowAColumnAddedLater) {
+    TestDb t;
+    t.run({"CREATE TABLE Prove (id INTEGER PRIMARY KEY, Nome VARCHAR(20))",
+           "INSERT INTO Prove VALUES (1, 'uno')"});
+    EXPECT_FALSE(t.host().OpenRecordSet("select * from Prove")->HasField("Valore"));
+    t.db().executeScript({"ALTER TABLE Prove ADD COLUMN Valore DOUBLE"});
+    auto rs = t.host().OpenRecordSet("select * from Prove");
+    ASSERT_TRUE(rs->HasField("Valore"));
+    rs->SetValue("Valore", 2.5);
+    rs->Update();
+    EXPECT_DOUBLE_EQ(t.scalar("select Valore from Prove").toDouble(), 2.5);
+}
+
+}  // namespace
