@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
 #include <functional>
 #include <unordered_map>
 
@@ -288,13 +289,26 @@ class Replica {
   public:
     explicit Replica(std::vector<Istruzione> istruzioni) : istruzioni_(std::move(istruzioni)) {}
     size_t size() const { return istruzioni_.size(); }
-    // With INCASSI_BENCH_ISTRUZIONI set, the first run writes each statement
-    // with its time, to find the slow ones.
+    // With INCASSI_BENCH_ISTRUZIONI set, the slowest statements with their
+    // mean time over the runs are written at the end, to find what to mend.
+    ~Replica() {
+        if (!qEnvironmentVariableIsSet("INCASSI_BENCH_ISTRUZIONI") || giri_ == 0) return;
+        std::vector<size_t> ordine(istruzioni_.size());
+        for (size_t i = 0; i < ordine.size(); ++i)
+            ordine[i] = i;
+        std::sort(ordine.begin(), ordine.end(),
+                  [this](size_t a, size_t b) { return tempi_[a] > tempi_[b]; });
+        for (size_t k = 0; k < std::min<size_t>(12, ordine.size()); ++k) {
+            std::fprintf(stderr, "%8.3f ms  %s\n", double(tempi_[ordine[k]]) / 1e6 / giri_,
+                         qPrintable(istruzioni_[ordine[k]].sql.left(200)));
+        }
+    }
     void esegui(const QHash<qlonglong, qlonglong>& ids = {}) {
         QSqlDatabase& db = A().host->database().connection();
-        const bool elenca = !elencate_ && qEnvironmentVariableIsSet("INCASSI_BENCH_ISTRUZIONI");
-        elencate_ = true;
-        for (const Istruzione& i : istruzioni_) {
+        tempi_.resize(istruzioni_.size());
+        ++giri_;
+        for (size_t n = 0; n < istruzioni_.size(); ++n) {
+            const Istruzione& i = istruzioni_[n];
             QElapsedTimer tempo;
             tempo.start();
             auto& q = preparate_[i.sql];
@@ -319,16 +333,15 @@ class Replica {
                     benchmark::DoNotOptimize(q->value(c));
             }
             q->finish();
-            if (elenca)
-                std::fprintf(stderr, "%8.3f ms  %s\n", double(tempo.nsecsElapsed()) / 1e6,
-                             qPrintable(i.sql.left(400)));
+            tempi_[n] += tempo.nsecsElapsed();
         }
     }
 
   private:
     std::vector<Istruzione> istruzioni_;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>> preparate_;
-    bool elencate_ = false;
+    std::vector<qint64> tempi_;  // nanoseconds per statement, summed over the runs
+    int giri_ = 0;
 };
 
 qlonglong IdMostrato(FrmIncassi& f) {

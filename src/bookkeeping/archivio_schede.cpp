@@ -129,12 +129,15 @@ bool Archivio::UltimoDocumento(qlonglong scheda, const QDate& data, const QStrin
         default:
             return false;
     }
+    // A row carries its document's day (the save writes it): the range on the
+    // row's day lets the index stop at the machine's later rows instead of
+    // walking its whole history under the write lock.
     auto dopo = host_.OpenRecordSet(
         QStringLiteral(
             "Select top 1 NoteIncassi.id from NoteIncassi INNER JOIN NoteTeste ON "
             "NoteIncassi.IdTesta = "
-            "NoteTeste.id where NoteIncassi.linkscheda=%1 and NoteTeste.codcausale in %2 and "
-            "NoteTeste.dataregistrazione>%3")
+            "NoteTeste.id where NoteIncassi.linkscheda=%1 and NoteIncassi.DataIncasso>%3 and "
+            "NoteTeste.codcausale in %2 and NoteTeste.dataregistrazione>%3")
             .arg(scheda)
             .arg(insieme, sql::Data(data)));
     return dopo->Eof();

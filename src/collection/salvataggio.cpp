@@ -220,10 +220,12 @@ bool FrmIncassi::Salva() {
     ultimaData_ = dataRegistrazione();
     nuovo_ = modifica_ = false;
     ImpostaModalita(finestra_, host_, true);
-    // The list shows the saved document.
+    // The list shows the saved document: from its first page (today's
+    // collections are there), else a list of that document alone, never by
+    // reading a long list to its end.
     try {
         documenti_->Requery();
-        if (!documenti_->Find(QStringLiteral("id=%1").arg(id))) {
+        if (!documenti_->Find(QStringLiteral("id=%1").arg(id), true)) {
             documenti_ = Archivio(host_).ElencoDi(id);
         }
         MostraTestata();

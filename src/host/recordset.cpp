@@ -373,7 +373,7 @@ bool RecordSet::rowMatches(const Row& r, const Criteria& c) const {
     });
 }
 
-bool RecordSet::Find(const QString& criteria) {
+bool RecordSet::Find(const QString& criteria, bool soloLette) {
     flushImmediate();
     Criteria c = Criteria::Parse(criteria);
     for (const QString& f : c.fields()) {
@@ -381,12 +381,16 @@ bool RecordSet::Find(const QString& criteria) {
     }
     int p = std::max(pos_, 0);
     currentDeleted_ = false;
-    while (ensureLoaded(p)) {
+    while (soloLette ? p < count() : ensureLoaded(p)) {
         if (rowMatches(row(p), c)) {
             pos_ = p;
             return true;
         }
         ++p;
+    }
+    if (soloLette) {
+        pos_ = std::min(std::max(pos_, 0), count());
+        return false;
     }
     pos_ = count();
     return false;

@@ -96,7 +96,9 @@ class RecordSet : public std::enable_shared_from_this<RecordSet> {
 
     // Moves to the first row from the current one on that matches; on no match
     // the record set stands after the last row and the result is false.
-    bool Find(const QString& criteria);
+    // `soloLette`: among the rows read so far only, leaving the cursor where
+    // it was on no match (a long paged list is not read to its end).
+    bool Find(const QString& criteria, bool soloLette = false);
     // Shows only the rows that match; an empty text removes the filter.
     void SetFilter(const QString& criteria);
     const QString& Filter() const { return filterText_; }

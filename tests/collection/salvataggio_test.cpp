@@ -293,6 +293,22 @@ TEST_F(Salvataggio, ACardIsLeftAloneWhenALaterCollectionHasIt) {
     EXPECT_DOUBLE_EQ(q("select cntotin from MagSchede where id=2").toDouble(), 5500);
 }
 
+// A collection dated before a long list's first page is shown on its own: the
+// list is not read to its end to find it.
+TEST_F(Salvataggio, ASavedDocumentFarDownTheListIsShownWithoutReadingTheList) {
+    QStringList righe;
+    for (int i = 1; i <= 250; ++i)
+        righe << QStringLiteral("(%1, 'ALTRO', 'INC', '2026-06-01')").arg(5000 + i);
+    t.run({"INSERT INTO NoteTeste (id, CodLocale, CodCausale, DataRegistrazione) VALUES " +
+           righe.join(',')});
+    auto f = incasso();
+    ASSERT_TRUE(f->Salva());
+    const qlonglong id = f->finestra()["EtiId"].caption().toLongLong();
+    ASSERT_FALSE(f->documenti()->Eof());
+    EXPECT_EQ(f->documenti()->Value("id").toLongLong(), id);
+    EXPECT_LE(f->documenti()->LoadedCount(), 100);
+}
+
 TEST_F(Salvataggio, ACorrectionSettlesNoAdvanceHeaderWrittenAfterIt) {
     auto f = incasso();
     ASSERT_TRUE(f->Salva());
