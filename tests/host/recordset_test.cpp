@@ -196,9 +196,9 @@ TEST_F(RecordSets, FailedBatchWritesNothing) {
     EXPECT_DOUBLE_EQ(rs->Value("Dare").toDouble(), 10);
 }
 
-TEST_F(RecordSets, PagedReadsByKeyAsTheCursorMoves) {
+// 1050 headers over 400 days, several on the same day, some without a date.
+void InserisciTestate(TestDb& t) {
     QStringList rows;
-    // 1050 headers over 400 days, several on the same day, some without a date.
     for (int i = 10; i < 1060; ++i) {
         const QString date = i % 97 == 0
                                  ? QStringLiteral("NULL")
@@ -208,6 +208,10 @@ TEST_F(RecordSets, PagedReadsByKeyAsTheCursorMoves) {
     }
     t.run({"DELETE FROM NoteTeste",
            "INSERT INTO NoteTeste (id, CodLocale, DataRegistrazione) VALUES " + rows.join(',')});
+}
+
+TEST_F(RecordSets, PagedReadsByKeyAsTheCursorMoves) {
+    InserisciTestate(t);
 
     const QString sql = "select * from noteTeste order by DataRegistrazione desc";
     auto all = t.host().OpenRecordSet(sql + ", id desc");
@@ -246,16 +250,7 @@ TEST_F(RecordSets, PagedReadsByKeyAsTheCursorMoves) {
 // The last row is read from the other end of the list, and the list walked
 // backwards from there page by page, in every order (Null keys included).
 TEST_F(RecordSets, PagedListsAreReadFromTheirEndToo) {
-    QStringList rows;
-    for (int i = 10; i < 1060; ++i) {
-        const QString date = i % 97 == 0
-                                 ? QStringLiteral("NULL")
-                                 : QStringLiteral("'%1'").arg(
-                                       QDate(2025, 1, 1).addDays(i % 400).toString(Qt::ISODate));
-        rows << QStringLiteral("(%1, 'L%2', %3)").arg(i).arg(i % 7).arg(date);
-    }
-    t.run({"DELETE FROM NoteTeste",
-           "INSERT INTO NoteTeste (id, CodLocale, DataRegistrazione) VALUES " + rows.join(',')});
+    InserisciTestate(t);
     const struct {
         const char* order;  // the list's order
         const char* full;   // the same with the id as the last key
