@@ -543,6 +543,11 @@ void FinestraIncassi::salvaAspetto() {
         host_.salvasettaggio(kSezioneAspetto, ChiaveAspetto(host_, d->objectName()),
                              QString::fromLatin1(d->saveState().toBase64()));
     }
+    for (auto* g : findChildren<GrigliaRecordset*>()) {
+        host_.salvasettaggio(kSezioneAspetto,
+                             ChiaveAspetto(host_, QStringLiteral("Colonne_") + g->objectName()),
+                             g->larghezzeUtente());
+    }
 }
 
 void FinestraIncassi::ripristinaAspetto() {
@@ -555,6 +560,14 @@ void FinestraIncassi::ripristinaAspetto() {
     for (auto* d : findChildren<QSplitter*>()) {
         if (const QByteArray stato = letto(d->objectName()); !stato.isEmpty())
             d->restoreState(stato);
+    }
+    for (auto* g : findChildren<GrigliaRecordset*>()) {
+        g->setLarghezzeUtente(
+            host_
+                .LeggiSettaggio(kSezioneAspetto,
+                                ChiaveAspetto(host_, QStringLiteral("Colonne_") + g->objectName()),
+                                QString())
+                .toString());
     }
     if (const QByteArray geometria = letto(QStringLiteral("Finestra"));
         !geometria.isEmpty() && restoreGeometry(geometria))

@@ -372,6 +372,42 @@ GrigliaRecordset::GrigliaRecordset(QWidget* parent)
         adattaColonne();
         selezionaRigaCorrente();
     });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int colonna, int, int larghezza) {
+                // Hiding a column makes it 0 wide: that is no width the user chose.
+                if (adattando_ || larghezza <= 0 || colonna >= modello_.columnCount()) return;
+                larghezzeUtente_.insert(modello_.campo(colonna).toLower(), larghezza);
+            });
+}
+
+QString GrigliaRecordset::larghezzeUtente() const {
+    QStringList parti;
+    for (auto i = larghezzeUtente_.cbegin(); i != larghezzeUtente_.cend(); ++i)
+        parti << i.key() + u'=' + QString::number(i.value());
+    parti.sort();
+    return parti.join(u';');
+}
+
+void GrigliaRecordset::setLarghezzeUtente(const QString& testo) {
+    larghezzeUtente_.clear();
+    for (const QString& parte : testo.split(u';', Qt::SkipEmptyParts)) {
+        const qsizetype uguale = parte.indexOf(u'=');
+        bool ok = false;
+        const int larghezza = parte.mid(uguale + 1).toInt(&ok);
+        if (uguale > 0 && ok && larghezza > 0)
+            larghezzeUtente_.insert(parte.left(uguale).toLower(), larghezza);
+    }
+    applicaLarghezzeUtente();
+    adattaColonne();
+}
+
+void GrigliaRecordset::applicaLarghezzeUtente() {
+    adattando_ = true;
+    for (int c = 0; c < modello_.columnCount(); ++c) {
+        const auto w = larghezzeUtente_.constFind(modello_.campo(c).toLower());
+        if (w != larghezzeUtente_.cend()) setColumnWidth(c, *w);
+    }
+    adattando_ = false;
 }
 
 void GrigliaRecordset::applicaLayout() {
@@ -381,10 +417,13 @@ void GrigliaRecordset::applicaLayout() {
     if (l.dimensione > 0) f.setPointSizeF(l.dimensione);
     setFont(f);
     verticalHeader()->setDefaultSectionSize(QFontMetrics(f).height() + 6);
+    adattando_ = true;
     for (int c = 0; c < modello_.columnCount(); ++c) {
         const int w = modello_.larghezza(c);
         if (w > 0) setColumnWidth(c, w);
     }
+    adattando_ = false;
+    applicaLarghezzeUtente();
     setAlternatingRowColors(l.coloreDispari == l.colorePari);
     adattaColonne();
     selezionaRigaCorrente();
@@ -404,7 +443,11 @@ void GrigliaRecordset::adattaColonne() {
             const QString t = modello_.data(modello_.index(r, c), Qt::DisplayRole).toString();
             serve = std::max(serve, metrica.horizontalAdvance(t));
         }
-        if (serve + margine > columnWidth(c)) setColumnWidth(c, serve + margine);
+        if (serve + margine > columnWidth(c)) {
+            adattando_ = true;
+            setColumnWidth(c, serve + margine);
+            adattando_ = false;
+        }
     }
 }
 

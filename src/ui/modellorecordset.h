@@ -8,6 +8,7 @@
 // window recalculates.
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <functional>
@@ -124,6 +125,10 @@ class GrigliaRecordset : public QTableView {
     // Widens the columns whose cells would be cut (descriptions excepted:
     // their tooltip shows them whole).
     void adattaColonne();
+    // The widths the user gave columns by dragging, by field, as a text to keep
+    // ("campo=larghezza;..."); set back, they apply over the layout's widths.
+    QString larghezzeUtente() const;
+    void setLarghezzeUtente(const QString& testo);
 
   Q_SIGNALS:
     // The user moved to another row (the cursor already stands on it).
@@ -138,6 +143,9 @@ class GrigliaRecordset : public QTableView {
     ModelloRecordset modello_;
     DelegatoCella delegato_;
     bool selezionando_ = false;
+    bool adattando_ = false;               // widths set by the program, not the user
+    QHash<QString, int> larghezzeUtente_;  // lower-case field -> width
+    void applicaLarghezzeUtente();
 };
 
 }  // namespace incassi::ui

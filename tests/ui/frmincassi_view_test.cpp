@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSplitter>
@@ -502,6 +503,28 @@ TEST_F(Vista, SizeAndSplittersAreRemembered) {
     EXPECT_EQ(w->size(), QSize(1020, 700));
     EXPECT_EQ(w->findChild<QSplitter*>(QStringLiteral("DivisoreGriglieStorici"))->sizes(),
               lasciate);
+}
+
+// A column the user widened comes back as wide; one narrowed below its
+// content is widened again, so that no amount is shown in part.
+TEST_F(Vista, ColumnWidthsAreRememberedPerUser) {
+    int larga = 0, stretta = 0;
+    {
+        auto w = caricata();
+        GrigliaRecordset* g = w->grigliaIncassi();
+        const int in = g->modello().colonnaDi(QStringLiteral("ContatoreIN"));
+        const int prec = g->modello().colonnaDi(QStringLiteral("VecchioContatoreIN"));
+        larga = g->columnWidth(in) + 37;
+        g->horizontalHeader()->resizeSection(in, larga);
+        g->horizontalHeader()->resizeSection(prec, 5);
+        ui.rispondi(Risposta::Si);  // the collection on screen is given up
+        ASSERT_TRUE(w->close());
+    }
+    auto w = caricata();
+    GrigliaRecordset* g = w->grigliaIncassi();
+    EXPECT_EQ(g->columnWidth(g->modello().colonnaDi(QStringLiteral("ContatoreIN"))), larga);
+    stretta = g->columnWidth(g->modello().colonnaDi(QStringLiteral("VecchioContatoreIN")));
+    EXPECT_GE(stretta, g->fontMetrics().horizontalAdvance(QStringLiteral("5.000,00")));
 }
 
 // Tab leaves the machine grid for the money panel, then walks the typed
