@@ -201,8 +201,10 @@ void FrmIncassi::Cerca() {
     bool ok = false;
     const qlonglong id = ui_.Ricerca(r).trimmed().toLongLong(&ok);
     if (!ok || id <= 0) return;  // nothing chosen: the position stays
+    // Among the rows of the list read so far, else on its own: a long list is
+    // not read to its end to find one document.
     documenti_->MoveFirst();
-    if (!documenti_->Find(QStringLiteral(" id=%1").arg(id))) {
+    if (!documenti_->Find(QStringLiteral(" id=%1").arg(id), true)) {
         documenti_ = archivio.ElencoDi(id);
     }
     MostraTestata();

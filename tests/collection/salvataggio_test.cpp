@@ -578,6 +578,22 @@ TEST_F(Salvataggio, SearchAndFilterByARangeOfDays) {
     }
 }
 
+// A document chosen in the search is shown without reading the list to it.
+TEST_F(Salvataggio, ADocumentChosenInTheSearchIsShownWithoutReadingTheList) {
+    QStringList righe;
+    for (int i = 1; i <= 250; ++i)
+        righe << QStringLiteral("(%1, 'ALTRO', 'INC', '2026-06-01')").arg(5000 + i);
+    t.run({"INSERT INTO NoteTeste (id, CodLocale, CodCausale, DataRegistrazione) VALUES " +
+           righe.join(',')});
+    const qlonglong vecchio = q("select min(id) from NoteTeste").toLongLong();
+    auto f = apri();
+    ui.rispondiRicerca(QString::number(vecchio));
+    f->Cerca();
+    ASSERT_FALSE(f->documenti()->Eof());
+    EXPECT_EQ(f->documenti()->Value("id").toLongLong(), vecchio);
+    EXPECT_LE(f->documenti()->LoadedCount(), 100);
+}
+
 TEST_F(Salvataggio, FilterPanelWithAQuote) {
     t.run(
         {"INSERT INTO AnagraficaLocali (CodLocale, Insegna, sospeso) VALUES ('L''OSTE', 'L''Oste', "
