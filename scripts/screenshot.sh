@@ -2,7 +2,7 @@
 # Regenerates the pictures of the collection window in docs/, drawn offscreen
 # on the demo database: a new INC6 collection of the first venue with meter
 # machines, all its machines loaded, at the window's own size and at 1024x768;
-# a stored document being browsed; and the first page of each cash wizard.
+# a stored document being browsed; and every page of each cash wizard.
 #
 #   scripts/screenshot.sh [BUILD_DIR]    (default: build; built when missing)
 set -euo pipefail
@@ -28,8 +28,11 @@ foto() {
 foto Incassi --scenario INC6 --screenshot docs/finestra-incassi.png
 foto Incassi --scenario INC6 --size 1024x768 --screenshot docs/finestra-incassi-1024.png
 foto Incassi --screenshot docs/finestra-incassi-documento.png
-# The first page of each cash wizard.
+# Each page of each cash wizard: the later ones filled as a person would.
 for w in Prestito Rimanenza Giroconto; do
-  foto "$w" --screenshot "docs/wizard-$(echo "$w" | tr '[:upper:]' '[:lower:]').png"
+  nome="docs/wizard-$(echo "$w" | tr '[:upper:]' '[:lower:]')"
+  foto "$w" --screenshot "$nome.png"
+  foto "$w" --scenario Pagina2 --screenshot "$nome-2.png"
+  foto "$w" --scenario Pagina3 --screenshot "$nome-3.png"
 done
 ls docs/finestra-incassi*.png docs/wizard-*.png

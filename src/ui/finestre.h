@@ -33,6 +33,7 @@ class FinestraPlugin : public QWidget {
     QTimer& timerChiusura() { return timer_; }
     // One poll of the close request (what the timer runs).
     void controllaChiusura();
+    Host* host() const { return host_; }
 
   private:
     Host* host_;

@@ -16,6 +16,7 @@
 #include "entry/configura.h"
 #include "host/host.h"
 #include "ui/casellaricerca.h"
+#include "ui/frmincassi_view.h"
 #include "values/error.h"
 #include "values/values.h"
 #include "window/ingresso.h"
@@ -266,6 +267,48 @@ void VistaWizard::controllaTimer() {
     close();
 }
 
+bool VistaWizard::eseguiScenario(const QString& nome) {
+    // "Pagina2", "Pagina3": each page filled as a person would (the first
+    // venue, account or collector its box lists, an amount of 100,00), then
+    // "Avanti", up to that page.
+    const int fino = nome.compare(u"Pagina2", Qt::CaseInsensitive) == 0   ? 1
+                     : nome.compare(u"Pagina3", Qt::CaseInsensitive) == 0 ? 2
+                                                                          : -1;
+    if (fino < 0 || !host()) return false;
+    if (auto* u = dynamic_cast<UiFinestra*>(&ui_)) u->setAutomatico(true);
+    try {
+        while (modello_->pagina() < fino) {
+            const int prima = modello_->pagina();
+            QStringList scelti;
+            for (const auto& pc : modello_->finestra()) {
+                auto* casella = dynamic_cast<CasellaRicerca*>(pc.get());
+                if (!casella || !casella->text().trimmed().isEmpty() || casella->query().isEmpty())
+                    continue;
+                auto elenco = host()->OpenRecordSet(casella->query());
+                for (; !elenco->Eof(); elenco->MoveNext()) {
+                    const QString codice = Txt(elenco->Value(casella->camporicerca().trimmed()));
+                    if (!scelti.contains(codice) && casella->ImpostaCodice(codice)) {
+                        scelti << codice;
+                        break;
+                    }
+                }
+            }
+            if (Controllo* denaro = modello_->finestra().trova(QStringLiteral("txtDenaro"));
+                denaro && prima == 1) {
+                denaro->setText(QStringLiteral("100,00"));
+                modello_->DenaroLasciato();
+            }
+            modello_->Avanti();
+            if (modello_->pagina() == prima) break;
+        }
+    } catch (const Errore& e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.testo()));
+    }
+    if (auto* u = dynamic_cast<UiFinestra*>(&ui_)) u->setAutomatico(false);
+    aggiorna();
+    return modello_->pagina() == fino;
+}
+
 namespace {
 
 FabbricaFinestra Fabbrica(UiPort& ui, std::function<void(QWidget*)> aperte, QString nome) {
@@ -273,16 +316,20 @@ FabbricaFinestra Fabbrica(UiPort& ui, std::function<void(QWidget*)> aperte, QStr
                configura& e, const QString&) -> std::unique_ptr<Finestra> {
         Host* host = e.Applicazione();
         if (!host) return nullptr;
+        // The window's own door to the person, so that a demonstration can
+        // answer for it.
+        auto uiFinestra = std::make_unique<UiFinestra>(ui);
         std::unique_ptr<WizardCassa> modello;
         try {
-            modello = CreaWizard(nome, *host, ui, e.proprieta(), e.Operatore());
+            modello = CreaWizard(nome, *host, *uiFinestra, e.proprieta(), e.Operatore());
             modello->Apri();
         } catch (const std::exception& err) {
             ui.Messaggio(QStringLiteral("Apertura: ") + QString::fromStdString(err.what()),
                          QStringLiteral("Incassi"), Icona::Critico);
             return nullptr;
         }
-        auto* w = new VistaWizard(host, ui, std::move(modello));
+        auto* w = new VistaWizard(host, *uiFinestra, std::move(modello));
+        w->tieni(std::move(uiFinestra));
         if (aperte) aperte(w);
         return std::make_unique<FinestraQt>(w);
     };

@@ -35,6 +35,11 @@ class VistaWizard : public FinestraPlugin {
     void aggiorna(bool conFocus = false);
     // One poll of the close request through the model (what the timer runs).
     void controllaTimer();
+    // Keeps the door to the person the model was made with.
+    void tieni(std::unique_ptr<UiPort> ui) { uiPropria_ = std::move(ui); }
+    // A scripted demonstration for the pictures of the later pages
+    // ("Pagina2", "Pagina3"); false when the page is not reached.
+    Q_INVOKABLE bool eseguiScenario(const QString& nome);
 
   protected:
     // The first field takes the focus once the window shows.
@@ -50,6 +55,7 @@ class VistaWizard : public FinestraPlugin {
     void modificato(const QString& nome);
 
     UiPort& ui_;
+    std::unique_ptr<UiPort> uiPropria_;  // destroyed after the model (declared first)
     std::unique_ptr<WizardCassa> modello_;
     std::unique_ptr<LegameControlli> legame_;
     QTreeWidget* lista_ = nullptr;

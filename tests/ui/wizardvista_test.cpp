@@ -163,5 +163,24 @@ TEST_F(WizardVista, TransferWizardClosesOnTheHostsRequest) {
     EXPECT_TRUE(w.isNull());
 }
 
+// The demonstration behind the pictures reaches the later pages of every
+// wizard and writes nothing.
+TEST_F(WizardVista, TheDemonstrationReachesEveryPage) {
+    for (const char* nome : {"Prestito", "Rimanenza", "Giroconto"}) {
+        for (const auto& [scenario, pagina] : {std::pair{"Pagina2", 1}, std::pair{"Pagina3", 2}}) {
+            QPointer<VistaWizard> w = apri(QLatin1String(nome));
+            ASSERT_NE(w, nullptr) << nome;
+            EXPECT_TRUE(w->eseguiScenario(QLatin1String(scenario))) << nome << " " << scenario;
+            EXPECT_EQ(w->modello().pagina(), pagina) << nome << " " << scenario;
+            delete w.data();
+        }
+    }
+    QPointer<VistaWizard> w = apri(QStringLiteral("Prestito"));
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(w->eseguiScenario(QStringLiteral("Pagina9")));
+    delete w.data();
+    EXPECT_EQ(db.scalar("select count(*) from NoteTeste").toInt(), 0);
+}
+
 }  // namespace
 }  // namespace incassi::ui
