@@ -57,9 +57,10 @@ RecordSetPtr Archivio::Cerca(const Ricerca& r) {
             << QStringLiteral("AnagraficaLocali.CodiceAzienda='%1'").arg(sql::Raddoppia(r.azienda));
     }
     return host_.OpenRecordSet(
-        QStringLiteral("SELECT noteTeste.*, AnagraficaLocali.Insegna, AnagraficaLocali.Citta, "
-                       "AnagraficaLocali.Indirizzo  FROM noteTeste LEFT JOIN AnagraficaLocali ON "
-                       "noteTeste.CodLocale = AnagraficaLocali.CodLocale ") +
+        QStringLiteral("SELECT top %1 noteTeste.*, AnagraficaLocali.Insegna, "
+                       "AnagraficaLocali.Citta, AnagraficaLocali.Indirizzo  FROM noteTeste LEFT "
+                       "JOIN AnagraficaLocali ON noteTeste.CodLocale = AnagraficaLocali.CodLocale ")
+            .arg(kDocumentiCercati + 1) +
         (condizioni.isEmpty()
              ? QString()
              : QStringLiteral("where ") + condizioni.join(QStringLiteral(" and "))) +

@@ -43,6 +43,10 @@ class Archivio {
         QDate dal, al;
         QString azienda;
     };
+    // The newest `kDocumentiCercati` documents that match, and one more when
+    // there are more (the list then says so): an office's whole archive is
+    // not read into a dialog.
+    static constexpr int kDocumentiCercati = 10000;
     RecordSetPtr Cerca(const Ricerca& r);
     // How many documents of `causale` at the venue are dated after `data`,
     // and the day of the latest.

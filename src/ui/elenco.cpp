@@ -27,7 +27,11 @@ DialogoElenco::DialogoElenco(const RecordSetPtr& rs, const QString& titolo,
     : QDialog(parent),
       filtro_(new QLineEdit(this)),
       tabella_(new QTableWidget(this)),
+      altre_(new QLabel(this)),
       multipla_(sceltaMultipla) {
+    altre_->setObjectName(QStringLiteral("lblAltre"));
+    altre_->setWordWrap(true);
+    altre_->hide();
     setWindowTitle(titolo);
     filtro_->setPlaceholderText(QStringLiteral("Filtra"));
     filtro_->setClearButtonEnabled(true);
@@ -54,6 +58,7 @@ DialogoElenco::DialogoElenco(const RecordSetPtr& rs, const QString& titolo,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(filtro_);
     layout->addWidget(tabella_, 1);
+    layout->addWidget(altre_);
     layout->addWidget(pulsanti);
     connect(pulsanti, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(pulsanti, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -78,6 +83,13 @@ void DialogoElenco::carica(RecordSet& rs, const QString& campoChiave) {
     int riga = 0;
     if (rs.RecordCount() > 0) rs.MoveFirst();
     while (!rs.Eof()) {
+        if (riga == kRigheMostrate) {
+            altre_->setText(QStringLiteral("Sono mostrate le prime %1 righe: restringere la "
+                                           "ricerca per vedere le altre.")
+                                .arg(FormatoNumero(kRigheMostrate, 0)));
+            altre_->show();
+            break;
+        }
         tabella_->insertRow(riga);
         for (int i = 0; i < rs.FieldCount(); ++i)
             tabella_->setItem(riga, i, new QTableWidgetItem(TestoCella(rs.Value(i))));

@@ -8,6 +8,7 @@
 // caption and the field it returns.
 
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 
@@ -18,6 +19,10 @@ namespace incassi::ui {
 class DialogoElenco : public QDialog {
     Q_OBJECT
   public:
+    // A list longer than this shows its first rows and says that more exist:
+    // a table of hundreds of thousands of rows freezes the window and helps nobody.
+    static constexpr int kRigheMostrate = 10000;
+
     DialogoElenco(const RecordSetPtr& rs, const QString& titolo, const QString& campoChiave,
                   bool sceltaMultipla, QWidget* parent = nullptr);
 
@@ -33,6 +38,7 @@ class DialogoElenco : public QDialog {
 
     QLineEdit* filtro_;
     QTableWidget* tabella_;
+    QLabel* altre_;  // says that rows past kRigheMostrate are not shown
     bool multipla_;
 };
 

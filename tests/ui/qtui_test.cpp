@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPushButton>
 
 #include "support/testdb.h"
@@ -125,6 +126,26 @@ TEST_F(Elenco, SingleAndMultipleChoiceWithFilter) {
     DialogoElenco senzaChiave(rs, QStringLiteral("Causali"), QStringLiteral("NonEsiste"), false);
     seleziona(senzaChiave, {1});
     EXPECT_EQ(senzaChiave.scelta(), QString());
+}
+
+// A long list shows its first rows and says that there are more; a short one
+// says nothing.
+TEST_F(Elenco, ALongListShowsItsFirstRowsAndSaysSo) {
+    const int molte = DialogoElenco::kRigheMostrate + 5;
+    db.run({QStringLiteral("WITH RECURSIVE k(n) AS (SELECT 5 UNION ALL SELECT n+1 FROM k WHERE "
+                           "n<%1) INSERT INTO Causali SELECT n, 'C' || n, 'Causale' FROM k")
+                .arg(molte)});
+    auto lunga = db.host().OpenRecordSet(QStringLiteral("select * from Causali order by id"));
+    DialogoElenco d(lunga, QStringLiteral("Causali"), QStringLiteral("Codice"), false);
+    EXPECT_EQ(d.tabella()->rowCount(), DialogoElenco::kRigheMostrate);
+    auto* altre = d.findChild<QLabel*>(QStringLiteral("lblAltre"));
+    ASSERT_NE(altre, nullptr);
+    EXPECT_FALSE(altre->isHidden());
+    EXPECT_EQ(altre->text(), QStringLiteral("Sono mostrate le prime 10.000 righe: restringere la "
+                                            "ricerca per vedere le altre."));
+
+    DialogoElenco breve(rs, QStringLiteral("Causali"), QStringLiteral("Codice"), false);
+    EXPECT_TRUE(breve.findChild<QLabel*>(QStringLiteral("lblAltre"))->isHidden());
 }
 
 TEST_F(Elenco, EmptyRecordSetAndNone) {
