@@ -277,8 +277,7 @@ void RecordSet::flushImmediate() {
 
 void RecordSet::MoveFirst() {
     flushImmediate();
-    // Rows held from the end of a long list: read its start again.
-    if (pager_ && pager_->fromEnd) requeryPaged();
+    if (pager_ && pager_->fromEnd) tornaAllInizio();
     currentDeleted_ = false;
     pos_ = 0;
     ensureLoaded(0);
@@ -298,7 +297,12 @@ void RecordSet::MovePrevious() {
     flushImmediate();
     currentDeleted_ = false;
     int p = std::min(pos_, count()) - 1;
-    if (p < 0 && pager_ && pager_->fromEnd) p += fetchPageBefore();
+    if (p == -1 && pos_ == 0 && pager_) {
+        // Rows held from the end of a long list: the page before, until one
+        // brings rows not held yet or the start is reached.
+        while (p < 0 && pager_->fromEnd)
+            p += fetchPageBefore();
+    }
     pos_ = std::max(-1, p);
 }
 
@@ -352,7 +356,7 @@ int RecordSet::rowsBefore() const {
 void RecordSet::SetAbsolutePosition(int position) {
     flushImmediate();
     currentDeleted_ = false;
-    if (position <= rowsBefore() && pager_->fromEnd) requeryPaged();
+    if (pager_ && pager_->fromEnd && position <= rowsBefore()) tornaAllInizio();
     const int p = position - 1 - rowsBefore();
     if (p < 0 || !ensureLoaded(p)) {
         fail(QStringLiteral("Posizione %1 fuori dall'elenco").arg(position));
@@ -379,6 +383,8 @@ bool RecordSet::Find(const QString& criteria, bool soloLette) {
     for (const QString& f : c.fields()) {
         if (!HasField(f)) fail(QStringLiteral("Il campo '%1' non esiste nel recordset").arg(f));
     }
+    const int primaPos = pos_;
+    const bool primaEliminata = currentDeleted_;
     int p = std::max(pos_, 0);
     currentDeleted_ = false;
     while (soloLette ? p < count() : ensureLoaded(p)) {
@@ -389,7 +395,8 @@ bool RecordSet::Find(const QString& criteria, bool soloLette) {
         ++p;
     }
     if (soloLette) {
-        pos_ = std::min(std::max(pos_, 0), count());
+        pos_ = primaPos;
+        currentDeleted_ = primaEliminata;
         return false;
     }
     pos_ = count();
@@ -523,7 +530,10 @@ void RecordSet::insertRow(Row& r, bool rileggi) {
         }
     }
     r.values[size_t(idIndex_)] = id;
-    if (pager_) pager_->seen.insert(id);
+    if (pager_) {
+        pager_->seen.insert(id);
+        if (pager_->total) pager_->total = *pager_->total + 1;  // sent, it is counted there
+    }
 }
 
 void RecordSet::Update() {
@@ -581,6 +591,7 @@ void RecordSet::Delete() {
     if (!updatable()) fail(QStringLiteral("Il recordset è di sola lettura"));
     Row& r = current();
     const size_t index = size_t(filtered_ ? view_[size_t(pos_)] : pos_);
+    const bool contata = r.state != Row::New;  // an unsent row is not in the count
     if (r.state != Row::New) {
         if (mode_ == RecordSetMode::Immediate) {
             const std::optional<Istantanea> prima = perTransazione();
@@ -595,7 +606,7 @@ void RecordSet::Delete() {
     }
     rows_.erase(rows_.begin() + std::ptrdiff_t(index));
     if (filtered_) rebuildView();
-    if (pager_ && pager_->total) pager_->total = *pager_->total - 1;
+    if (pager_ && pager_->total && contata) pager_->total = *pager_->total - 1;
     currentDeleted_ = true;
     editing_ = false;
 }

@@ -150,6 +150,9 @@ class RecordSet : public std::enable_shared_from_this<RecordSet> {
     bool fetchLastPage();
     // Reads the page before the first row held; the number of rows added.
     int fetchPageBefore();
+    // Rows held from the end of a long list: reads its start again (through
+    // the pages before, when rows held carry edits).
+    void tornaAllInizio();
     int rowsBefore() const;
     void rebuildView();
     void flushImmediate();

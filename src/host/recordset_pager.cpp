@@ -175,6 +175,8 @@ bool RecordSet::fetchLastPage() {
     }
     if (!deleted_.empty()) return false;
     Pager& p = *pager_;
+    // Counted now: rows written since an earlier count would shift every position.
+    p.total.reset();
     const int total = RecordCount();
     QueryResult result = readPage({}, true);
     std::reverse(result.rows.begin(), result.rows.end());
@@ -182,8 +184,8 @@ bool RecordSet::fetchLastPage() {
     rows_.clear();
     p.seen.clear();
     p.complete = true;
-    p.fromEnd = n >= p.pageSize && total > n;
-    p.base = p.fromEnd ? total - n : 0;
+    p.fromEnd = n >= p.pageSize;
+    p.base = p.fromEnd ? std::max(0, total - n) : 0;
     if (n > 0) {
         p.firstKey = keyOf(result.rows.front());
         p.lastKey = keyOf(result.rows.back());
@@ -197,6 +199,8 @@ int RecordSet::fetchPageBefore() {
     QueryResult result = readPage(p.firstKey, true);
     const int n = result.count();
     if (n < p.pageSize) p.fromEnd = false;
+    // The next page before starts past every row read, held already or not.
+    if (n > 0) p.firstKey = keyOf(result.rows.back());
     std::vector<Row> prima;
     for (auto it = result.rows.rbegin(); it != result.rows.rend(); ++it) {
         if (idIndex_ >= 0) {
@@ -208,13 +212,27 @@ int RecordSet::fetchPageBefore() {
         r.values = std::move(*it);
         prima.push_back(std::move(r));
     }
-    if (!prima.empty()) p.firstKey = keyOf(prima.front().values);
     const int added = int(prima.size());
     rows_.insert(rows_.begin(), std::make_move_iterator(prima.begin()),
                  std::make_move_iterator(prima.end()));
     // The count read at the jump to the end may be stale by now.
     p.base = p.fromEnd ? std::max(0, p.base - added) : 0;
     return added;
+}
+
+void RecordSet::tornaAllInizio() {
+    bool modifiche = !deleted_.empty();
+    for (const Row& r : rows_)
+        modifiche |= r.state != Row::Clean;
+    if (!modifiche) {
+        requeryPaged();
+        return;
+    }
+    // Edits held are not dropped: the rows before them are read instead.
+    while (pager_->fromEnd) {
+        const int aggiunte = fetchPageBefore();
+        pos_ += aggiunte;
+    }
 }
 
 }  // namespace incassi
