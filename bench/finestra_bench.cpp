@@ -302,6 +302,18 @@ class Replica {
             std::fprintf(stderr, "%8.3f ms  %s\n", double(tempi_[ordine[k]]) / 1e6 / giri_,
                          qPrintable(istruzioni_[ordine[k]].sql.left(200)));
         }
+        // What runs under the write lock: from BEGIN to COMMIT.
+        qint64 transazione = 0;
+        bool dentro = false;
+        for (size_t i = 0; i < istruzioni_.size(); ++i) {
+            dentro |= istruzioni_[i].sql.startsWith(QLatin1String("BEGIN"));
+            if (dentro) transazione += tempi_[i];
+            if (istruzioni_[i].sql.startsWith(QLatin1String("COMMIT"))) break;
+        }
+        if (dentro) {
+            std::fprintf(stderr, "%8.3f ms  dal BEGIN al COMMIT\n",
+                         double(transazione) / 1e6 / giri_);
+        }
     }
     void esegui(const QHash<qlonglong, qlonglong>& ids = {}) {
         QSqlDatabase& db = A().host->database().connection();
