@@ -103,7 +103,10 @@ void RecordSet::setupFields(const QueryResult& result) {
 void RecordSet::load(QueryResult&& result, bool append) {
     if (!append || fields_.empty()) setupFields(result);
     if (!append) rows_.clear();
-    rows_.reserve(rows_.size() + result.rows.size());
+    // Grown by doubling: a page added to a long list must not move every row
+    // already read (an exact reserve would, page after page).
+    const size_t serve = rows_.size() + result.rows.size();
+    if (serve > rows_.capacity()) rows_.reserve(std::max(serve, 2 * rows_.capacity()));
     for (std::vector<QVariant>& values : result.rows) {
         Row row;
         row.values = std::move(values);
