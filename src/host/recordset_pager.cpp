@@ -170,10 +170,7 @@ void RecordSet::requeryPaged() {
 }
 
 bool RecordSet::fetchLastPage() {
-    for (const Row& r : rows_) {
-        if (r.state != Row::Clean) return false;  // edits held are not dropped
-    }
-    if (!deleted_.empty()) return false;
+    if (HasPendingChanges()) return false;  // edits held are not dropped
     Pager& p = *pager_;
     // Counted now: rows written since an earlier count would shift every position.
     p.total.reset();
@@ -221,10 +218,7 @@ int RecordSet::fetchPageBefore() {
 }
 
 void RecordSet::tornaAllInizio() {
-    bool modifiche = !deleted_.empty();
-    for (const Row& r : rows_)
-        modifiche |= r.state != Row::Clean;
-    if (!modifiche) {
+    if (!HasPendingChanges()) {
         requeryPaged();
         return;
     }
