@@ -1,0 +1,228 @@
+#include "reports/archiviostampa.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include "host/database.h"
+#include "host/host.h"
+#include "schema/creazione.h"
+#include "schema/schema.h"
+#include "values/error.h"
+#include "values/sqlquote.h"
+#include "values/values.h"
+
+namespace incassi::stampa {
+
+namespace {
+
+// clang-format off
+const QStringList kTeste = {
+    "id", "DataRegistrazione", "CodLocale", "CodEsattore", "CodCausale", "Descrizione",
+    "Annotazioni", "idOnda", "Import", "CodAgente", "PercAgente", "CodiceAzienda",
+    "ContoPercAgente", "CodSubAgente", "PercSubAgente", "ContoPercSubAgente", "Chiuso",
+    "Fatturato", "Bloccato", "idData", "IdOperatore", "TipologiaIncasso", "GestioneDenaro",
+    "IncassoGettoni", "IncassoTasse", "UtileLocale", "UtileNoleggiatore", "VersatoALocale",
+    "FurtoLocale", "FurtoNoleggiatore", "AmmancoLocale", "AmmancoNoleggiatore", "StileIncasso",
+    "TotIntrodotto", "TotUscite", "TotPreu", "TotAAMS", "TotRETE", "TotDaDividere", "VarDebito",
+    "VarPrestito", "Riscosso", "Rimanenza", "Arrotondamenti", "Acconto", "AnticipoLocale",
+    "AttesaFatture"};
+
+const QStringList kIncassi = {
+    "IdTesta", "CodArticolo", "LinkApparecchio", "LinkScheda", "CodLocale", "DataIncasso",
+    "TipoIncasso", "ParzialeIn", "ParzialeOut", "ContatoreIN", "ContatoreOut", "ContatoreMec1",
+    "ContatoreMec2", "LivelloH1", "LivelloH2", "Livelloh3", "TipoH1", "TipoH2", "TipoH3",
+    "PercPreu", "PercAAMS", "PercRete", "TipoRete", "Gettoni", "ValoreGettone", "Descrizione",
+    "Preu", "AAms", "Rete", "IncassoNs", "IncassoVs", "RefillLocale", "RefillGestore", "Forzato",
+    "IdOperatore", "idData", "Fatturato", "Ammanchi", "Acconti", "Furti", "Cassetto",
+    "TipoCalcolo", "PercLocale", "PercNoleggiatore", "NumGiorniIncasso", "VecchioContatoreIN",
+    "VecchioContatoreOut", "DataVecchioContatore", "Riga", "CatApparecchio", "Import",
+    "CodConcessionario", "VariazioneHopper", "ForfaitIN", "ForfaitOut", "GiorniForfait",
+    "VecchioForfaitIN", "VecchioForfaitOUT", "UltimaLettura", "MoltiplicatoreIN",
+    "MoltiplicatoreOUT", "Chiuso", "IdChiusura", "Perc2Gestore", "Perc3Gestore", "PercSubAgente",
+    "scassettaSubAgente", "Scassetta3Gestore", "PercScassettoSub", "PercScassetto3Gest",
+    "MonetaAggiunta", "MonetaRitirata", "BanconoteAggiunte", "BanconoteRitirate", "CodiceAzienda",
+    "Contratto"};
+
+const QStringList kLocali = {
+    "id", "CodLocale", "CatLocale", "TipoLocale", "Insegna", "Soprannome", "CAP", "Indirizzo",
+    "Localita", "Citta", "Provincia", "NumCivico", "Iva", "CodFisc", "tel", "fax", "cell", "cell2",
+    "email", "CodZona", "tipologiaIncasso", "incassoGettoni", "IncassoTasse", "GestioneDenaro",
+    "codTitolare", "codGestore", "codReferente", "codEsattore", "codAgente", "dataAcquisizione",
+    "Rimanenza", "CodiceAzienda", "esTipoDitta", "esCodEsercente", "Cittadinanza", "esDitta",
+    "esPiva", "esCodf", "esSedeVia", "esSedeNr", "esSedeCap", "esSedeComune", "esSedeProvincia",
+    "esCod86", "esCod88", "CodAttivita", "CodMonopolio", "CodCatastale", "esMq", "esNumCamere",
+    "CodiceConto", "Descr"};
+// clang-format on
+
+const schema::Tabella* TabellaDelModulo(const QString& nome) {
+    for (const schema::Tabella& t : schema::Tabelle()) {
+        if (t.nome.compare(nome, Qt::CaseInsensitive) == 0) return &t;
+    }
+    return nullptr;
+}
+
+// A scratch table with `colonne` typed as the module's `origine` types them;
+// a column the module does not have is text. The counter key `id` is the
+// table's own.
+schema::Tabella Tabella(const QString& nome, const QString& origine, const QStringList& colonne) {
+    schema::Tabella t;
+    t.nome = nome;
+    const schema::Tabella* o = TabellaDelModulo(origine);
+    for (const QString& c : colonne) {
+        if (c.compare(u"id", Qt::CaseInsensitive) == 0) continue;
+        const schema::Colonna* tipo = o ? o->colonna(c) : nullptr;
+        schema::Colonna col = tipo ? *tipo : schema::Testo(c);
+        col.nome = c;
+        col.versione = 1;
+        col.zero = false;  // a copy holds what the source holds
+        t.colonne.push_back(col);
+    }
+    return t;
+}
+
+std::vector<schema::Tabella> TabelleStampa() {
+    std::vector<schema::Tabella> v;
+    schema::Tabella parametri;
+    parametri.nome = QStringLiteral("Parametri");
+    parametri.colonne = {schema::Testo(QStringLiteral("Parametri"), 255),
+                         schema::Testo(QStringLiteral("Descr1"), 50),
+                         schema::Testo(QStringLiteral("Descr2"), 50)};
+    v.push_back(parametri);
+    v.push_back(Tabella(QStringLiteral("noteteste"), QStringLiteral("NoteTeste"), kTeste));
+    v.push_back(Tabella(QStringLiteral("noteincassi"), QStringLiteral("NoteIncassi"), kIncassi));
+    v.push_back(
+        Tabella(QStringLiteral("anagraficalocali"), QStringLiteral("AnagraficaLocali"), kLocali));
+    QStringList righe;
+    if (const schema::Tabella* r = TabellaDelModulo(QStringLiteral("NoteRighe"))) {
+        for (const schema::Colonna& c : r->colonne)
+            righe << c.nome;
+    }
+    v.push_back(Tabella(QStringLiteral("noterighe"), QStringLiteral("NoteRighe"), righe));
+    return v;
+}
+
+// Copies the current row of `da` into `tabella` of the scratch database,
+// column by column: a column the source lacks stays Null.
+void Copia(Database& db, const QString& tabella, const QStringList& colonne, RecordSet& da) {
+    QStringList nomi;
+    std::vector<QVariant> valori;
+    for (const QString& c : colonne) {
+        if (!da.HasField(c)) continue;
+        const QVariant v = da.Value(c);
+        if (IsNull(v)) continue;
+        nomi << c;
+        valori.push_back(v);
+    }
+    if (nomi.isEmpty()) return;
+    db.executeNative(db.insertSql(tabella, nomi), valori);
+}
+
+}  // namespace
+
+const QStringList& ColonneTeste() {
+    return kTeste;
+}
+const QStringList& ColonneIncassi() {
+    return kIncassi;
+}
+const QStringList& ColonneLocali() {
+    return kLocali;
+}
+
+void CreaModello(const QString& file) {
+    QFile::remove(file);
+    auto db = Database::OpenSqlite(file);
+    QStringList istruzioni;
+    for (const schema::Tabella& t : TabelleStampa())
+        istruzioni << schema::IstruzioniCreaTabella(db->dialect(), t, 1);
+    db->executeScript(istruzioni);
+}
+
+QString CartellaTemporanea(const QString& utente) {
+    QString nome = utente;
+    nome.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+    const QString cartella =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
+            .filePath(QStringLiteral("incassi-stampa-%1-%2")
+                          .arg(nome.isEmpty() ? QStringLiteral("utente") : nome)
+                          .arg(QCoreApplication::applicationPid()));
+    QDir().mkpath(cartella);
+    return cartella;
+}
+
+QString PreparaArchivio(Host& host, const QString& modello, const QString& cartella,
+                        const Selezione& s) {
+    if (!QFile::exists(modello)) {
+        throw Errore(QStringLiteral("Il modello di stampa %1 non esiste.").arg(modello));
+    }
+    QDir().mkpath(cartella);
+    const QString copia = QDir(cartella).filePath(QFileInfo(modello).fileName());
+    // A copy left open by an earlier command is replaced whole.
+    QFile::remove(copia + QStringLiteral("-wal"));
+    QFile::remove(copia + QStringLiteral("-shm"));
+    if (QFile::exists(copia) && !QFile::remove(copia)) {
+        throw Errore(QStringLiteral("Impossibile sostituire %1: è aperto da un altro programma?")
+                         .arg(copia));
+    }
+    if (!QFile::copy(modello, copia)) {
+        throw Errore(QStringLiteral("Impossibile copiare %1 in %2.").arg(modello, cartella));
+    }
+    QFile(copia).setPermissions(QFile(copia).permissions() | QFileDevice::WriteOwner);
+
+    auto db = Database::OpenSqlite(copia);
+    Transazione tr(*db);
+    for (const char* t : {"anagraficalocali", "noteteste", "noterighe", "noteincassi", "Parametri"})
+        db->executeNative(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t)), {});
+
+    RecordSetPtr teste;
+    QString titolo;
+    if (s.perPeriodo) {
+        QString sql = QStringLiteral(
+                          "SELECT * FROM noteteste where codlocale='%1' and DataRegistrazione>=%2 "
+                          "and DataRegistrazione<=%3 and (codCausale='INC6' or codcausale='INC')")
+                          .arg(sql::Raddoppia(s.codLocale), sql::Data(s.dal), sql::Data(s.al));
+        if (!s.azienda.isEmpty())
+            sql += QStringLiteral(" and CodiceAzienda='%1'").arg(sql::Raddoppia(s.azienda));
+        teste = host.OpenRecordSet(sql + QStringLiteral(" order by DataRegistrazione, id"));
+        titolo =
+            QStringLiteral("Stampa incasso dal %1 al %2").arg(TestoData(s.dal), TestoData(s.al));
+    } else {
+        teste = host.OpenRecordSet(
+            QStringLiteral("SELECT * FROM noteteste where id=%1").arg(s.documento));
+        titolo =
+            QStringLiteral("Stampa incasso del %1")
+                .arg(teste->Eof()
+                         ? QString()
+                         : TestoData(teste->Value(QStringLiteral("DataRegistrazione")).toDate()));
+    }
+    db->executeNative(db->insertSql(QStringLiteral("Parametri"),
+                                    {QStringLiteral("Parametri"), QStringLiteral("Descr1"),
+                                     QStringLiteral("Descr2")}),
+                      {titolo, TestoData(s.dal), TestoData(s.al)});
+
+    QStringList locali;
+    for (; !teste->Eof(); teste->MoveNext()) {
+        Copia(*db, QStringLiteral("noteteste"), kTeste, *teste);
+        auto righe = host.OpenRecordSet(
+            QStringLiteral("SELECT * FROM noteincassi where idtesta=%1 order by Riga, id")
+                .arg(teste->Value(QStringLiteral("id")).toLongLong()));
+        for (; !righe->Eof(); righe->MoveNext())
+            Copia(*db, QStringLiteral("noteincassi"), kIncassi, *righe);
+        // Each venue once, however many of its documents are printed.
+        const QString codice = Txt(teste->Value(QStringLiteral("CodLocale")));
+        if (locali.contains(codice, Qt::CaseInsensitive)) continue;
+        locali << codice;
+        auto locale = host.OpenRecordSet(
+            QStringLiteral("SELECT * FROM anagraficaLocali where codlocale='%1' ")
+                .arg(sql::Raddoppia(codice)));
+        if (!locale->Eof()) Copia(*db, QStringLiteral("anagraficalocali"), kLocali, *locale);
+    }
+    tr.commit();
+    return copia;
+}
+
+}  // namespace incassi::stampa
