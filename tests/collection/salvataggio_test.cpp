@@ -37,6 +37,14 @@ class Salvataggio : public ::testing::Test {
 
     QVariant q(const QString& sql) { return t.scalar(sql); }
 
+    // 250 later documents of another venue: the fixture's are past the list's first page.
+    void documentiRecenti() {
+        t.run(
+            {"WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM k WHERE i<250) "
+             "INSERT INTO NoteTeste (id, CodLocale, CodCausale, DataRegistrazione) "
+             "SELECT 5000+i, 'ALTRO', 'INC', '2026-06-01' FROM k"});
+    }
+
     // Every row of every table, to prove that a failed operation wrote nothing.
     QStringList dump() { return test::DumpDatabase(t.db()); }
 
@@ -296,11 +304,7 @@ TEST_F(Salvataggio, ACardIsLeftAloneWhenALaterCollectionHasIt) {
 // A collection dated before a long list's first page is shown on its own: the
 // list is not read to its end to find it.
 TEST_F(Salvataggio, ASavedDocumentFarDownTheListIsShownWithoutReadingTheList) {
-    QStringList righe;
-    for (int i = 1; i <= 250; ++i)
-        righe << QStringLiteral("(%1, 'ALTRO', 'INC', '2026-06-01')").arg(5000 + i);
-    t.run({"INSERT INTO NoteTeste (id, CodLocale, CodCausale, DataRegistrazione) VALUES " +
-           righe.join(',')});
+    documentiRecenti();
     auto f = incasso();
     ASSERT_TRUE(f->Salva());
     const qlonglong id = f->finestra()["EtiId"].caption().toLongLong();
@@ -580,11 +584,7 @@ TEST_F(Salvataggio, SearchAndFilterByARangeOfDays) {
 
 // A document chosen in the search is shown without reading the list to it.
 TEST_F(Salvataggio, ADocumentChosenInTheSearchIsShownWithoutReadingTheList) {
-    QStringList righe;
-    for (int i = 1; i <= 250; ++i)
-        righe << QStringLiteral("(%1, 'ALTRO', 'INC', '2026-06-01')").arg(5000 + i);
-    t.run({"INSERT INTO NoteTeste (id, CodLocale, CodCausale, DataRegistrazione) VALUES " +
-           righe.join(',')});
+    documentiRecenti();
     const qlonglong vecchio = q("select min(id) from NoteTeste").toLongLong();
     auto f = apri();
     ui.rispondiRicerca(QString::number(vecchio));
