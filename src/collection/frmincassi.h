@@ -81,6 +81,8 @@ class FrmIncassi {
     void ImpostaLocale();
     // The current header shown in the window.
     void MostraTestata();
+    // Shows the document `id`: where the list holds it, else alone.
+    void MostraDocumento(qlonglong id);
     // Counts the whole document list for the status (after the window shows).
     void ContaDocumenti();
     // A new document.

@@ -186,12 +186,11 @@ void FrmIncassi::Cerca() {
         std::tie(ricerca.dal, ricerca.al) = periodoFiltro();
     }
     if (operatore_.ristretto()) ricerca.azienda = operatore_.azienda();
-    Archivio archivio(host_);
     RichiestaRicerca r;
     r.user = host_.user();
     r.Modulo = prop_.CodiceStampa;
     r.Caption = titolo_;
-    r.Recordset = archivio.Cerca(ricerca);
+    r.Recordset = Archivio(host_).Cerca(ricerca);
     r.RecordsetOperatori = host_.OpenRecordSet(QStringLiteral("SELECT * FROM operatori"));
     r.RecordsetViste = elenchi_.viste;
     r.CampoRicerca = QStringLiteral("id");
@@ -201,12 +200,15 @@ void FrmIncassi::Cerca() {
     bool ok = false;
     const qlonglong id = ui_.Ricerca(r).trimmed().toLongLong(&ok);
     if (!ok || id <= 0) return;  // nothing chosen: the position stays
+    MostraDocumento(id);
+}
+
+void FrmIncassi::MostraDocumento(qlonglong id) {
     // Among the rows of the list read so far, else on its own: a long list is
     // not read to its end to find one document.
     documenti_->MoveFirst();
-    if (!documenti_->Find(QStringLiteral(" id=%1").arg(id), true)) {
-        documenti_ = archivio.ElencoDi(id);
-    }
+    if (!documenti_->Find(QStringLiteral("id=%1").arg(id), true))
+        documenti_ = Archivio(host_).ElencoDi(id);
     MostraTestata();
 }
 

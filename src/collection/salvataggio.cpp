@@ -220,15 +220,11 @@ bool FrmIncassi::Salva() {
     ultimaData_ = dataRegistrazione();
     nuovo_ = modifica_ = false;
     ImpostaModalita(finestra_, host_, true);
-    // The list shows the saved document: from its first page (today's
-    // collections are there), else a list of that document alone, never by
-    // reading a long list to its end.
+    // The list shows the saved document (today's collections are on its
+    // first page).
     try {
         documenti_->Requery();
-        if (!documenti_->Find(QStringLiteral("id=%1").arg(id), true)) {
-            documenti_ = Archivio(host_).ElencoDi(id);
-        }
-        MostraTestata();
+        MostraDocumento(id);
     } catch (const Errore& e) {
         ui_.Messaggio(DopoConferma(QStringLiteral("Il documento %1 è stato salvato").arg(id), e),
                       titolo_, Icona::Esclamazione);
