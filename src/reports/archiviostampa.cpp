@@ -2,11 +2,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include "bookkeeping/archivio.h"
+#include "bookkeeping/movimenti.h"
 #include "host/database.h"
 #include "host/host.h"
 #include "schema/creazione.h"
@@ -90,8 +93,17 @@ std::vector<schema::Tabella> TabelleStampa() {
     parametri.nome = QStringLiteral("Parametri");
     parametri.colonne = {schema::Testo(QStringLiteral("Parametri"), 255),
                          schema::Testo(QStringLiteral("Descr1"), 50),
-                         schema::Testo(QStringLiteral("Descr2"), 50)};
+                         schema::Testo(QStringLiteral("Descr2"), 50),
+                         schema::Testo(QStringLiteral("Azienda"), 255)};
     v.push_back(parametri);
+    // What the venue still owes or is owed after each printed document.
+    schema::Tabella saldi;
+    saldi.nome = QStringLiteral("saldilocale");
+    saldi.colonne = {schema::Intero(QStringLiteral("IdTesta")),
+                     schema::Intero(QStringLiteral("Ordine")),
+                     schema::Testo(QStringLiteral("Descrizione"), 255),
+                     schema::Importo(QStringLiteral("Importo"))};
+    v.push_back(saldi);
     v.push_back(Tabella(QStringLiteral("noteteste"), QStringLiteral("NoteTeste"), kTeste));
     v.push_back(Tabella(QStringLiteral("noteincassi"), QStringLiteral("NoteIncassi"), kIncassi));
     v.push_back(
@@ -121,6 +133,49 @@ void Copia(Database& db, const QString& tabella, const QStringList& colonne, Rec
     db.executeNative(db.insertSql(tabella, nomi), valori);
 }
 
+// The venue's open balances on the day of document `id`, that document
+// included: the remainder still to collect, the loan, the machines' open
+// advances and the advances paid at the venue.
+void CopiaSaldi(Host& host, Database& db, const ContiAssociati& conti, qlonglong id,
+                const QString& codLocale, const QDate& data) {
+    Archivio archivio(host);
+    const auto acconti = host.OpenRecordSet(
+        QStringLiteral("select sum(noteincassi.acconti) as Somma from noteincassi INNER JOIN "
+                       "NoteTeste ON NoteIncassi.IdTesta = NoteTeste.id where "
+                       "NoteTeste.CodLocale='%1' and noteincassi.chiuso=0 and "
+                       "NoteIncassi.dataincasso<=%2 and noteincassi.acconti<>0 and "
+                       "NoteTeste.CodCausale='ACC'")
+            .arg(sql::Raddoppia(codLocale), sql::Data(data)));
+    const std::pair<const char*, Dec> saldi[] = {
+        {"Rimanenza da riscuotere", archivio.Saldo(conti["ResiduiIncassi"], codLocale, data)},
+        {"Prestito al locale", archivio.Saldo(conti["PrestitiALocale"], codLocale, data)},
+        {"Acconti aperti sugli apparecchi", Dec::DaCella(acconti->Value(QStringLiteral("Somma")))},
+        {"Acconti versati dal locale",
+         -archivio.Saldo(conti["cassaaccontilocale"], codLocale, data)},
+    };
+    int ordine = 0;
+    for (const auto& [descrizione, importo] : saldi) {
+        db.executeNative(
+            db.insertSql(QStringLiteral("saldilocale"),
+                         {QStringLiteral("IdTesta"), QStringLiteral("Ordine"),
+                          QStringLiteral("Descrizione"), QStringLiteral("Importo")}),
+            {id, ++ordine, QString::fromUtf8(descrizione), importo.arrotonda(2).toDouble()});
+    }
+}
+
+// The names of the companies of the printed documents, in order.
+QString NomiAziende(Host& host, const QStringList& codici) {
+    QStringList nomi;
+    for (const QString& c : codici) {
+        const auto az = host.OpenRecordSet(
+            QStringLiteral("SELECT Descrizione FROM anagraficaAziende where CodiceAzienda='%1'")
+                .arg(sql::Raddoppia(c)));
+        const QString nome = az->Eof() ? c : Txt(az->Value(QStringLiteral("Descrizione")));
+        if (!nome.isEmpty() && !nomi.contains(nome)) nomi << nome;
+    }
+    return nomi.join(QStringLiteral(" - "));
+}
+
 }  // namespace
 
 const QStringList& ColonneTeste() {
@@ -142,6 +197,22 @@ void CreaModello(const QString& file) {
     db->executeScript(istruzioni);
 }
 
+void InstallaStampe(const QString& percorso) {
+    const QDir cartella(QDir(percorso).filePath(QStringLiteral("stampe")));
+    if (!QDir().mkpath(cartella.path())) return;
+    QDirIterator it(QStringLiteral(":/stampe"), {QStringLiteral("*.json")}, QDir::Files);
+    while (it.hasNext()) {
+        const QFileInfo sorgente(it.next());
+        const QString destinazione = cartella.filePath(sorgente.fileName());
+        if (QFileInfo::exists(destinazione) || !QFile::copy(sorgente.filePath(), destinazione))
+            continue;
+        QFile::setPermissions(destinazione, QFile::ReadOwner | QFile::WriteOwner |
+                                                QFile::ReadGroup | QFile::ReadOther);
+    }
+    const QString modello = cartella.filePath(QStringLiteral("Incassi.sqlite"));
+    if (!QFileInfo::exists(modello)) CreaModello(modello);
+}
+
 QString CartellaTemporanea(const QString& utente) {
     QString nome = utente;
     nome.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
@@ -155,7 +226,8 @@ QString CartellaTemporanea(const QString& utente) {
 }
 
 QString PreparaArchivio(Host& host, const QString& modello, const QString& cartella,
-                        const Selezione& s) {
+                        const Selezione& s,
+                        const std::function<bool(int fatti, int totale)>& avanzamento) {
     if (!QFile::exists(modello)) {
         throw Errore(QStringLiteral("Il modello di stampa %1 non esiste.").arg(modello));
     }
@@ -175,7 +247,8 @@ QString PreparaArchivio(Host& host, const QString& modello, const QString& carte
 
     auto db = Database::OpenSqlite(copia);
     Transazione tr(*db);
-    for (const char* t : {"anagraficalocali", "noteteste", "noterighe", "noteincassi", "Parametri"})
+    for (const char* t :
+         {"anagraficalocali", "noteteste", "noterighe", "noteincassi", "Parametri", "saldilocale"})
         db->executeNative(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t)), {});
 
     RecordSetPtr teste;
@@ -199,17 +272,20 @@ QString PreparaArchivio(Host& host, const QString& modello, const QString& carte
                          ? QString()
                          : TestoData(teste->Value(QStringLiteral("DataRegistrazione")).toDate()));
     }
-    db->executeNative(db->insertSql(QStringLiteral("Parametri"),
-                                    {QStringLiteral("Parametri"), QStringLiteral("Descr1"),
-                                     QStringLiteral("Descr2")}),
-                      {titolo, TestoData(s.dal), TestoData(s.al)});
 
-    QStringList locali;
-    for (; !teste->Eof(); teste->MoveNext()) {
+    const ContiAssociati conti = ContiAssociati::Leggi(host);
+    QStringList locali, aziende;
+    const int totale = teste->RecordCount();
+    for (int fatti = 0; !teste->Eof(); teste->MoveNext(), ++fatti) {
+        if (avanzamento && !avanzamento(fatti, totale)) return {};
         Copia(*db, QStringLiteral("noteteste"), kTeste, *teste);
+        const qlonglong id = teste->Value(QStringLiteral("id")).toLongLong();
+        const QString azienda = Txt(teste->Value(QStringLiteral("CodiceAzienda")));
+        if (!aziende.contains(azienda)) aziende << azienda;
+        CopiaSaldi(host, *db, conti, id, Txt(teste->Value(QStringLiteral("CodLocale"))),
+                   teste->Value(QStringLiteral("DataRegistrazione")).toDate());
         auto righe = host.OpenRecordSet(
-            QStringLiteral("SELECT * FROM noteincassi where idtesta=%1 order by Riga, id")
-                .arg(teste->Value(QStringLiteral("id")).toLongLong()));
+            QStringLiteral("SELECT * FROM noteincassi where idtesta=%1 order by Riga, id").arg(id));
         for (; !righe->Eof(); righe->MoveNext())
             Copia(*db, QStringLiteral("noteincassi"), kIncassi, *righe);
         // Each venue once, however many of its documents are printed.
@@ -221,6 +297,11 @@ QString PreparaArchivio(Host& host, const QString& modello, const QString& carte
                 .arg(sql::Raddoppia(codice)));
         if (!locale->Eof()) Copia(*db, QStringLiteral("anagraficalocali"), kLocali, *locale);
     }
+    if (aziende.isEmpty() && !s.azienda.isEmpty()) aziende << s.azienda;
+    db->executeNative(db->insertSql(QStringLiteral("Parametri"),
+                                    {QStringLiteral("Parametri"), QStringLiteral("Descr1"),
+                                     QStringLiteral("Descr2"), QStringLiteral("Azienda")}),
+                      {titolo, TestoData(s.dal), TestoData(s.al), NomiAziende(host, aziende)});
     tr.commit();
     return copia;
 }

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace incassi {
 class Host;
@@ -34,14 +35,21 @@ const QStringList& ColonneLocali();
 // take the types the module's tables give them.
 void CreaModello(const QString& file);
 
+// Puts the report definitions shipped with the program into `percorso`
+// "stampe/" when missing (a file of the operator's own is never replaced),
+// and the scratch template "stampe/Incassi.sqlite" when missing.
+void InstallaStampe(const QString& percorso);
+
 // The folder of the scratch copies of this process and user (created).
 QString CartellaTemporanea(const QString& utente);
 
 // Copies `modello` into `cartella` under its own name, empties its tables and
 // fills them from the live database as `s` asks, in one transaction; returns
-// the copy's path. Throws Errore when the template is missing or cannot be
-// copied or written.
+// the copy's path. `avanzamento` is told of each document copied; when it
+// answers false the copy is left empty and "" comes back. Throws Errore when
+// the template is missing or cannot be copied or written.
 QString PreparaArchivio(Host& host, const QString& modello, const QString& cartella,
-                        const Selezione& s);
+                        const Selezione& s,
+                        const std::function<bool(int fatti, int totale)>& avanzamento = {});
 
 }  // namespace incassi::stampa

@@ -148,6 +148,8 @@ void EseguiPasso(Database& db, const std::vector<Tabella>& tabelle, int passo) {
                 RicostruisciChiave(db, t, passo);
             }
         }
+        // The register of reports came with the reports themselves.
+        if (passo == 4) RegistraStampe(db);
         RegistraVersione(db, passo);
     });
 }

@@ -93,7 +93,32 @@ QString T(const char* s) {
     return QString::fromUtf8(s);
 }
 
+struct Stampa {
+    const char* descrizione;
+    const char* report;
+};
+const Stampa kStampe[] = {
+    {"Ricevuta di incasso", "stampe/RicevutaIncasso.json"},
+    {"Riepilogo incassi del periodo", "stampe/RiepilogoPeriodo.json"},
+    {"Dettaglio apparecchi del periodo", "stampe/DettaglioApparecchi.json"},
+};
+
 }  // namespace
+
+void RegistraStampe(Database& db) {
+    if (db.query(QStringLiteral("SELECT count(*) FROM stampe WHERE codiceStampa='Incassi'"))
+            .scalar()
+            .toInt() > 0) {
+        return;
+    }
+    int ordine = 0;
+    for (const Stampa& s : kStampe) {
+        db.insert("stampe",
+                  {"Ordine", "codiceStampa", "Descrizione", "NomeReport", "nomeTemporaneo"},
+                  {++ordine, QStringLiteral("Incassi"), T(s.descrizione), T(s.report),
+                   QStringLiteral("stampe/Incassi.sqlite")});
+    }
+}
 
 void CaricaDatiIniziali(Database& db) {
     Transazione tr(db);

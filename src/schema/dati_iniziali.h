@@ -24,4 +24,8 @@ enum class TipoVideata {
 // Inserts the rows, in one transaction. Meant for a freshly created schema.
 void CaricaDatiIniziali(Database& db);
 
+// The module's reports in the register `stampe` (function code "Incassi"),
+// unless the register already lists reports of the module.
+void RegistraStampe(Database& db);
+
 }  // namespace incassi::schema
