@@ -1,0 +1,162 @@
+// The exported files read back by other programs, as the office would open
+// them: the PDF's text, the workbook's cells and formulas, the Word text.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QSqlQuery>
+
+#include "reportengine/motorefile.h"
+#include "schema/creazione.h"
+#include "schema/demo.h"
+#include "support/testdb.h"
+#include "values/values.h"
+#include "window/scriptedui.h"
+
+namespace incassi::stampa {
+namespace {
+
+QString Esegui(const QString& programma, const QStringList& argomenti) {
+    QProcess p;
+    p.start(programma, argomenti);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+        ADD_FAILURE() << programma.toStdString() << ": "
+                      << QString::fromUtf8(p.readAllStandardError()).toStdString();
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+class StampaFile : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        modello_ = new QTemporaryDir;
+        test::TestDb t;
+        schema::PreparaSchema(t.db());
+        schema::CaricaDemo(t.db(), QDate(2026, 12, 7));
+        QSqlQuery(t.db().connection()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+        QFile::copy(t.db().fileName(), modello_->filePath(QStringLiteral("demo.sqlite")));
+    }
+    static void TearDownTestSuite() { delete modello_; }
+
+    StampaFile() : t(modello_->filePath(QStringLiteral("demo.sqlite"))) {
+        t.host().setPersonalizzazione(false);
+        // The venue of the latest collection with machines, and that collection.
+        id = t.scalar(
+                  "SELECT max(IdTesta) FROM NoteIncassi WHERE IdTesta IN (SELECT id FROM "
+                  "NoteTeste WHERE CodCausale='INC6')")
+                 .toLongLong();
+        locale = t.scalar(QStringLiteral("SELECT CodLocale FROM NoteTeste WHERE id=%1").arg(id))
+                     .toString();
+        insegna = t.scalar(QStringLiteral("SELECT Insegna FROM AnagraficaLocali WHERE "
+                                          "CodLocale='%1'")
+                               .arg(locale))
+                      .toString();
+    }
+
+    // Exports report `n` of the list: the current collection, or the year.
+    QString esporta(int n, bool periodo, const char* comando) {
+        FrmStampa f(t.host(), ui, motore,
+                    {QStringLiteral("Incassi"), id, locale, insegna, QDate(2026, 12, 7)});
+        f.Apri();
+        f[QStringLiteral("ChkCorrente")].setChecked(!periodo);
+        f[QStringLiteral("ChkPerPeriodo")].setChecked(periodo);
+        f[QStringLiteral("List1")].setListIndex(n);
+        EXPECT_TRUE(f.Esegui(QLatin1String(comando)));
+        foto(f.ultimoFile());
+        return f.ultimoFile();
+    }
+
+    // The first page as a picture, when INCASSI_FOTO names a folder.
+    static void foto(const QString& file) {
+        const QString cartella = qEnvironmentVariable("INCASSI_FOTO");
+        if (cartella.isEmpty() || !file.endsWith(QStringLiteral(".pdf"))) return;
+        Esegui(QStringLiteral("pdftoppm"),
+               {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"),
+                QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                QStringLiteral("1"), QStringLiteral("-singlefile"), file,
+                QDir(cartella).filePath(QFileInfo(file).completeBaseName())});
+    }
+
+    // "1.234,56": the sum of a column of the collection's machine rows.
+    QString somma(const char* colonna) {
+        return FormatoNumero(
+            t.scalar(QStringLiteral("SELECT sum(%1) FROM NoteIncassi WHERE IdTesta=%2")
+                         .arg(QLatin1String(colonna))
+                         .arg(id))
+                .toDouble(),
+            2);
+    }
+
+    static inline QTemporaryDir* modello_ = nullptr;
+    test::TestDb t;
+    ScriptedUi ui;
+    MotoreFile motore;
+    qlonglong id = 0;
+    QString locale, insegna;
+};
+
+TEST_F(StampaFile, TheReceiptPdfHoldsTheVenueTheMachinesAndTheTotals) {
+    const QString pdf = esporta(0, false, "CmdPdf");
+    const QString testo =
+        Esegui(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(testo.contains(insegna)) << testo.toStdString();
+    auto macchine = t.db().query(
+        QStringLiteral("SELECT CodArticolo FROM NoteIncassi WHERE IdTesta=%1").arg(id));
+    ASSERT_GT(macchine.count(), 0);
+    for (const auto& r : macchine.rows)
+        EXPECT_TRUE(testo.contains(r[0].toString())) << r[0].toString().toStdString();
+    for (const char* c : {"ParzialeIn", "Preu", "IncassoVs", "IncassoNs"})
+        EXPECT_TRUE(testo.contains(somma(c))) << c << " " << somma(c).toStdString();
+    EXPECT_TRUE(testo.contains(QStringLiteral("Saldi aperti del locale")));
+    EXPECT_TRUE(testo.contains(QStringLiteral("Pagina 1 di 1")));
+}
+
+// Every amount a number with the amount format, every total a SUBTOTAL over
+// its rows whose stored value equals the sum of those rows.
+TEST_F(StampaFile, TheWorkbookHoldsNumbersAndTotalsThatAddUp) {
+    for (int report : {1, 2}) {
+        SCOPED_TRACE(report);
+        const QString xlsx = esporta(report, true, "CmdExportExcel");
+        const QString verifica = QStringLiteral(R"(
+import sys, openpyxl
+f = openpyxl.load_workbook(sys.argv[1]).active
+v = openpyxl.load_workbook(sys.argv[1], data_only=True).active
+importi = totali = 0
+for riga in f.iter_rows():
+    for c in riga:
+        if isinstance(c.value, str) and c.value.startswith('=SUBTOTAL(9,'):
+            rif = c.value[len('=SUBTOTAL(9,'):-1]
+            celle = [x for r in f[rif] for x in r]
+            s = sum(x.value for x in celle if isinstance(x.value, (int, float)))
+            atteso = round(s, 2)
+            if abs(v[c.coordinate].value - atteso) > 0.005:
+                print('totale', c.coordinate, v[c.coordinate].value, atteso); sys.exit(1)
+            totali += 1
+        elif isinstance(c.value, float):
+            if c.number_format != '#,##0.00':
+                print('formato', c.coordinate, c.number_format); sys.exit(1)
+            importi += 1
+print(importi, totali)
+)");
+        const QStringList conti =
+            Esegui(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), verifica, xlsx})
+                .split(u' ');
+        ASSERT_EQ(conti.size(), 2);
+        EXPECT_GT(conti[0].toInt(), 50);
+        EXPECT_GE(conti[1].trimmed().toInt(), 9);
+    }
+}
+
+TEST_F(StampaFile, TheWordDocumentHoldsTheTable) {
+    const QString docx = esporta(2, true, "CmdXls");
+    EXPECT_TRUE(docx.endsWith(QStringLiteral(".docx")));
+    const QString testo = Esegui(QStringLiteral("docx2txt"), {docx, QStringLiteral("-")});
+    for (const char* atteso : {"Dettaglio apparecchi dal 01/01/2026 al 07/12/2026", "Quota gestore",
+                               "Totale documento", "Totale del periodo"})
+        EXPECT_TRUE(testo.contains(QLatin1String(atteso))) << atteso;
+    EXPECT_TRUE(testo.contains(somma("ParzialeIn")));
+}
+
+}  // namespace
+}  // namespace incassi::stampa
