@@ -90,4 +90,16 @@ void FrmIncassi::CmdAcconti() {
     aggiorna(v, QStringLiteral("Riscosso"), nullptr);
 }
 
+void FrmIncassi::Stampa() {
+    if (!host_.UserStampa() || !apriStampa) return;
+    stampa::RichiestaStampa r;
+    r.codiceStampa = prop_.CodiceStampa;
+    // A document being written has no stored rows to print yet.
+    r.documento = nuovo_ ? 0 : qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()));
+    r.codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
+    r.data = dataRegistrazione();
+    if (locale_ && !locale_->Eof()) r.insegna = Txt(locale_->Value(QStringLiteral("Insegna")));
+    apriStampa(r);
+}
+
 }  // namespace incassi

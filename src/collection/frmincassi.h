@@ -17,6 +17,7 @@
 #include "collection/preferenze.h"
 #include "machines/caricamento.h"
 #include "machines/storico.h"
+#include "reports/frmstampa.h"
 #include "window/ingresso.h"
 #include "window/searchbox.h"
 #include "window/windowmodel.h"
@@ -173,6 +174,11 @@ class FrmIncassi {
     void Muovi(Verso verso);
     void ApplicaFiltro();
     void Cerca();
+
+    // "Stampa": the print window on the document shown and its venue, opened
+    // through `apriStampa` (the view's or the scenario's), with the print right.
+    void Stampa();
+    std::function<void(const stampa::RichiestaStampa&)> apriStampa;
 
     // Settlement commands.
     void CmdAcconto();

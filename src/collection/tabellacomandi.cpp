@@ -39,6 +39,7 @@ const VoceComando kComandi[] = {
     {"CalcolaDettagli", [](FrmIncassi& f) { f.CalcolaDettagli(); }, true},
     {"Saldi", [](FrmIncassi& f) { f.Saldi(); }, true},
     {"ContaDocumenti", [](FrmIncassi& f) { f.ContaDocumenti(); }},
+    {"Stampa", [](FrmIncassi& f) { f.Stampa(); }},
     {"CmdAcconto", [](FrmIncassi& f) { f.CmdAcconto(); }},
     {"CmdChiudiIncasso", [](FrmIncassi& f) { f.CmdChiudiIncasso(); }},
     {"CmdRicalcola", [](FrmIncassi& f) { f.CmdRicalcola(); }},

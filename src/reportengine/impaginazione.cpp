@@ -19,6 +19,7 @@ constexpr double kMargine = 12;        // mm, every side
 constexpr double kPiede = 7;           // the footer band, mm
 constexpr double kRisoluzione = 1200;  // dpi of the measures
 constexpr double kPadding = 1.2;       // mm, left and right in a cell
+constexpr double kConTitolo = 18;      // mm of table kept with its heading
 constexpr double kTestoIntero = 30;    // mm of text a column keeps whole
 const QColor kGrigio(225, 225, 225);
 const QColor kZebra(245, 245, 245);
@@ -104,11 +105,16 @@ class Impaginatore {
 
     Impaginato esegui() {
         nuovaPagina();
-        for (const Blocco& b : c_.corpo) {
+        for (size_t i = 0; i < c_.corpo.size(); ++i) {
+            const Blocco& b = c_.corpo[i];
             switch (b.tipo) {
                 case Blocco::Tipo::Testo: {
-                    const double h = altezzaTesto(b);
-                    spazio(h);
+                    // A heading stays with the table under it: its header
+                    // and first rows go on the same page.
+                    const bool titolo = i + 1 < c_.corpo.size() &&
+                                        c_.corpo[i + 1].tipo == Blocco::Tipo::Tabella &&
+                                        !c_.corpo[i + 1].generale;
+                    spazio(altezzaTesto(b) + (titolo ? kConTitolo : 0));
                     y_ += testo(b, y_, pagina().elementi);
                     break;
                 }

@@ -181,26 +181,31 @@ bool FrmStampa::stampa(std::optional<FormatoExport> formato) {
             motore_.Anteprima(c);
             return true;
         }
-        const QString file = NuovoFileExport(CartellaExport(percorso, *formato), r_.codiceStampa,
-                                             Estensione(*formato));
-        try {
-            motore_.Esporta(c, *formato, file);
-        } catch (...) {
-            QFile::remove(file);
-            throw;
-        }
-        ultimoFile_ = file;
-        if (!ui_.ApriConProgramma(file)) {
-            ui_.Messaggio(QStringLiteral("Il file è stato salvato in %1.")
-                              .arg(QDir::toNativeSeparators(file)),
-                          Titolo(), Icona::Informazione);
-        }
+        Esporta(c, *formato);
         return true;
     } catch (const Errore& e) {
         ui_.Messaggio(QStringLiteral("Stampa non riuscita: %1").arg(e.testo()), Titolo(),
                       Icona::Critico);
         return false;
     }
+}
+
+QString FrmStampa::Esporta(const Contenuto& c, FormatoExport formato) {
+    const QString file = NuovoFileExport(CartellaExport(host_.percorso(), formato), r_.codiceStampa,
+                                         Estensione(formato));
+    try {
+        motore_.Esporta(c, formato, file);
+    } catch (...) {
+        QFile::remove(file);  // no empty or half-written export left behind
+        throw;
+    }
+    ultimoFile_ = file;
+    if (!ui_.ApriConProgramma(file)) {
+        ui_.Messaggio(
+            QStringLiteral("Il file è stato salvato in %1.").arg(QDir::toNativeSeparators(file)),
+            Titolo(), Icona::Informazione);
+    }
+    return file;
 }
 
 }  // namespace incassi::stampa

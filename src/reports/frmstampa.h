@@ -66,6 +66,9 @@ class FrmStampa {
     // What the last command made: the file exported ("" for the preview),
     // and the rows of the report.
     const QString& ultimoFile() const { return ultimoFile_; }
+    // Writes `c` to the next free export file of its format and opens it with
+    // its program (or says where it is); the file's path. Throws Errore.
+    QString Esporta(const Contenuto& c, FormatoExport formato);
     int righeUltimoReport() const { return righe_; }
 
     // Called for each document copied into the scratch database; false stops

@@ -82,6 +82,7 @@ void RegistraViste(RegistroFinestre& registro, UiPort& ui, std::function<void(QW
             auto* w = new FinestraIncassi(*entrata.Applicazione(), ui, entrata.proprieta(),
                                           entrata.Operatore());
             w->setEntrata(&entrata);
+            w->aperte = aperte;
             if (aperte) aperte(w);
             return std::make_unique<FinestraQt>(w);
         });

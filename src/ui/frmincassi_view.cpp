@@ -1,5 +1,7 @@
 #include "ui/frmincassi_view.h"
 
+#include "ui/stampavista.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -127,6 +129,11 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
     modello_ = std::make_unique<FrmIncassi>(host_, ui_, prop_, std::move(operatore));
     modello_->Apri();
     ui_.primaDelDialogo = [this] { mostraControlli(); };
+    modello_->apriStampa = [this](const stampa::RichiestaStampa& r) {
+        auto* w = new VistaStampa(host_, ui_, r, aperte, this);
+        if (aperte) aperte(w);
+        w->show();
+    };
 
     auto* radice = new QVBoxLayout(this);
     radice->setContentsMargins(0, 0, 0, 0);

@@ -81,6 +81,8 @@ class FinestraIncassi : public FinestraPlugin {
     // The entry object that opened the window: its search field is cleared
     // when the window closes.
     void setEntrata(configura* entrata) { entrata_ = entrata; }
+    // Receives the windows this one opens (print window, preview).
+    std::function<void(QWidget*)> aperte;
 
     FrmIncassi& modello() { return *modello_; }
     LegameControlli& legame() { return *legame_; }

@@ -62,7 +62,8 @@ const Comando kComandi[] = {
     {"Cerca", "Cerca", "Cerca un documento", QStyle::SP_FileDialogContentsView, "", true},
     {"Filtro", "Filtro", "Mostra o nasconde il filtro", QStyle::SP_FileDialogListView, "", true},
     {"RicerchePers", "Ricerche", "Ricerche personali", QStyle::SP_DirOpenIcon, "", false},
-    {"Stampa", "Stampa", "Stampa", QStyle::SP_FileDialogInfoView, "", false},
+    {"Stampa", "Stampa", "Stampa o esporta il documento (Ctrl+P)", QStyle::SP_FileDialogInfoView,
+     "Ctrl+P", true},
 };
 
 // Readable captions of the menu items; the model's caption otherwise.

@@ -147,10 +147,10 @@ TEST_F(Vista, OpensBindsAndInstallsTheSharedLayouts) {
     EXPECT_EQ(w->barraStato()->findChild<QLabel*>(QStringLiteral("lblStato"))->text(),
               QStringLiteral("Record 0 di 0"));
     // Commands still to come are there, disabled, and say so.
-    QAction* stampa = w->azione(QStringLiteral("Stampa"));
-    ASSERT_NE(stampa, nullptr);
-    EXPECT_FALSE(stampa->isEnabled());
-    EXPECT_EQ(stampa->toolTip(), QStringLiteral("Disponibile prossimamente"));
+    QAction* pers = w->azione(QStringLiteral("RicerchePers"));
+    ASSERT_NE(pers, nullptr);
+    EXPECT_FALSE(pers->isEnabled());
+    EXPECT_EQ(pers->toolTip(), QStringLiteral("Disponibile prossimamente"));
     EXPECT_TRUE(w->azione(QStringLiteral("Nuovo"))->isEnabled());
 }
 

@@ -7,10 +7,15 @@
 #include <QProcess>
 #include <QSqlQuery>
 
+#include <QPushButton>
+#include <QTest>
+
 #include "reportengine/motorefile.h"
 #include "schema/creazione.h"
 #include "schema/demo.h"
 #include "support/testdb.h"
+#include "ui/frmincassi_view.h"
+#include "ui/stampavista.h"
 #include "values/values.h"
 #include "window/scriptedui.h"
 
@@ -76,6 +81,11 @@ class StampaFile : public ::testing::Test {
                 QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
                 QStringLiteral("1"), QStringLiteral("-singlefile"), file,
                 QDir(cartella).filePath(QFileInfo(file).completeBaseName())});
+    }
+
+    static void fotoFinestra(QWidget* w, const QString& nome) {
+        const QString cartella = qEnvironmentVariable("INCASSI_FOTO");
+        if (!cartella.isEmpty()) w->grab().save(QDir(cartella).filePath(nome + ".png"));
     }
 
     // "1.234,56": the sum of a column of the collection's machine rows.
@@ -156,6 +166,59 @@ TEST_F(StampaFile, TheWordDocumentHoldsTheTable) {
                                "Totale documento", "Totale del periodo"})
         EXPECT_TRUE(testo.contains(QLatin1String(atteso))) << atteso;
     EXPECT_TRUE(testo.contains(somma("ParzialeIn")));
+}
+
+// The collection window's "Stampa" on the document shown: the print window
+// over it, an export by a click, the preview with its pages.
+TEST_F(StampaFile, TheCollectionWindowPrintsTheDocumentShown) {
+    ProprietaIngresso p;
+    p.CodiceStampa = QStringLiteral("Incassi");
+    auto w = std::make_unique<ui::FinestraIncassi>(t.host(), ui, p, RecordOperatore{});
+    w->resize(1024, 768);
+    w->show();
+    w->modello().MostraDocumento(id);
+    QAction* stampa = w->azione(QStringLiteral("Stampa"));
+    ASSERT_TRUE(stampa->isEnabled());
+    stampa->trigger();
+    auto* v = w->findChild<ui::VistaStampa*>();
+    ASSERT_NE(v, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+    EXPECT_EQ(v->lista(0)->count(), 3);
+    EXPECT_TRUE(v->findChild<QRadioButton*>(QStringLiteral("ChkCorrente"))->isChecked());
+    EXPECT_TRUE(
+        v->findChild<QRadioButton*>(QStringLiteral("ChkCorrente"))->text().endsWith(insegna));
+    EXPECT_LE(v->frameGeometry().width(), 1024);
+    EXPECT_LE(v->frameGeometry().height(), 768);
+    fotoFinestra(v, QStringLiteral("stampa-finestra"));
+
+    QTest::mouseClick(v->findChild<QPushButton*>(QStringLiteral("CmdPdf")), Qt::LeftButton);
+    ASSERT_EQ(ui.fileAperti().size(), 1);
+    EXPECT_TRUE(ui.fileAperti()[0].endsWith(QStringLiteral("export/pdf/Incassi1.pdf")));
+
+    // The period, from the second report chosen by a click, in the preview.
+    auto* periodo = v->findChild<QRadioButton*>(QStringLiteral("ChkPerPeriodo"));
+    QTest::mouseClick(periodo, Qt::LeftButton, {}, QPoint(8, periodo->height() / 2));
+    ASSERT_TRUE(v->modello()[QStringLiteral("ChkPerPeriodo")].checked());
+    ASSERT_FALSE(v->modello()[QStringLiteral("ChkCorrente")].checked());
+    v->lista(0)->setCurrentRow(2);
+    QTest::mouseClick(v->findChild<QPushButton*>(QStringLiteral("CmdStampa")), Qt::LeftButton);
+    auto* a = v->findChild<ui::VistaAnteprima*>();
+    ASSERT_NE(a, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(a));
+    EXPECT_GT(a->pagine(), 1);
+    EXPECT_EQ(a->testoPagina(), QStringLiteral("Pagina 1 di %1").arg(a->pagine()));
+    EXPECT_EQ(a->anteprima()->geometry().width(), a->width());
+    fotoFinestra(a, QStringLiteral("stampa-anteprima"));
+    a->close();
+
+    // Nothing chosen: a message, nothing written.
+    QTest::mouseClick(v->findChild<QPushButton*>(QStringLiteral("CmdAzzera")), Qt::LeftButton);
+    QTest::mouseClick(v->findChild<QPushButton*>(QStringLiteral("CmdXls")), Qt::LeftButton);
+    EXPECT_EQ(ui.fileAperti().size(), 1);
+    EXPECT_TRUE(ui.messaggi().back().testo.startsWith(QStringLiteral("Scegliere")));
+    QTest::mouseClick(v->findChild<QPushButton*>(QStringLiteral("cmdChiudi")), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w->findChild<ui::VistaStampa*>(), nullptr);
 }
 
 }  // namespace
