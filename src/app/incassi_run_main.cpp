@@ -1,13 +1,16 @@
 // incassi-run: runs a scenario file against the window models, without any
 // display, and prints the resulting state as JSON on standard output.
 //
-//   incassi-run --db FILE SCENARIO.json
+//   incassi-run --db FILE [--cartella DIR] SCENARIO.json
+//
+// --cartella: the install folder of the run, where the print window writes
+// its exports (export/pdf, export/Xls, export/Doc); a temporary one otherwise.
 //
 // Exit status: 0 when the scenario ran to its end, 1 when it stopped (a
 // malformed file, an unknown name, a question without an answer: the reason
 // is on standard error), 2 for a wrong command line.
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QJsonDocument>
 #include <QStringList>
 #include <cstdio>
@@ -34,20 +37,27 @@ int Fallisci(const QString& testo, int uscita) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Reports measure and draw text: fonts, with no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    const int i = args.indexOf(QStringLiteral("--db"));
-    QString db;
-    if (i >= 0 && i + 1 < args.size()) {
-        db = args[i + 1];
+    auto opzione = [&](const char* nome) {
+        const int i = args.indexOf(QLatin1String(nome));
+        if (i < 0 || i + 1 >= args.size()) return QString();
+        const QString v = args[i + 1];
         args.remove(i, 2);
-    }
+        return v;
+    };
+    const QString db = opzione("--db");
+    const QString cartella = opzione("--cartella");
     if (db.isEmpty() || args.size() != 1 || args[0].startsWith(u"--")) {
-        return Fallisci(QStringLiteral("Uso: incassi-run --db FILE SCENARIO.json"), 2);
+        return Fallisci(QStringLiteral("Uso: incassi-run --db FILE [--cartella DIR] SCENARIO.json"),
+                        2);
     }
     try {
         const scenario::Scenario s = scenario::LeggiScenarioDaFile(args[0]);
-        const QJsonObject stato = scenario::EseguiScenario(s, db, scenario::TabellaAdattatori());
+        const QJsonObject stato =
+            scenario::EseguiScenario(s, db, scenario::TabellaAdattatori(), cartella);
         Scrivi(stdout, QJsonDocument(stato).toJson(QJsonDocument::Indented));
         return 0;
     } catch (const Errore& e) {

@@ -8,6 +8,7 @@ namespace incassi::scenario {
 RegistroAdattatori TabellaAdattatori() {
     RegistroAdattatori r;
     r.Registra(finestre::Incassi, AdattatoreIncassi);
+    r.Registra(QStringLiteral("FrmStampa"), AdattatoreStampa);
     for (const QString& nome : NomiWizard())
         r.Registra(nome, [nome](ContestoFinestra& c) { return AdattatoreWizard(nome, c); });
     return r;

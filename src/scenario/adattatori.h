@@ -9,6 +9,8 @@ namespace incassi::scenario {
 
 std::unique_ptr<AdattatoreFinestra> AdattatoreIncassi(ContestoFinestra& c);
 // A cash wizard by its window name (NomiWizard()).
+// The print window, on the document or venue of the plug-in protocol.
+std::unique_ptr<AdattatoreFinestra> AdattatoreStampa(ContestoFinestra& c);
 std::unique_ptr<AdattatoreFinestra> AdattatoreWizard(const QString& nome, ContestoFinestra& c);
 
 }  // namespace incassi::scenario

@@ -1,6 +1,7 @@
 #include "scenario/esecutore.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QJsonArray>
 #include <QTemporaryDir>
 
@@ -166,7 +167,8 @@ class Esecuzione {
             case TipoControllo::Griglia:
                 throw Errore(
                     QStringLiteral("%1 è una griglia: usare l'azione \"cella\"").arg(c.nome()));
-            case TipoControllo::Combo: {
+            case TipoControllo::Combo:
+            case TipoControllo::Lista: {
                 const QVariant valore =
                     v.isDouble() ? QVariant(TestoNumero(v.toDouble())) : VarianteDaJson(v);
                 if (!c.selezionaPerValore(valore)) {
@@ -256,7 +258,7 @@ void InTransazione(Host& host, UiScenario& ui, const QString& nome, F&& passo) {
 }  // namespace
 
 QJsonObject EseguiScenario(const Scenario& s, const QString& fileDatabase,
-                           const RegistroAdattatori& adattatori) {
+                           const RegistroAdattatori& adattatori, const QString& installazione) {
     if (!adattatori.finestre().contains(s.finestra, Qt::CaseInsensitive)) {
         throw Errore(QStringLiteral("Finestra non gestita da incassi-run: %1 (gestite: %2)")
                          .arg(s.finestra, adattatori.finestre().join(QStringLiteral(", "))));
@@ -280,7 +282,13 @@ QJsonObject EseguiScenario(const Scenario& s, const QString& fileDatabase,
         std::make_unique<SettingsStore>(cartella.filePath(QStringLiteral("incassi-run.ini")));
     for (const Impostazione& i : s.impostazioni)
         impostazioni->write(i.sezione, i.chiave, i.valore);
-    SqlHost host(db, std::move(impostazioni), cartella.path() + u'/');
+    QString percorso = cartella.path();
+    if (!installazione.isEmpty()) {
+        if (!QDir().mkpath(installazione))
+            throw Errore(QStringLiteral("Impossibile creare la cartella %1").arg(installazione));
+        percorso = QDir(installazione).absolutePath();
+    }
+    SqlHost host(db, std::move(impostazioni), percorso + u'/');
     const auto operatore = LeggiOperatore(host, s.operatore);
     if (!operatore) throw Errore(QStringLiteral("L'operatore %1 non esiste.").arg(s.operatore));
     host.setOperatore(*operatore);

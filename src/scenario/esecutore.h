@@ -15,8 +15,10 @@
 
 namespace incassi::scenario {
 
-// The resulting state, as incassi-run prints it.
+// The resulting state, as incassi-run prints it. `cartella` is the install
+// folder of the run (reports, layouts, exports); without it a temporary one,
+// gone at the end.
 QJsonObject EseguiScenario(const Scenario& scenario, const QString& fileDatabase,
-                           const RegistroAdattatori& adattatori);
+                           const RegistroAdattatori& adattatori, const QString& cartella = {});
 
 }  // namespace incassi::scenario
