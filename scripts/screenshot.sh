@@ -2,7 +2,9 @@
 # Regenerates the pictures of the collection window in docs/, drawn offscreen
 # on the demo database: a new INC6 collection of the first venue with meter
 # machines, all its machines loaded, at the window's own size and at 1024x768;
-# a stored document being browsed; and every page of each cash wizard.
+# a stored document being browsed; every page of each cash wizard; the print
+# window and its preview; the first pages of the receipt and of the period
+# report as printed.
 #
 #   scripts/screenshot.sh [BUILD_DIR]    (default: build; built when missing)
 set -euo pipefail
@@ -10,7 +12,8 @@ cd "$(dirname "$0")/.."
 build="${1:-build}"
 if [ ! -x "$build/bin/torvane" ] || [ ! -x "$build/bin/incassi-db" ]; then
   cmake -S . -B "$build" -G Ninja >/dev/null
-  cmake --build "$build" -j "${JOBS:-2}" --target torvane incassi incassi-db
+  cmake --build "$build" -j "${JOBS:-2}" --target torvane incassi incassi-db incassi-run \
+    incassi_ui_tests
 fi
 
 scratch="$(mktemp -d)"
@@ -35,4 +38,27 @@ for w in Prestito Rimanenza Giroconto; do
   foto "$w" --scenario Pagina2 --screenshot "$nome-2.png"
   foto "$w" --scenario Pagina3 --screenshot "$nome-3.png"
 done
-ls docs/finestra-incassi*.png docs/wizard-*.png
+# The print window and its preview, as the window test drives them.
+INCASSI_FOTO=docs QT_QPA_PLATFORM=offscreen "$build/bin/incassi_ui_tests" \
+  --gtest_filter='StampaFile.TheCollectionWindowPrintsTheDocumentShown' >/dev/null
+# The reports as a venue owner receives them: the receipt of the latest
+# collection with machines, and the year's summary of its venue.
+id="$(sqlite3 "$scratch/demo.sqlite" "SELECT max(IdTesta) FROM NoteIncassi WHERE IdTesta IN \
+  (SELECT id FROM NoteTeste WHERE CodCausale='INC6')")"
+locale="$(sqlite3 "$scratch/demo.sqlite" "SELECT CodLocale FROM NoteTeste WHERE id=$id")"
+stampa() {
+  cat > "$scratch/stampa.json" <<JSON
+{"finestra": "FrmStampa", "ingresso": {"CampoRicerca": "$1", "Risposta": "$2"},
+ "operatore": "ADMIN", "passi": [$3
+   {"azione": "imposta", "controllo": "List1", "valore": "$4"},
+   {"azione": "comando", "nome": "CmdPdf"}]}
+JSON
+  rm -rf "$scratch/cartella"
+  "$build/bin/incassi-run" --db "$scratch/demo.sqlite" --cartella "$scratch/cartella" \
+    "$scratch/stampa.json" >/dev/null
+  pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$scratch/cartella/export/pdf/Incassi1.pdf" "$5"
+}
+stampa id "$id" "" "Ricevuta di incasso" docs/stampa-ricevuta
+stampa CodLocale "$locale" '{"azione": "imposta", "controllo": "ChkPerPeriodo", "valore": true},' \
+  "Riepilogo incassi del periodo" docs/stampa-riepilogo
+ls docs/finestra-incassi*.png docs/wizard-*.png docs/stampa-*.png
