@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <map>
 #include <numeric>
 
 #include "values/error.h"
@@ -41,8 +42,13 @@ class Misure {
         riferimento_.setDotsPerMeterX(dpm);
         riferimento_.setDotsPerMeterY(dpm);
     }
-    QFontMetricsF metriche(const Carattere& c) const {
-        return QFontMetricsF(Font(c), &riferimento_);
+    // Metrics are costly to make: one per size and weight.
+    const QFontMetricsF& metriche(const Carattere& c) const {
+        const auto chiave = std::make_pair(c.punti, c.grassetto);
+        auto it = metriche_.find(chiave);
+        if (it == metriche_.end())
+            it = metriche_.emplace(chiave, QFontMetricsF(Font(c), &riferimento_)).first;
+        return it->second;
     }
     static double mm(double px) { return px * 25.4 / kRisoluzione; }
     static double px(double mm) { return mm * kRisoluzione / 25.4; }
@@ -64,6 +70,7 @@ class Misure {
 
   private:
     QImage riferimento_;
+    mutable std::map<std::pair<double, bool>, QFontMetricsF> metriche_;
 };
 
 Carattere CarattereDi(Stile s) {

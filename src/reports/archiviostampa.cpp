@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <algorithm>
+#include <map>
 
 #include "bookkeeping/archivio.h"
 #include "bookkeeping/movimenti.h"
@@ -117,49 +119,105 @@ std::vector<schema::Tabella> TabelleStampa() {
     return v;
 }
 
-// Copies the current row of `da` into `tabella` of the scratch database,
-// column by column: a column the source lacks stays Null.
-void Copia(Database& db, const QString& tabella, const QStringList& colonne, RecordSet& da) {
-    QStringList nomi;
-    std::vector<QVariant> valori;
-    for (const QString& c : colonne) {
-        if (!da.HasField(c)) continue;
-        const QVariant v = da.Value(c);
-        if (IsNull(v)) continue;
-        nomi << c;
-        valori.push_back(v);
+// Copies rows of a record set into `tabella` of the scratch database, column
+// by column: the columns of `colonne` the source has, found once, and one
+// statement for every row (a column the source lacks stays Null).
+class Copiatore {
+  public:
+    Copiatore(Database& db, const QString& tabella, const QStringList& colonne, const RecordSet& da)
+        : db_(db) {
+        QStringList nomi;
+        for (const QString& c : colonne) {
+            const int i = da.FieldIndex(c);
+            if (i < 0) continue;
+            nomi << c;
+            posizioni_.push_back(i);
+        }
+        if (!nomi.isEmpty()) sql_ = db.insertSql(tabella, nomi);
     }
-    if (nomi.isEmpty()) return;
-    db.executeNative(db.insertSql(tabella, nomi), valori);
+    void copia(const RecordSet& da) {
+        if (sql_.isEmpty()) return;
+        valori_.clear();
+        for (int i : posizioni_)
+            valori_.push_back(da.Value(i));
+        db_.executeNative(sql_, valori_);
+    }
+
+  private:
+    Database& db_;
+    QString sql_;
+    std::vector<int> posizioni_;
+    std::vector<QVariant> valori_;
+};
+
+struct Documento {
+    qlonglong id = 0;
+    QDate data;
+};
+
+// Sums by day, in day order, of a statement giving (day, amount) rows.
+std::vector<std::pair<QDate, Dec>> PerGiorno(Host& host, const QString& sql) {
+    std::vector<std::pair<QDate, Dec>> v;
+    for (auto rs = host.OpenRecordSet(sql); !rs->Eof(); rs->MoveNext())
+        v.emplace_back(rs->Value(0).toDate(), Dec::DaCella(rs->Value(1)));
+    return v;
 }
 
-// The venue's open balances on the day of document `id`, that document
-// included: the remainder still to collect, the loan, the machines' open
-// advances and the advances paid at the venue.
-void CopiaSaldi(Host& host, Database& db, const ContiAssociati& conti, qlonglong id,
-                const QString& codLocale, const QDate& data) {
-    Archivio archivio(host);
-    const auto acconti = host.OpenRecordSet(
-        QStringLiteral("select sum(noteincassi.acconti) as Somma from noteincassi INNER JOIN "
-                       "NoteTeste ON NoteIncassi.IdTesta = NoteTeste.id where "
-                       "NoteTeste.CodLocale='%1' and noteincassi.chiuso=0 and "
-                       "NoteIncassi.dataincasso<=%2 and noteincassi.acconti<>0 and "
-                       "NoteTeste.CodCausale='ACC'")
-            .arg(sql::Raddoppia(codLocale), sql::Data(data)));
-    const std::pair<const char*, Dec> saldi[] = {
-        {"Rimanenza da riscuotere", archivio.Saldo(conti["ResiduiIncassi"], codLocale, data)},
-        {"Prestito al locale", archivio.Saldo(conti["PrestitiALocale"], codLocale, data)},
-        {"Acconti aperti sugli apparecchi", Dec::DaCella(acconti->Value(QStringLiteral("Somma")))},
-        {"Acconti versati dal locale",
-         -archivio.Saldo(conti["cassaaccontilocale"], codLocale, data)},
+// The venue's open balances on the day of each document, the documents of
+// that day included: the remainder still to collect, the loan, the machines'
+// open advances and the advances paid at the venue. One statement per kind
+// over the venue's history, summed up day by day.
+void CopiaSaldi(Host& host, Database& db, const ContiAssociati& conti, const QString& codLocale,
+                std::vector<Documento> documenti) {
+    if (documenti.empty()) return;
+    std::sort(documenti.begin(), documenti.end(),
+              [](const Documento& a, const Documento& b) { return a.data < b.data; });
+    const QString fine = sql::Data(documenti.back().data, FormatoDataSql::MeseGiornoAnnoBarra);
+    const QString locale = sql::Raddoppia(codLocale);
+    auto conto = [&](const char* ruolo) {
+        return PerGiorno(host,
+                         QStringLiteral("SELECT NoteRighe.Data, Sum(NoteRighe.Dare) - "
+                                        "Sum(NoteRighe.Avere) FROM NoteRighe WHERE "
+                                        "NoteRighe.CodConto='%1' AND NoteRighe.codLocale='%2' "
+                                        "AND NoteRighe.data<=%3 GROUP BY NoteRighe.Data "
+                                        "ORDER BY NoteRighe.Data")
+                             .arg(sql::Raddoppia(conti[QLatin1String(ruolo)]), locale, fine));
     };
-    int ordine = 0;
-    for (const auto& [descrizione, importo] : saldi) {
-        db.executeNative(
-            db.insertSql(QStringLiteral("saldilocale"),
-                         {QStringLiteral("IdTesta"), QStringLiteral("Ordine"),
-                          QStringLiteral("Descrizione"), QStringLiteral("Importo")}),
-            {id, ++ordine, QString::fromUtf8(descrizione), importo.arrotonda(2).toDouble()});
+    struct Serie {
+        const char* descrizione;
+        std::vector<std::pair<QDate, Dec>> giorni;
+        int segno;
+        size_t letti = 0;
+        Dec saldo;
+    } serie[] = {
+        {"Rimanenza da riscuotere", conto("ResiduiIncassi"), 1, 0, {}},
+        {"Prestito al locale", conto("PrestitiALocale"), 1, 0, {}},
+        {"Acconti aperti sugli apparecchi",
+         PerGiorno(host,
+                   QStringLiteral("select NoteIncassi.dataincasso, sum(noteincassi.acconti) from "
+                                  "noteincassi INNER JOIN NoteTeste ON NoteIncassi.IdTesta = "
+                                  "NoteTeste.id where NoteTeste.CodLocale='%1' and "
+                                  "noteincassi.chiuso=0 and NoteIncassi.dataincasso<=%2 and "
+                                  "noteincassi.acconti<>0 and NoteTeste.CodCausale='ACC' GROUP BY "
+                                  "NoteIncassi.dataincasso ORDER BY NoteIncassi.dataincasso")
+                       .arg(locale, sql::Data(documenti.back().data))),
+         1,
+         0,
+         {}},
+        {"Acconti versati dal locale", conto("cassaaccontilocale"), -1, 0, {}},
+    };
+    const QString inserisci = db.insertSql(
+        QStringLiteral("saldilocale"), {QStringLiteral("IdTesta"), QStringLiteral("Ordine"),
+                                        QStringLiteral("Descrizione"), QStringLiteral("Importo")});
+    for (const Documento& d : documenti) {
+        int ordine = 0;
+        for (Serie& s : serie) {
+            for (; s.letti < s.giorni.size() && s.giorni[s.letti].first <= d.data; ++s.letti)
+                s.saldo += s.giorni[s.letti].second;
+            const Dec importo = s.segno < 0 ? -s.saldo : s.saldo;
+            db.executeNative(inserisci, {d.id, ++ordine, QString::fromUtf8(s.descrizione),
+                                         importo.arrotonda(2).toDouble()});
+        }
     }
 }
 
@@ -251,21 +309,35 @@ QString PreparaArchivio(Host& host, const QString& modello, const QString& carte
          {"anagraficalocali", "noteteste", "noterighe", "noteincassi", "Parametri", "saldilocale"})
         db->executeNative(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t)), {});
 
-    RecordSetPtr teste;
+    RecordSetPtr teste, righe;
     QString titolo;
     if (s.perPeriodo) {
-        QString sql = QStringLiteral(
-                          "SELECT * FROM noteteste where codlocale='%1' and DataRegistrazione>=%2 "
-                          "and DataRegistrazione<=%3 and (codCausale='INC6' or codcausale='INC')")
-                          .arg(sql::Raddoppia(s.codLocale), sql::Data(s.dal), sql::Data(s.al));
+        QString condizione =
+            QStringLiteral(
+                "NoteTeste.codlocale='%1' and NoteTeste.DataRegistrazione>=%2 and "
+                "NoteTeste.DataRegistrazione<=%3 and (NoteTeste.codCausale='INC6' or "
+                "NoteTeste.codcausale='INC')")
+                .arg(sql::Raddoppia(s.codLocale), sql::Data(s.dal), sql::Data(s.al));
         if (!s.azienda.isEmpty())
-            sql += QStringLiteral(" and CodiceAzienda='%1'").arg(sql::Raddoppia(s.azienda));
-        teste = host.OpenRecordSet(sql + QStringLiteral(" order by DataRegistrazione, id"));
+            condizione +=
+                QStringLiteral(" and NoteTeste.CodiceAzienda='%1'").arg(sql::Raddoppia(s.azienda));
+        teste = host.OpenRecordSet(QStringLiteral("SELECT * FROM NoteTeste where %1 order by "
+                                                  "NoteTeste.DataRegistrazione, NoteTeste.id")
+                                       .arg(condizione));
+        // Every machine row of the period at once.
+        righe = host.OpenRecordSet(
+            QStringLiteral("SELECT NoteIncassi.* FROM NoteIncassi INNER JOIN NoteTeste ON "
+                           "NoteIncassi.IdTesta = NoteTeste.id where %1 order by "
+                           "NoteIncassi.IdTesta, NoteIncassi.Riga, NoteIncassi.id")
+                .arg(condizione));
         titolo =
             QStringLiteral("Stampa incasso dal %1 al %2").arg(TestoData(s.dal), TestoData(s.al));
     } else {
         teste = host.OpenRecordSet(
             QStringLiteral("SELECT * FROM noteteste where id=%1").arg(s.documento));
+        righe = host.OpenRecordSet(
+            QStringLiteral("SELECT * FROM noteincassi where idtesta=%1 order by Riga, id")
+                .arg(s.documento));
         titolo =
             QStringLiteral("Stampa incasso del %1")
                 .arg(teste->Eof()
@@ -273,29 +345,35 @@ QString PreparaArchivio(Host& host, const QString& modello, const QString& carte
                          : TestoData(teste->Value(QStringLiteral("DataRegistrazione")).toDate()));
     }
 
-    const ContiAssociati conti = ContiAssociati::Leggi(host);
-    QStringList locali, aziende;
+    QStringList aziende;
+    std::map<QString, std::vector<Documento>> perLocale;  // key: the code in upper case
+    std::map<QString, QString> codici;
+    Copiatore copiaTesta(*db, QStringLiteral("noteteste"), kTeste, *teste);
     const int totale = teste->RecordCount();
     for (int fatti = 0; !teste->Eof(); teste->MoveNext(), ++fatti) {
         if (avanzamento && !avanzamento(fatti, totale)) return {};
-        Copia(*db, QStringLiteral("noteteste"), kTeste, *teste);
-        const qlonglong id = teste->Value(QStringLiteral("id")).toLongLong();
+        copiaTesta.copia(*teste);
         const QString azienda = Txt(teste->Value(QStringLiteral("CodiceAzienda")));
         if (!aziende.contains(azienda)) aziende << azienda;
-        CopiaSaldi(host, *db, conti, id, Txt(teste->Value(QStringLiteral("CodLocale"))),
-                   teste->Value(QStringLiteral("DataRegistrazione")).toDate());
-        auto righe = host.OpenRecordSet(
-            QStringLiteral("SELECT * FROM noteincassi where idtesta=%1 order by Riga, id").arg(id));
-        for (; !righe->Eof(); righe->MoveNext())
-            Copia(*db, QStringLiteral("noteincassi"), kIncassi, *righe);
-        // Each venue once, however many of its documents are printed.
         const QString codice = Txt(teste->Value(QStringLiteral("CodLocale")));
-        if (locali.contains(codice, Qt::CaseInsensitive)) continue;
-        locali << codice;
+        codici.emplace(codice.toUpper(), codice);
+        perLocale[codice.toUpper()].push_back(
+            {teste->Value(QStringLiteral("id")).toLongLong(),
+             teste->Value(QStringLiteral("DataRegistrazione")).toDate()});
+    }
+    Copiatore copiaRiga(*db, QStringLiteral("noteincassi"), kIncassi, *righe);
+    for (; !righe->Eof(); righe->MoveNext())
+        copiaRiga.copia(*righe);
+    // Each venue once, however many of its documents are printed.
+    const ContiAssociati conti = ContiAssociati::Leggi(host);
+    for (const auto& [chiave, documenti] : perLocale) {
+        const QString& codice = codici[chiave];
         auto locale = host.OpenRecordSet(
             QStringLiteral("SELECT * FROM anagraficaLocali where codlocale='%1' ")
                 .arg(sql::Raddoppia(codice)));
-        if (!locale->Eof()) Copia(*db, QStringLiteral("anagraficalocali"), kLocali, *locale);
+        if (!locale->Eof())
+            Copiatore(*db, QStringLiteral("anagraficalocali"), kLocali, *locale).copia(*locale);
+        CopiaSaldi(host, *db, conti, codice, documenti);
     }
     if (aziende.isEmpty() && !s.azienda.isEmpty()) aziende << s.azienda;
     db->executeNative(db->insertSql(QStringLiteral("Parametri"),

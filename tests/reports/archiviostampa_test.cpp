@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "bookkeeping/movimenti.h"
 #include "host/database.h"
 #include "reports/archiviostampa.h"
 #include "schema/creazione.h"
@@ -116,6 +117,34 @@ TEST_F(ArchivioStampa, ValuesKeepTheirKindAndNullsStayNull) {
               1);
     EXPECT_EQ(db->queryNative("SELECT Insegna FROM anagraficalocali", {}).scalar().toString(),
               QStringLiteral("L'Oste"));
+}
+
+// The balances after each printed document, summed day by day over the
+// venue's history: rows up to the document's day count, later ones do not.
+TEST_F(ArchivioStampa, OpenBalancesAsOfEachDocument) {
+    const ContiAssociati conti = ContiAssociati::Leggi(t.host());
+    auto riga = [&](const char* ruolo, const char* data, double dare, double avere) {
+        return QStringLiteral(
+                   "INSERT INTO NoteRighe (IdTesta, CodConto, CodLocale, Data, Dare, "
+                   "Avere) VALUES (0, '%1', 'L''OSTE', '%2', %3, %4)")
+            .arg(conti[QLatin1String(ruolo)], QLatin1String(data))
+            .arg(dare)
+            .arg(avere);
+    };
+    t.run({riga("ResiduiIncassi", "2026-03-01", 10, 0), riga("ResiduiIncassi", "2026-03-02", 5, 2),
+           riga("ResiduiIncassi", "2026-03-05", 0, 4), riga("ResiduiIncassi", "2026-03-20", 100, 0),
+           riga("PrestitiALocale", "2026-02-01", 500, 0),
+           riga("cassaaccontilocale", "2026-03-09", 0, 30),
+           "INSERT INTO NoteTeste (id, CodLocale, CodCausale, DataRegistrazione) VALUES "
+           "(6, 'L''OSTE', 'ACC', '2026-03-01')",
+           "INSERT INTO NoteIncassi (IdTesta, linkscheda, DataIncasso, acconti, Chiuso) VALUES "
+           "(6, 11, '2026-03-01', 25, 0), (6, 12, '2026-03-01', 40, 1)"});
+    const QString file =
+        stampa::PreparaArchivio(t.host(), modello, cartella.path() + QStringLiteral("/s"),
+                                {true, 0, "L'OSTE", QDate(2026, 3, 1), QDate(2026, 3, 31), {}});
+    EXPECT_EQ(colonna(file, "saldilocale", "IdTesta || ':' || Importo"),
+              (QStringList{"1:13.0", "1:500.0", "1:25.0", "1:0.0", "2:9.0", "2:500.0", "2:25.0",
+                           "2:30.0"}));
 }
 
 TEST_F(ArchivioStampa, AMissingTemplateIsSaid) {
