@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <optional>
 
 #include "host/host.h"
@@ -18,11 +19,19 @@ namespace {
 const char* const kComandi[] = {"CmdStampa", "CmdExportExcel", "CmdPdf",
                                 "CmdXls",    "CmdAzzera",      "cmdChiudi"};
 
-void Riempi(Controllo& lista, const RecordSetPtr& rs) {
+// The reports of a register, less those already listed in `gia` (a host
+// whose personal register is the standard one lists nothing twice).
+void Riempi(Controllo& lista, const RecordSetPtr& rs, const Controllo* gia = nullptr) {
     lista.svuotaElementi();
-    for (; rs && !rs->Eof(); rs->MoveNext())
-        lista.aggiungiElemento(Txt(rs->Value(QStringLiteral("Descrizione"))),
-                               rs->Value(QStringLiteral("id")));
+    for (; rs && !rs->Eof(); rs->MoveNext()) {
+        const QVariant id = rs->Value(QStringLiteral("id"));
+        const QString descrizione = Txt(rs->Value(QStringLiteral("Descrizione")));
+        const bool doppia = gia && std::any_of(gia->elementi().begin(), gia->elementi().end(),
+                                               [&](const ElementoLista& e) {
+                                                   return e.dato == id && e.testo == descrizione;
+                                               });
+        if (!doppia) lista.aggiungiElemento(descrizione, id);
+    }
 }
 
 }  // namespace
@@ -52,7 +61,8 @@ void FrmStampa::Apri() {
             .arg(sql::Raddoppia(r_.codiceStampa));
     Riempi(finestra_[QStringLiteral("List1")], host_.OpenRecordsetMenu(filtro));
     if (host_.Personalizzazione())
-        Riempi(finestra_[QStringLiteral("List2")], host_.OpenRecordSetPersonalizzazioni(filtro));
+        Riempi(finestra_[QStringLiteral("List2")], host_.OpenRecordSetPersonalizzazioni(filtro),
+               &finestra_[QStringLiteral("List1")]);
 
     Controllo& aziende = finestra_[QStringLiteral("CmbAzienda")];
     aziende.aggiungiElemento(QStringLiteral("(tutte)"), QString());

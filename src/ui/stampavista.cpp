@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -281,6 +282,17 @@ void VistaStampa::showEvent(QShowEvent* e) {
     FinestraPlugin::showEvent(e);
     Centra(this);
     list1_->setFocus();
+}
+
+void VistaStampa::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) {
+        comando(QStringLiteral("cmdChiudi"));
+    } else if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
+               e->modifiers() == Qt::NoModifier) {
+        comando(QStringLiteral("CmdStampa"));
+    } else {
+        FinestraPlugin::keyPressEvent(e);
+    }
 }
 
 void VistaStampa::aggiorna() {

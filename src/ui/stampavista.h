@@ -81,6 +81,8 @@ class VistaStampa : public FinestraPlugin {
 
   protected:
     void showEvent(QShowEvent* e) override;
+    // Enter prints the chosen report, Esc closes.
+    void keyPressEvent(QKeyEvent* e) override;
 
   private:
     void comando(const QString& nome);

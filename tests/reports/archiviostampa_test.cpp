@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -164,6 +165,8 @@ TEST(CartellaStampa, OnePerUserAndProcess) {
     EXPECT_TRUE(QDir(a).exists());
     EXPECT_FALSE(QFileInfo(b).fileName().contains(u'/'));
     EXPECT_TRUE(QFileInfo(b).fileName().contains(QStringLiteral("BRUNO")));
+    // Another process of the same user has its own.
+    EXPECT_TRUE(a.endsWith(QString::number(QCoreApplication::applicationPid())));
     QDir(a).removeRecursively();
     QDir(b).removeRecursively();
 }

@@ -197,6 +197,19 @@ TEST_F(Stampa, TheReceiptTotalsTheMachinesToTheCent) {
     EXPECT_EQ(f.righeUltimoReport(), 2);
 }
 
+// A host whose personal register is the standard one lists nothing twice;
+// stopping the preparation (the progress dialog's "Annulla") exports nothing.
+TEST_F(Stampa, PersonalReportsAndAStoppedPreparation) {
+    t.host().setPersonalizzazione(true);
+    auto p = apri(1);
+    FrmStampa& f = *p;
+    EXPECT_TRUE(f[QStringLiteral("List2")].elementi().empty());
+    f.avanzamento = [](int, int) { return false; };
+    EXPECT_FALSE(f.Esegui(QStringLiteral("CmdPdf")));
+    EXPECT_TRUE(motore.esportati.isEmpty());
+    EXPECT_TRUE(ui.messaggi().empty());
+}
+
 TEST_F(Stampa, TheHostCloseRequestClosesTheWindow) {
     auto p = apri(1);
     FrmStampa& f = *p;
