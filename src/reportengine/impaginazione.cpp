@@ -100,7 +100,7 @@ class Impaginatore {
         double y = kMargine;
         for (const Blocco& b : c.intestazione) {
             if (b.tipo != Blocco::Tipo::Testo) continue;
-            y += testo(b, y, intestazione_);
+            y += scrivi(b, y, intestazione_);
         }
         if (!intestazione_.empty()) {
             y += 1;
@@ -112,41 +112,28 @@ class Impaginatore {
 
     Impaginato esegui() {
         nuovaPagina();
-        for (size_t i = 0; i < c_.corpo.size(); ++i) {
-            const Blocco& b = c_.corpo[i];
-            switch (b.tipo) {
-                case Blocco::Tipo::Testo: {
-                    // A heading stays with the table under it: its header
-                    // and first rows go on the same page.
-                    const bool titolo = i + 1 < c_.corpo.size() &&
-                                        c_.corpo[i + 1].tipo == Blocco::Tipo::Tabella &&
-                                        !c_.corpo[i + 1].generale;
-                    spazio(altezzaTesto(b) + (titolo ? kConTitolo : 0));
-                    y_ += testo(b, y_, pagina().elementi);
-                    break;
-                }
-                case Blocco::Tipo::Tabella:
-                    tabella(b);
-                    break;
-                case Blocco::Tipo::Campi:
-                    campi(b);
-                    break;
-                case Blocco::Tipo::Firme:
-                    firme(b);
-                    break;
-                case Blocco::Tipo::Spazio:
-                    y_ = std::min(y_ + b.altezza, fondo_);
-                    break;
-                case Blocco::Tipo::NuovaPagina:
-                    if (y_ > inizio_) nuovaPagina();
-                    break;
-            }
-        }
+        for (corrente_ = 0; corrente_ < c_.corpo.size(); ++corrente_)
+            PerBlocco(c_.corpo[corrente_], *this);
         piedi();
         return std::move(im_);
     }
 
-  private:
+    // The blocks, through PerBlocco.
+    void testo(const Blocco& b) {
+        // A heading stays with the table under it: its header and first rows
+        // go on the same page.
+        const size_t dopo = corrente_ + 1;
+        const bool titolo = dopo < c_.corpo.size() &&
+                            c_.corpo[dopo].tipo == Blocco::Tipo::Tabella &&
+                            !c_.corpo[dopo].generale;
+        spazio(altezzaTesto(b) + (titolo ? kConTitolo : 0));
+        y_ += scrivi(b, y_, pagina().elementi);
+    }
+    void spazio(const Blocco& b) { y_ = std::min(y_ + b.altezza, fondo_); }
+    void nuovaPagina(const Blocco&) {
+        if (y_ > inizio_) nuovaPagina();
+    }
+    // tabella, campi and firme below are PerBlocco's too.
     Pagina& pagina() { return im_.pagine.back(); }
 
     void nuovaPagina() {
@@ -194,7 +181,7 @@ class Impaginatore {
         return std::max(m_.riga(c), m_.altezzaACapo(c, b.testo, larghezza_)) + 1;
     }
 
-    double testo(const Blocco& b, double y, std::vector<Elemento>& out) const {
+    double scrivi(const Blocco& b, double y, std::vector<Elemento>& out) const {
         const Carattere c = CarattereDi(b.stile);
         const double h = altezzaTesto(b);
         out.push_back(
@@ -375,10 +362,12 @@ class Impaginatore {
         }
     }
 
+  private:
     const Contenuto& c_;
     Misure m_;
     Impaginato im_;
     std::vector<Elemento> intestazione_;
+    size_t corrente_ = 0;  // the block being laid out
     double larghezza_ = 0, fondo_ = 0, inizio_ = 0, y_ = 0;
 };
 

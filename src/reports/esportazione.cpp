@@ -144,6 +144,8 @@ class Foglio {
     }
 
     void salta(int righe) { riga_ += righe; }
+    void spazio(const Blocco&) { salta(1); }
+    void nuovaPagina(const Blocco&) { salta(1); }
 
   private:
     lxw_format* formato(bool bold, const char* numero = nullptr) {
@@ -227,26 +229,8 @@ class Foglio {
 };
 
 void Blocchi(Foglio& f, const std::vector<Blocco>& blocchi) {
-    for (const Blocco& b : blocchi) {
-        switch (b.tipo) {
-            case Blocco::Tipo::Testo:
-                f.testo(b);
-                break;
-            case Blocco::Tipo::Tabella:
-                f.tabella(b);
-                break;
-            case Blocco::Tipo::Campi:
-                f.campi(b);
-                break;
-            case Blocco::Tipo::Firme:
-                f.firme(b);
-                break;
-            case Blocco::Tipo::Spazio:
-            case Blocco::Tipo::NuovaPagina:
-                f.salta(1);
-                break;
-        }
-    }
+    for (const Blocco& b : blocchi)
+        PerBlocco(b, f);
 }
 
 // ---- Word ----------------------------------------------------------------
@@ -304,33 +288,21 @@ class Documento {
     explicit Documento(const Contenuto& c) : orizzontale_(c.orizzontale) {}
 
     void blocchi(const std::vector<Blocco>& v) {
-        for (const Blocco& b : v) {
-            switch (b.tipo) {
-                case Blocco::Tipo::Testo:
-                    corpo_ +=
-                        Paragrafo(b.testo, b.stile != Stile::Normale && b.stile != Stile::Piccolo,
-                                  b.stile == Stile::Titolo        ? 28
-                                  : b.stile == Stile::Sottotitolo ? 24
-                                                                  : 18,
-                                  b.allineamento);
-                    break;
-                case Blocco::Tipo::Tabella:
-                    tabella(b);
-                    break;
-                case Blocco::Tipo::Campi:
-                    campi(b);
-                    break;
-                case Blocco::Tipo::Firme:
-                    firme(b);
-                    break;
-                case Blocco::Tipo::Spazio:
-                    corpo_ += Paragrafo(QString(), false, 18);
-                    break;
-                case Blocco::Tipo::NuovaPagina:
-                    corpo_ += QStringLiteral("<w:p><w:r><w:br w:type=\"page\"/></w:r></w:p>");
-                    break;
-            }
-        }
+        for (const Blocco& b : v)
+            PerBlocco(b, *this);
+    }
+
+    // The blocks, through PerBlocco.
+    void testo(const Blocco& b) {
+        const bool grassetto = b.stile != Stile::Normale && b.stile != Stile::Piccolo;
+        const int mezziPunti = b.stile == Stile::Titolo        ? 28
+                               : b.stile == Stile::Sottotitolo ? 24
+                                                               : 18;
+        corpo_ += Paragrafo(b.testo, grassetto, mezziPunti, b.allineamento);
+    }
+    void spazio(const Blocco&) { corpo_ += Paragrafo(QString(), false, 18); }
+    void nuovaPagina(const Blocco&) {
+        corpo_ += QStringLiteral("<w:p><w:r><w:br w:type=\"page\"/></w:r></w:p>");
     }
 
     QByteArray xml() const {
@@ -349,7 +321,7 @@ class Documento {
             .toUtf8();
     }
 
-  private:
+    // tabella, campi and firme are PerBlocco's too.
     int larghezzaUtile() const { return orizzontale_ ? 16838 - 1360 : 11906 - 1360; }
 
     void tabella(const Blocco& b) {
@@ -435,6 +407,7 @@ class Documento {
                           QStringLiteral("<w:tr>%1</w:tr><w:tr>%2</w:tr>").arg(linee, didascalie));
     }
 
+  private:
     bool orizzontale_;
     QString corpo_;
 };

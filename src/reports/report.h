@@ -96,6 +96,26 @@ struct Blocco {
     double altezza = 0;
 };
 
+// Calls the member of `v` for the kind of block `b`: testo, tabella, campi,
+// firme, spazio or nuovaPagina, each taking the block.
+template <typename V>
+void PerBlocco(const Blocco& b, V& v) {
+    switch (b.tipo) {
+        case Blocco::Tipo::Testo:
+            return v.testo(b);
+        case Blocco::Tipo::Tabella:
+            return v.tabella(b);
+        case Blocco::Tipo::Campi:
+            return v.campi(b);
+        case Blocco::Tipo::Firme:
+            return v.firme(b);
+        case Blocco::Tipo::Spazio:
+            return v.spazio(b);
+        case Blocco::Tipo::NuovaPagina:
+            return v.nuovaPagina(b);
+    }
+}
+
 struct Contenuto {
     QString titolo;
     bool orizzontale = false;
