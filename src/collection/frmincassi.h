@@ -101,6 +101,9 @@ class FrmIncassi {
     // row out (one not stored yet; the panel and the rows follow).
     bool InserisciRigaNota();
     bool EliminaRigaNota();
+    // The origin or destination of the current bookkeeping row: a store
+    // (kind 0) or a venue not suspended, from a pick list.
+    bool ScegliEstremo(bool partenza);
     bool EliminaRigaApparecchio();
     // A machine cell changed, `prima` its value before the edit.
     void CellaModificata(const QString& colonna, const QVariant& prima);

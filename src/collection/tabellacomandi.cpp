@@ -36,6 +36,8 @@ const VoceComando kComandi[] = {
     {"EliminaRigaApparecchio", [](FrmIncassi& f) { f.EliminaRigaApparecchio(); }, true},
     {"InserisciRigaNota", [](FrmIncassi& f) { f.InserisciRigaNota(); }, true},
     {"EliminaRigaNota", [](FrmIncassi& f) { f.EliminaRigaNota(); }, true},
+    {"ScegliPartenza", [](FrmIncassi& f) { f.ScegliEstremo(true); }, true},
+    {"ScegliDestinazione", [](FrmIncassi& f) { f.ScegliEstremo(false); }, true},
     {"CalcolaDettagli", [](FrmIncassi& f) { f.CalcolaDettagli(); }, true},
     {"Saldi", [](FrmIncassi& f) { f.Saldi(); }, true},
     {"ContaDocumenti", [](FrmIncassi& f) { f.ContaDocumenti(); }},

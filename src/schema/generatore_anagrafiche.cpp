@@ -87,8 +87,13 @@ void InserisciArticoli(Database& db) {
                   {"CodArticolo", "Descrizione", "TipoArticolo", "CatApparecchio"},
                   {U(a.codice), U(a.descrizione), 4, U(a.categoria)});
     }
-    db.insert("anagraficamagazzini", {"codicemagazzino", "Descrizione"},
-              {QStringLiteral("MAG01"), QStringLiteral("Magazzino centrale")});
+    // Where money and coins wait between venues: the office, the safe, the van.
+    for (const auto& [codice, descrizione] :
+         {std::pair{"MAG01", "Magazzino centrale"}, std::pair{"MAG02", "Cassaforte ufficio"},
+          std::pair{"MAG03", "Furgone esattori"}}) {
+        db.insert("anagraficamagazzini", {"codicemagazzino", "Descrizione"},
+                  {QString::fromUtf8(codice), QString::fromUtf8(descrizione)});
+    }
 }
 
 void InserisciConcessionario(Database& db, const Concessionario& c) {

@@ -584,12 +584,26 @@ void FinestraIncassi::aggiornaAzioni() {
 void FinestraIncassi::creaAzioniRighe(QWidget* griglia, const QString& inserisci,
                                       const QString& elimina) {
     griglia->setContextMenuPolicy(Qt::ActionsContextMenu);
-    const struct {
-        const QString& comando;
+    struct Voce {
+        QString comando;
         const char* testo;
         QKeySequence tasto;
-    } voci[] = {{inserisci, "Inserisci riga", QKeySequence(Qt::CTRL | Qt::Key_Plus)},
-                {elimina, "Elimina riga", QKeySequence(Qt::CTRL | Qt::Key_Minus)}};
+    };
+    std::vector<Voce> voci = {{inserisci, "Inserisci riga", QKeySequence(Qt::CTRL | Qt::Key_Plus)},
+                              {elimina, "Elimina riga", QKeySequence(Qt::CTRL | Qt::Key_Minus)}};
+    // The ends of a bookkeeping row; F2 in their columns does the same.
+    if (griglia == grigliaNota_) {
+        grigliaNota_->elencoColonna = [this](const QString& campo) {
+            for (const char* lato : {"Partenza", "Destinazione"}) {
+                if (!campo.endsWith(QLatin1String(lato), Qt::CaseInsensitive)) continue;
+                comando(QStringLiteral("Scegli") + QLatin1String(lato));
+                return true;
+            }
+            return false;
+        };
+        voci.push_back({QStringLiteral("ScegliPartenza"), "Scegli la partenza...", {}});
+        voci.push_back({QStringLiteral("ScegliDestinazione"), "Scegli la destinazione...", {}});
+    }
     for (const auto& v : voci) {
         auto* a = new QAction(QString::fromUtf8(v.testo), griglia);
         a->setObjectName(griglia->objectName() + u'_' + v.comando);

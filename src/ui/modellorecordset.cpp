@@ -476,6 +476,10 @@ void GrigliaRecordset::avanzaCella() {
 }
 
 void GrigliaRecordset::keyPressEvent(QKeyEvent* evento) {
+    if (evento->key() == Qt::Key_F2 && elencoColonna && currentIndex().isValid() &&
+        elencoColonna(modello_.campo(currentIndex().column()))) {
+        return;
+    }
     if ((evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) &&
         state() != QAbstractItemView::EditingState && currentIndex().isValid()) {
         Q_EMIT invio(modello_.campo(currentIndex().column()));

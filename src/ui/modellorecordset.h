@@ -129,6 +129,9 @@ class GrigliaRecordset : public QTableView {
     // ("campo=larghezza;..."); set back, they apply over the layout's widths.
     QString larghezzeUtente() const;
     void setLarghezzeUtente(const QString& testo);
+    // F2 in a column: the list of that column's values, when this answers
+    // true; otherwise F2 edits the cell as usual.
+    std::function<bool(const QString& campo)> elencoColonna;
 
   Q_SIGNALS:
     // The user moved to another row (the cursor already stands on it).

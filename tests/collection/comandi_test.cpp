@@ -62,7 +62,9 @@ TEST_F(Comandi, EachCommandInEachModeWithEachRight) {
                                       "CmdAcconti",
                                       "EliminaRigaApparecchio",
                                       "InserisciRigaNota",
-                                      "EliminaRigaNota"};
+                                      "EliminaRigaNota",
+                                      "ScegliPartenza",
+                                      "ScegliDestinazione"};
     const std::map<QString, bool Diritti::*> diritto = {
         {"Nuovo", &Diritti::inserimento},     {"Modifica", &Diritti::modifica},
         {"Elimina", &Diritti::cancellazione}, {"Cerca", &Diritti::ricerca},
@@ -228,6 +230,35 @@ TEST_F(Comandi, AnInvalidAccountPutsBackTheCellOnly) {
     EXPECT_FALSE(f->Salva());
     EXPECT_EQ(ui.messaggi().back().testo, "Selezionare un conto o eliminare la riga.");
     EXPECT_EQ(test::DumpDatabase(t.db()), database);
+}
+
+// The ends of a bookkeeping row: kind 0 offers the stores, any other kind the
+// venues not suspended; no choice leaves the row as it was.
+TEST_F(Comandi, TheEndsOfABookkeepingRowComeFromStoresOrVenues) {
+    t.run(
+        {"INSERT INTO anagraficamagazzini (codicemagazzino, Descrizione) VALUES ('MAG1', "
+         "'Sede'), ('MAG2', NULL)",
+         "INSERT INTO AnagraficaLocali (CodLocale, Insegna, citta, sospeso) VALUES "
+         "('CHIUSO', 'Bar Chiuso', 'Roma', -1)"});
+    auto f = incasso();
+    auto nota = f->righeNota();
+    nota->MoveFirst();
+    nota->SetValue("TipoDestinazione", 1);
+    ui.rispondiElenco("MAG2").rispondiElenco("").rispondiElenco(QStringLiteral("BAR1"));
+    ASSERT_TRUE(f->Esegui("ScegliPartenza"));
+    EXPECT_EQ(nota->Value("CodicePartenza").toString(), "MAG2");
+    EXPECT_EQ(nota->Value("DescrizionePartenza").toString(), "");
+    EXPECT_EQ(ui.elenchi().back().titolo, "Magazzino di partenza");
+    EXPECT_EQ(ui.elenchi().back().righe, 2);
+    EXPECT_TRUE(f->Esegui("ScegliDestinazione"));  // nothing chosen
+    EXPECT_TRUE(IsNull(nota->Value("CodiceDestinazione")));
+    EXPECT_TRUE(f->Esegui("ScegliDestinazione"));
+    EXPECT_EQ(nota->Value("CodiceDestinazione").toString(), QStringLiteral("BAR1"));
+    EXPECT_TRUE(nota->Value("DescrizioneDestinazione").toString().contains(" - "));
+    EXPECT_EQ(ui.elenchi().back().titolo, "Locale di destinazione");
+    // The suspended venue is never offered.
+    EXPECT_EQ(ui.elenchi().back().righe,
+              q("SELECT count(*) FROM AnagraficaLocali WHERE sospeso=0").toInt());
 }
 
 // A meter the calculation cannot take goes back to what it was: the stored

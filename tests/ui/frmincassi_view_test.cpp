@@ -634,5 +634,28 @@ TEST_F(Vista, TheDemonstrationLoadsTheFirstVenueWithMeterMachines) {
     EXPECT_TRUE(ui.messaggi().empty());
 }
 
+// F2 in the destination column of a bookkeeping row opens the list of its
+// end; the chosen store fills the row.
+TEST_F(Vista, F2InAnEndColumnPicksItsStore) {
+    t.run(
+        {"INSERT INTO anagraficamagazzini (codicemagazzino, Descrizione) VALUES ('MAG1', "
+         "'Sede')"});
+    auto w = caricata();
+    GrigliaRecordset* g = w->grigliaNota();
+    if (g->modello().rowCount() == 0) w->modello().Esegui(QStringLiteral("InserisciRigaNota"));
+    w->Aggiorna();
+    const int colonna = g->modello().colonnaDi(QStringLiteral("DescrizioneDestinazione"));
+    ASSERT_GE(colonna, 0);
+    w->activateWindow();
+    g->setFocus();
+    g->setCurrentIndex(g->modello().index(0, colonna));
+    ui.rispondiElenco("MAG1");
+    QTest::keyClick(g, Qt::Key_F2);
+    ASSERT_FALSE(ui.elenchi().empty());
+    EXPECT_EQ(ui.elenchi().back().titolo, QStringLiteral("Magazzino di destinazione"));
+    EXPECT_EQ(g->modello().data(g->modello().index(0, colonna), Qt::DisplayRole).toString(),
+              QStringLiteral("Sede"));
+}
+
 }  // namespace
 }  // namespace incassi::ui
