@@ -212,6 +212,13 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
                     QStringLiteral("EliminaRigaApparecchio"));
     creaAzioniRighe(grigliaNota_, QStringLiteral("InserisciRigaNota"),
                     QStringLiteral("EliminaRigaNota"));
+    // The header of each grid offers its views and the view editor.
+    for (GrigliaRecordset* g : {grigliaIncassi_, grigliaNota_}) {
+        QHeaderView* h = g->horizontalHeader();
+        h->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(h, &QHeaderView::customContextMenuRequested, this,
+                [this, g](const QPoint& p) { menuViste(g, p); });
+    }
     caricaLayoutNota();
     ripristinaAspetto();
     Aggiorna();

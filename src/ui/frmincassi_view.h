@@ -133,6 +133,14 @@ class FinestraIncassi : public FinestraPlugin {
     void entraGriglia();
     void aggiornaGriglie();
     void aggiornaPannelli();
+    // Grid views (frmincassi_view_viste.cpp): the view code of a grid, its
+    // layout (a view chosen from the menu, the preferred view, the shared
+    // default), the header's menu of views and the view editor.
+    QString codiceVista(GrigliaRecordset* g) const;
+    LayoutGriglia layoutVista(const QString& codice, bool personale) const;
+    void menuViste(GrigliaRecordset* g, const QPoint& dove);
+    void apriConfigura(GrigliaRecordset* g);
+    void ricaricaViste();
     void aggiornaEtichette();
     // The controls as the model holds them, without touching grids or focus.
     void mostraControlli();
@@ -169,9 +177,10 @@ class FinestraIncassi : public FinestraPlugin {
         const char* preferenza = nullptr;
     };
     std::array<Storico, 4> storici_;
-    QHash<QString, QAction*> azioni_;  // key: lower-case command
-    QList<QAction*> azioniRighe_;      // the grids' row commands (data: the command)
-    QString vistaIncassi_;             // the layout the machine grid shows
+    QHash<QString, QAction*> azioni_;      // key: lower-case command
+    QList<QAction*> azioniRighe_;          // the grids' row commands (data: the command)
+    QString vistaIncassi_;                 // the layout the machine grid shows
+    QHash<QString, QString> vistaScelta_;  // view code (lower case) -> view chosen from the menu
     bool aggiornando_ = false;
 };
 

@@ -61,7 +61,8 @@ const Comando kComandi[] = {
     {"Ultimo", "", "Ultimo documento", QStyle::SP_MediaSkipForward, "", true},
     {"Cerca", "Cerca", "Cerca un documento", QStyle::SP_FileDialogContentsView, "", true},
     {"Filtro", "Filtro", "Mostra o nasconde il filtro", QStyle::SP_FileDialogListView, "", true},
-    {"RicerchePers", "Ricerche", "Ricerche personali", QStyle::SP_DirOpenIcon, "", false},
+    {"RicerchePers", "Viste", "Configura la vista della griglia degli apparecchi",
+     QStyle::SP_DirOpenIcon, "", true},
     {"Stampa", "Stampa", "Stampa o esporta il documento (Ctrl+P)", QStyle::SP_FileDialogInfoView,
      "Ctrl+P", true},
 };
@@ -318,6 +319,11 @@ void FinestraIncassi::creaMenu() {
 }
 
 void FinestraIncassi::comando(const QString& chiave) {
+    // The personal searches button shapes the machine grid's view.
+    if (chiave.compare(u"RicerchePers", Qt::CaseInsensitive) == 0) {
+        apriConfigura(grigliaIncassi_);
+        return;
+    }
     const PuntatoreOccupato occupato;
     try {
         // The model commits the money field typed into (controlloModificato
@@ -512,14 +518,7 @@ void FinestraIncassi::aggiornaGriglie() {
     const QString chiaveVista = vista + (personale ? QStringLiteral("*") : QString());
     ModelloRecordset& mi = grigliaIncassi_->modello();
     if (chiaveVista != vistaIncassi_) {
-        LayoutGriglia layout;
-        VisteGriglia viste(host_);
-        if (vista == u"NoteIncassi" && !personale) {
-            viste.ScegliVista(QStringLiteral("NoteIncassi"), QStringLiteral("Base:NoteIncassi"),
-                              layout);
-        } else {
-            viste.CaricaSecondoPreferenza(vista, personale, layout);
-        }
+        const LayoutGriglia layout = layoutVista(vista, personale);
         incassi.layout() = layout;
         vistaIncassi_ = chiaveVista;
         mi.setLayout(layout);
@@ -547,9 +546,7 @@ void FinestraIncassi::aggiornaGriglie() {
 
 void FinestraIncassi::caricaLayoutNota() {
     Controllo& nota = modello_->finestra()[QStringLiteral("GrigliaNota")];
-    LayoutGriglia layout;
-    VisteGriglia(host_).ScegliVista(QStringLiteral("NoteRighe"), QStringLiteral("Base:noteRighe"),
-                                    layout);
+    const LayoutGriglia layout = layoutVista(QStringLiteral("noteRighe"), false);
     nota.layout() = layout;
     grigliaNota_->modello().setLayout(layout);
     grigliaNota_->applicaLayout();

@@ -416,7 +416,15 @@ void GrigliaRecordset::applicaLayout() {
     if (!l.carattere.isEmpty()) f.setFamily(l.carattere);
     if (l.dimensione > 0) f.setPointSizeF(l.dimensione);
     setFont(f);
-    verticalHeader()->setDefaultSectionSize(QFontMetrics(f).height() + 6);
+    // The view's switches: easy reading takes taller rows, the whole row shows
+    // the cursor, columns move and rows resize when allowed.
+    const int alto = QFontMetrics(f).height() + 6;
+    verticalHeader()->setDefaultSectionSize(l.letturaFacilitata ? alto * 3 / 2 : alto);
+    setSelectionBehavior(l.evidenziaRiga ? QAbstractItemView::SelectRows
+                                         : QAbstractItemView::SelectItems);
+    horizontalHeader()->setSectionsMovable(l.spostaColonne);
+    verticalHeader()->setSectionResizeMode(l.ridimensionaRighe ? QHeaderView::Interactive
+                                                               : QHeaderView::Fixed);
     adattando_ = true;
     for (int c = 0; c < modello_.columnCount(); ++c) {
         const int w = modello_.larghezza(c);

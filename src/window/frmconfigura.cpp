@@ -187,6 +187,17 @@ bool FrmConfigura::EliminaVista(const QString& nome) {
     });
 }
 
+bool FrmConfigura::CaricaVista(const QString& nome) {
+    LayoutGriglia vista;
+    if (!VisteGriglia(host_).CaricaVista(nome, vista)) return false;
+    QStringList campi;
+    for (const ColonnaLayout& c : layout_.colonne)
+        campi << c.campo;
+    Completa(vista, campi);
+    layout_ = std::move(vista);
+    return true;
+}
+
 bool FrmConfigura::CaricaDefault() {
     if (!Si(ui_, QStringLiteral("Carico la vista base?"), QStringLiteral("Conferma Lettura")))
         return false;

@@ -41,6 +41,10 @@ class FrmConfigura {
     // The view the operator has preferred ("" when none).
     QString preferita() const;
 
+    // Shows the operator's view `nome` in the working copy; false when its
+    // file is missing or unreadable (the copy stays as it was).
+    bool CaricaVista(const QString& nome);
+
     // The commands, each asking first; false when nothing was done.
     bool Salva(const QString& nome, bool predefinita);
     bool Attiva(const QString& nome);

@@ -14,6 +14,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
@@ -23,6 +25,7 @@
 
 #include "schema/creazione.h"
 #include "support/testdb.h"
+#include "ui/configuravista.h"
 #include "ui/frmincassi_view.h"
 #include "ui/legame.h"
 #include "ui/modellorecordset.h"
@@ -146,11 +149,12 @@ TEST_F(Vista, OpensBindsAndInstallsTheSharedLayouts) {
                     .contains(QStringLiteral("F12 = Salva")));
     EXPECT_EQ(w->barraStato()->findChild<QLabel*>(QStringLiteral("lblStato"))->text(),
               QStringLiteral("Record 0 di 0"));
-    // Commands still to come are there, disabled, and say so.
-    QAction* pers = w->azione(QStringLiteral("RicerchePers"));
-    ASSERT_NE(pers, nullptr);
-    EXPECT_FALSE(pers->isEnabled());
-    EXPECT_EQ(pers->toolTip(), QStringLiteral("Disponibile prossimamente"));
+    // Every toolbar command is there and works while browsing.
+    for (const char* c : {"Stampa", "RicerchePers"}) {
+        QAction* a = w->azione(QLatin1String(c));
+        ASSERT_NE(a, nullptr) << c;
+        EXPECT_TRUE(a->isEnabled()) << c;
+    }
     EXPECT_TRUE(w->azione(QStringLiteral("Nuovo"))->isEnabled());
 }
 
@@ -655,6 +659,48 @@ TEST_F(Vista, F2InAnEndColumnPicksItsStore) {
     EXPECT_EQ(ui.elenchi().back().titolo, QStringLiteral("Magazzino di destinazione"));
     EXPECT_EQ(g->modello().data(g->modello().index(0, colonna), Qt::DisplayRole).toString(),
               QStringLiteral("Sede"));
+}
+
+// The view editor from the toolbar: a column hidden and the whole-row cursor
+// show at once in its grid; saved as the preferred view, they show in the
+// collection window's grid when the editor closes.
+TEST_F(Vista, TheViewEditorShapesTheGridAndKeepsTheView) {
+    auto w = apri();  // browsing: the editor is not for a document being written
+    w->azione(QStringLiteral("RicerchePers"))->trigger();
+    auto* e = w->findChild<VistaConfigura*>();
+    ASSERT_NE(e, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(e));
+    const int colonne = e->griglia()->modello().columnCount();
+    ASSERT_GT(colonne, 2);
+
+    e->vaiA(QStringLiteral("VISUALIZZA"));
+    auto* visibili = e->findChild<QListWidget*>(QStringLiteral("List1"));
+    visibili->setCurrentRow(0);
+    const QString nascosta = visibili->currentItem()->text();
+    QTest::mouseClick(e->findChild<QPushButton*>(QStringLiteral("CmdSportaI")), Qt::LeftButton);
+    EXPECT_EQ(e->griglia()->modello().columnCount(), colonne - 1);
+    EXPECT_LT(e->griglia()->modello().colonnaDi(nascosta), 0);
+    EXPECT_FALSE(e->findChild<QListWidget*>(QStringLiteral("List2"))
+                     ->findItems(nascosta, Qt::MatchExactly)
+                     .isEmpty());
+
+    e->vaiA(QStringLiteral("STILE"));
+    e->findChild<QCheckBox*>(QStringLiteral("ChkEvidenzia"))->setChecked(true);
+    EXPECT_EQ(e->griglia()->selectionBehavior(), QAbstractItemView::SelectRows);
+
+    e->vaiA(QStringLiteral("SALVA"));
+    QTest::keyClicks(e->findChild<QLineEdit*>(QStringLiteral("txtNome")), QStringLiteral("Mia"));
+    e->findChild<QCheckBox*>(QStringLiteral("ChkPredefinito"))->setChecked(true);
+    ui.rispondi(Risposta::Si);
+    QTest::mouseClick(e->findChild<QPushButton*>(QStringLiteral("CmdSalva")), Qt::LeftButton);
+    EXPECT_EQ(ui.messaggi().back().testo, QStringLiteral("Salvataggio Completato"));
+    EXPECT_EQ(e->findChild<QListWidget*>(QStringLiteral("Lista"))->count(), 1);
+    const QString foto = qEnvironmentVariable("INCASSI_FOTO");
+    if (!foto.isEmpty()) e->grab().save(QDir(foto).filePath("configura-vista.png"));
+
+    e->close();
+    EXPECT_LT(w->grigliaIncassi()->modello().colonnaDi(nascosta), 0);
+    EXPECT_EQ(w->grigliaIncassi()->selectionBehavior(), QAbstractItemView::SelectRows);
 }
 
 }  // namespace
