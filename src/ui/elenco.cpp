@@ -20,6 +20,31 @@ QString TestoCella(const QVariant& v) {
     return Txt(v);
 }
 
+// A cell that sorts by its value: numbers and dates in their order, texts
+// without regard to case.
+class Cella : public QTableWidgetItem {
+  public:
+    Cella(const QString& testo, const QVariant& valore) : QTableWidgetItem(testo) {
+        setData(kOrdine, valore);
+    }
+    bool operator<(const QTableWidgetItem& altra) const override {
+        const QVariant a = data(kOrdine), b = altra.data(kOrdine);
+        if (IsNull(a) || IsNull(b)) return IsNull(a) && !IsNull(b);
+        const bool numeri = a.typeId() != QMetaType::QString && b.typeId() != QMetaType::QString &&
+                            a.canConvert<double>() && b.canConvert<double>() &&
+                            a.typeId() != QMetaType::QDate && b.typeId() != QMetaType::QDate;
+        if (numeri) return a.toDouble() < b.toDouble();
+        if (a.typeId() == QMetaType::QDate && b.typeId() == QMetaType::QDate)
+            return a.toDate() < b.toDate();
+        if (a.typeId() == QMetaType::QDateTime && b.typeId() == QMetaType::QDateTime)
+            return a.toDateTime() < b.toDateTime();
+        return text().compare(altra.text(), Qt::CaseInsensitive) < 0;
+    }
+
+  private:
+    static constexpr int kOrdine = Qt::UserRole + 1;
+};
+
 }  // namespace
 
 DialogoElenco::DialogoElenco(const RecordSetPtr& rs, const QString& titolo,
@@ -77,6 +102,8 @@ void DialogoElenco::carica(RecordSet& rs, const QString& campoChiave) {
         intestazioni << rs.Field(i).name;
     tabella_->setColumnCount(rs.FieldCount());
     tabella_->setHorizontalHeaderLabels(intestazioni);
+    for (int i = 0; i < rs.FieldCount(); ++i)
+        tabella_->horizontalHeaderItem(i)->setData(Qt::UserRole, intestazioni[i]);
     const int chiave = rs.FieldIndex(campoChiave);
     // The window's cursor is put back where it was.
     const int posizione = rs.RecordCount() > 0 ? rs.AbsolutePosition() : -1;
@@ -92,7 +119,7 @@ void DialogoElenco::carica(RecordSet& rs, const QString& campoChiave) {
         }
         tabella_->insertRow(riga);
         for (int i = 0; i < rs.FieldCount(); ++i)
-            tabella_->setItem(riga, i, new QTableWidgetItem(TestoCella(rs.Value(i))));
+            tabella_->setItem(riga, i, new Cella(TestoCella(rs.Value(i)), rs.Value(i)));
         if (chiave >= 0 && rs.FieldCount() > 0)
             tabella_->item(riga, 0)->setData(Qt::UserRole, Txt(rs.Value(chiave)));
         ++riga;
@@ -110,6 +137,35 @@ void DialogoElenco::carica(RecordSet& rs, const QString& campoChiave) {
             tabella_->setColumnHidden(i, true);
     }
     tabella_->resizeColumnsToContents();
+    tabella_->setSortingEnabled(true);
+    tabella_->horizontalHeader()->setSortIndicatorShown(false);
+    connect(tabella_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this] { tabella_->horizontalHeader()->setSortIndicatorShown(true); });
+}
+
+void DialogoElenco::applicaVista(const LayoutGriglia& vista) {
+    if (vista.colonne.empty()) return;
+    std::vector<ColonnaLayout> colonne = vista.colonne;
+    std::stable_sort(colonne.begin(), colonne.end(),
+                     [](const auto& a, const auto& b) { return a.ordine < b.ordine; });
+    QHeaderView* h = tabella_->horizontalHeader();
+    for (int c = 0; c < tabella_->columnCount(); ++c)
+        tabella_->setColumnHidden(c, true);
+    int posto = 0;
+    for (const ColonnaLayout& col : colonne) {
+        for (int c = 0; c < tabella_->columnCount(); ++c) {
+            QTableWidgetItem* testa = tabella_->horizontalHeaderItem(c);
+            if (!testa ||
+                testa->data(Qt::UserRole).toString().compare(col.campo, Qt::CaseInsensitive) != 0)
+                continue;
+            if (!col.visibile) break;
+            tabella_->setColumnHidden(c, false);
+            if (!col.titolo.isEmpty()) testa->setText(col.titolo);
+            if (col.larghezza > 0) tabella_->setColumnWidth(c, col.larghezza);
+            h->moveSection(h->visualIndex(c), posto++);
+            break;
+        }
+    }
 }
 
 void DialogoElenco::filtra(const QString& testo) {

@@ -4,8 +4,10 @@
 // One row or several can be chosen (several start all chosen, with "Seleziona
 // tutti" and "Nessuno"); the result is the key field of the chosen row, or of
 // every chosen row each followed by "|", or "" when none. Ids, stamps and
-// empty columns are not shown. The search dialog is the same list with a
-// caption and the field it returns.
+// empty columns are not shown, unless the list has a saved view: then its
+// columns and captions. A click on a heading sorts by that column (numbers as
+// numbers, dates as dates). The search dialog is the same list with a caption
+// and the field it returns.
 
 #include <QDialog>
 #include <QLabel>
@@ -13,6 +15,7 @@
 #include <QTableWidget>
 
 #include "host/recordset.h"
+#include "window/gridlayout.h"
 
 namespace incassi::ui {
 
@@ -32,6 +35,9 @@ class DialogoElenco : public QDialog {
     void filtra(const QString& testo);
     // The chosen keys, as described above; hidden rows are never chosen.
     QString scelta() const;
+    // The columns, captions, order and widths of a saved view of the list;
+    // columns the view does not name are hidden.
+    void applicaVista(const LayoutGriglia& vista);
 
   private:
     void carica(RecordSet& rs, const QString& campoChiave);

@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include "ui/elenco.h"
+#include "window/gridviews.h"
 
 namespace incassi::ui {
 
@@ -109,9 +110,22 @@ Risposta QtUi::Messaggio(const QString& testo, const QString& titolo, Icona icon
     return RispostaDi(*box);
 }
 
-QString QtUi::ElencoScelta(const RecordSetPtr& rs, const QString& titolo, const QString&,
+namespace {
+
+// The operator's preferred view of a list, or its shared default.
+void ApplicaVista(Host* host, const QString& chiave, DialogoElenco& dialogo) {
+    if (!host || chiave.isEmpty()) return;
+    LayoutGriglia vista;
+    if (!VisteGriglia(*host).ScegliVista(chiave, PrefissoBase + chiave, vista).isEmpty())
+        dialogo.applicaVista(vista);
+}
+
+}  // namespace
+
+QString QtUi::ElencoScelta(const RecordSetPtr& rs, const QString& titolo, const QString& chiave,
                            const QString& campoChiave, bool sceltaMultipla) {
     DialogoElenco dialogo(rs, titolo, campoChiave, sceltaMultipla, parent_);
+    ApplicaVista(host_, chiave, dialogo);
     if (dialogo.exec() != QDialog::Accepted) return {};
     return dialogo.scelta();
 }
@@ -119,6 +133,7 @@ QString QtUi::ElencoScelta(const RecordSetPtr& rs, const QString& titolo, const 
 QString QtUi::Ricerca(const RichiestaRicerca& richiesta) {
     DialogoElenco dialogo(richiesta.Recordset, richiesta.Caption, richiesta.CampoRicerca, false,
                           parent_);
+    ApplicaVista(host_, richiesta.Modulo, dialogo);
     if (richiesta.WindowsState == 2) dialogo.setWindowState(Qt::WindowMaximized);
     if (dialogo.exec() != QDialog::Accepted) return {};
     return dialogo.scelta();

@@ -10,6 +10,10 @@
 
 #include "window/uiport.h"
 
+namespace incassi {
+class Host;
+}
+
 namespace incassi::ui {
 
 // A message box ready to be shown: the buttons "OK", "Sì", "No", "Annulla"
@@ -26,6 +30,8 @@ class QtUi : public UiPort {
     // `parent` is the window the dialogs belong to; it may be null.
     explicit QtUi(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
+    // The host whose operator's saved views shape the pick lists.
+    void setHost(Host* host) { host_ = host; }
 
     Risposta Messaggio(const QString& testo, const QString& titolo, Icona icona, Pulsanti pulsanti,
                        std::optional<Risposta> predefinita) override;
@@ -40,6 +46,7 @@ class QtUi : public UiPort {
 
   private:
     QPointer<QWidget> parent_;
+    Host* host_ = nullptr;
 };
 
 }  // namespace incassi::ui

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 #include "support/testdb.h"
 #include "ui/elenco.h"
@@ -146,6 +148,33 @@ TEST_F(Elenco, ALongListShowsItsFirstRowsAndSaysSo) {
 
     DialogoElenco breve(rs, QStringLiteral("Causali"), QStringLiteral("Codice"), false);
     EXPECT_TRUE(breve.findChild<QLabel*>(QStringLiteral("lblAltre"))->isHidden());
+}
+
+// A click on a heading sorts by that column, numbers as numbers; the chosen
+// key follows its row. A saved view gives the columns, captions and order.
+TEST_F(Elenco, SortedByAHeadingAndShapedByItsView) {
+    db.run({QStringLiteral("INSERT INTO Causali VALUES (10, 'X10', 'Altro')")});
+    auto tutte = db.host().OpenRecordSet(QStringLiteral("select * from Causali order by id"));
+    DialogoElenco d(tutte, QStringLiteral("Causali"), QStringLiteral("Codice"), false);
+    QHeaderView* h = d.tabella()->horizontalHeader();
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
+                      QPoint(h->sectionViewportPosition(0) + 3, h->height() / 2));
+    d.tabella()->sortItems(0, Qt::AscendingOrder);
+    seleziona(d, {4});
+    EXPECT_EQ(d.scelta(), QStringLiteral("X10"));  // 10 after 4, not after 1
+    d.tabella()->sortItems(2, Qt::AscendingOrder);
+    d.tabella()->clearSelection();
+    seleziona(d, {0});
+    EXPECT_EQ(d.scelta(), QStringLiteral("ACC"));  // "Acconto" first
+
+    LayoutGriglia vista;
+    vista.colonne = {{"Descrizione", 0, 150, "Causale", true, {}},
+                     {"codice", 1, 0, "Codice", true, {}}};
+    d.applicaVista(vista);
+    EXPECT_TRUE(d.tabella()->isColumnHidden(0));
+    EXPECT_EQ(h->logicalIndex(0), 2);
+    EXPECT_EQ(d.tabella()->horizontalHeaderItem(2)->text(), QStringLiteral("Causale"));
+    EXPECT_EQ(d.tabella()->columnWidth(2), 150);
 }
 
 TEST_F(Elenco, EmptyRecordSetAndNone) {

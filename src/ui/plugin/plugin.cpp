@@ -32,7 +32,10 @@ class PluginIncassi : public QObject, public IncassiPlugin {
     QString Parametri() const override { return entrata_.Parametri(); }
     void setParametri(const QString& v) override { entrata_.setParametri(v); }
     void Start() override { entrata_.Start(); }
-    void setApplicazione(Host* host) override { entrata_.setApplicazione(host); }
+    void setApplicazione(Host* host) override {
+        entrata_.setApplicazione(host);
+        ui_.setHost(host);
+    }
     QString Ver() const override { return entrata_.Ver(); }
     QString CampoRicerca() const override { return entrata_.CampoRicerca(); }
     void setCampoRicerca(const QString& v) override { entrata_.setCampoRicerca(v); }
