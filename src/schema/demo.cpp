@@ -307,6 +307,50 @@ void Note(Database& db, const QDate& giorno) {
 
 }  // namespace
 
+namespace {
+
+// The quick links of the collection window: the venue's latest collections
+// (the chosen one shown in the window), a loan to a venue chosen from the
+// list, and the transfer wizard.
+void LinkRapidiDemo(Database& db) {
+    db.insert(
+        "queryrapide", {"nomequery", "testoquery", "CampoRicerca", "campo", "tipocampo", "Ordine"},
+        {QStringLiteral("IncassiLocale"),
+         QStringLiteral("SELECT NoteTeste.id, NoteTeste.DataRegistrazione, NoteTeste.CodLocale, "
+                        "NoteTeste.CodCausale, NoteTeste.Riscosso FROM NoteTeste WHERE "
+                        "NoteTeste.CodCausale IN ('INC', 'INC6')"),
+         QStringLiteral("NoteTeste.CodLocale"), QStringLiteral("id"), QStringLiteral("T"),
+         QStringLiteral("ORDER BY NoteTeste.DataRegistrazione DESC, NoteTeste.id DESC")});
+    db.insert("queryrapide",
+              {"nomequery", "testoquery", "CampoRicerca", "campo", "tipocampo", "Ordine"},
+              {QStringLiteral("LocaliAttivi"),
+               QStringLiteral("SELECT CodLocale, Insegna, Citta, Indirizzo FROM AnagraficaLocali "
+                              "WHERE sospeso=0"),
+               QVariant(), QStringLiteral("CodLocale"), QStringLiteral("T"),
+               QStringLiteral("ORDER BY Insegna")});
+    const QStringList colonne = {"modulo",      "ordine",     "Descrizione", "Descrizioneestesa",
+                                 "icona",       "visibilita", "Tipo",        "nomequery",
+                                 "ModuloAvvio", "Parametri"};
+    db.insert(
+        "linkrapidi", colonne,
+        {QStringLiteral("Incassi"), 1, QStringLiteral("Ultimi incassi del locale"),
+         QStringLiteral("Gli incassi del locale scelto, dal più recente: quello scelto si apre "
+                        "nella finestra"),
+         QStringLiteral("incassi"), 0, 1, QStringLiteral("IncassiLocale"),
+         QStringLiteral("Incassi"), QStringLiteral("id")});
+    db.insert("linkrapidi", colonne,
+              {QStringLiteral("Incassi"), 2, QStringLiteral("Prestito a un locale"),
+               QStringLiteral("Scegliere il locale a cui dare o da cui riavere un prestito"),
+               QStringLiteral("prestito"), 1, 1, QStringLiteral("LocaliAttivi"),
+               QStringLiteral("Prestito"), QStringLiteral("CodLocale<Modale>")});
+    db.insert("linkrapidi", colonne,
+              {QStringLiteral("Incassi"), 3, QStringLiteral("Giroconto"),
+               QStringLiteral("Spostare denaro fra i conti di cassa"), QStringLiteral("giroconto"),
+               1, 0, QVariant(), QStringLiteral("Giroconto"), QVariant()});
+}
+
+}  // namespace
+
 void CaricaDemo(Database& db, const QDate& oggi) {
     const QDate prossimo = ProssimoLunedi(oggi);
     const ParametriStoria ps = ParametriDi(db, prossimo.addDays(-7 * kSettimane), kSettimane,
@@ -330,6 +374,7 @@ void CaricaDemo(Database& db, const QDate& oggi) {
     }
     LettureImportate(db, locali, prossimo);
     Note(db, ps.primo);
+    LinkRapidiDemo(db);
     tr.commit();
 }
 

@@ -189,7 +189,11 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
     divisore->setStretchFactor(0, 1);
     divisore->setStretchFactor(1, 0);
     corpo->addWidget(divisore, 1);
-    radice->addLayout(corpo, 1);
+    auto* principale = new QHBoxLayout;
+    principale->setContentsMargins(0, 0, 0, 0);
+    principale->addLayout(corpo, 1);
+    principale->addWidget(creaPannelloLink());
+    radice->addLayout(principale, 1);
 
     stato_ = new QStatusBar(this);
     statoRecord_ = new QLabel(stato_);
@@ -206,6 +210,8 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
     connect(legame_, &LegameControlli::modificato, this, &FinestraIncassi::controlloModificato);
     connect(legame_, &LegameControlli::comando, this, &FinestraIncassi::comando);
     creaAzioni();
+    barra_->addSeparator();
+    barra_->addAction(azioni_.value(QStringLiteral("link")));
     creaMenu();
     ordinaTabulazione();
     creaAzioniRighe(grigliaIncassi_, QStringLiteral("CaricaApparecchi"),

@@ -16,9 +16,12 @@
 
 #include "collection/frmincassi.h"
 #include "ui/finestre.h"
+#include "window/gridlayout.h"
+#include "window/linkrapidi.h"
 #include "window/uiport.h"
 
 class QAction;
+class QTreeWidget;
 class QLabel;
 class QMenuBar;
 class QStatusBar;
@@ -141,6 +144,11 @@ class FinestraIncassi : public FinestraPlugin {
     void menuViste(GrigliaRecordset* g, const QPoint& dove);
     void apriConfigura(GrigliaRecordset* g);
     void ricaricaViste();
+    // The side panel of quick links and its toolbar switch
+    // (frmincassi_view_link.cpp); a link starts a module of the suite.
+    QWidget* creaPannelloLink();
+    void eseguiLink(const QString& chiave);
+    bool avviaModulo(const ProprietaIngresso& p);
     void aggiornaEtichette();
     // The controls as the model holds them, without touching grids or focus.
     void mostraControlli();
@@ -177,10 +185,12 @@ class FinestraIncassi : public FinestraPlugin {
         const char* preferenza = nullptr;
     };
     std::array<Storico, 4> storici_;
-    QHash<QString, QAction*> azioni_;      // key: lower-case command
-    QList<QAction*> azioniRighe_;          // the grids' row commands (data: the command)
-    QString vistaIncassi_;                 // the layout the machine grid shows
-    QHash<QString, QString> vistaScelta_;  // view code (lower case) -> view chosen from the menu
+    QHash<QString, QAction*> azioni_;  // key: lower-case command
+    QList<QAction*> azioniRighe_;      // the grids' row commands (data: the command)
+    QString vistaIncassi_;             // the layout the machine grid shows
+    QHash<QString, QString> vistaScelta_;
+    QTreeWidget* link_ = nullptr;
+    std::unique_ptr<LinkRapidi> linkRapidi_;  // view code (lower case) -> view chosen from the menu
     bool aggiornando_ = false;
 };
 

@@ -416,10 +416,9 @@ void GrigliaRecordset::applicaLayout() {
     if (!l.carattere.isEmpty()) f.setFamily(l.carattere);
     if (l.dimensione > 0) f.setPointSizeF(l.dimensione);
     setFont(f);
-    // The view's switches: easy reading takes taller rows, the whole row shows
-    // the cursor, columns move and rows resize when allowed.
-    const int alto = QFontMetrics(f).height() + 6;
-    verticalHeader()->setDefaultSectionSize(l.letturaFacilitata ? alto * 3 / 2 : alto);
+    // The view's switches: the whole row shows the cursor, columns move and
+    // rows resize when allowed; easy reading shades every other row.
+    verticalHeader()->setDefaultSectionSize(QFontMetrics(f).height() + 6);
     setSelectionBehavior(l.evidenziaRiga ? QAbstractItemView::SelectRows
                                          : QAbstractItemView::SelectItems);
     horizontalHeader()->setSectionsMovable(l.spostaColonne);
@@ -432,7 +431,7 @@ void GrigliaRecordset::applicaLayout() {
     }
     adattando_ = false;
     applicaLarghezzeUtente();
-    setAlternatingRowColors(l.coloreDispari == l.colorePari);
+    setAlternatingRowColors(l.letturaFacilitata && l.coloreDispari == l.colorePari);
     adattaColonne();
     selezionaRigaCorrente();
 }

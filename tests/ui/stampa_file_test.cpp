@@ -9,6 +9,7 @@
 
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "reportengine/motorefile.h"
 #include "schema/creazione.h"
@@ -219,6 +220,38 @@ TEST_F(StampaFile, TheCollectionWindowPrintsTheDocumentShown) {
     QTest::keyClick(v->lista(0), Qt::Key_Escape);  // Esc closes, wherever the focus is
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(w->findChild<ui::VistaStampa*>(), nullptr);
+}
+
+// The side panel's first demo link lists the collections of the venue shown
+// and shows the one chosen in the same window.
+TEST_F(StampaFile, ALinkShowsTheChosenCollectionOfTheVenue) {
+    ProprietaIngresso p;
+    p.CodiceStampa = QStringLiteral("Incassi");
+    auto w = std::make_unique<ui::FinestraIncassi>(t.host(), ui, p, RecordOperatore{});
+    w->show();
+    w->modello().MostraDocumento(id);
+    w->azione(QStringLiteral("link"))->trigger();
+    auto* albero = w->findChild<QTreeWidget*>(QStringLiteral("Link"));
+    ASSERT_NE(albero, nullptr);
+    ASSERT_TRUE(albero->isVisible());
+    QTreeWidgetItem* gruppo = albero->topLevelItem(0);
+    EXPECT_EQ(gruppo->text(0), QStringLiteral("Torvane Link Incassi"));
+    ASSERT_EQ(gruppo->childCount(), 3);
+    const qlonglong prima =
+        t.scalar(QStringLiteral("SELECT min(id) FROM NoteTeste WHERE CodLocale='%1' AND "
+                                "CodCausale IN ('INC','INC6')")
+                     .arg(locale))
+            .toLongLong();
+    ui.rispondiRicerca(QString::number(prima));
+    Q_EMIT albero->itemActivated(gruppo->child(0), 0);
+    EXPECT_EQ(ui.ricerche().back().Recordset->RecordCount(),
+              t.scalar(QStringLiteral("SELECT count(*) FROM NoteTeste WHERE CodLocale='%1' AND "
+                                      "CodCausale IN ('INC','INC6')")
+                           .arg(locale))
+                  .toInt());
+    EXPECT_EQ(w->modello()[QStringLiteral("EtiId")].caption(), QString::number(prima));
+    w->resize(1280, 800);
+    fotoFinestra(w.get(), QStringLiteral("finestra-incassi-link"));
 }
 
 }  // namespace
