@@ -4,7 +4,7 @@
 # machines, all its machines loaded, at the window's own size and at 1024x768;
 # a stored document being browsed; every page of each cash wizard; the print
 # window and its preview; the first pages of the receipt and of the period
-# report as printed.
+# report as printed; the view editor's pages and the side panel of links.
 #
 #   scripts/screenshot.sh [BUILD_DIR]    (default: build; built when missing)
 set -euo pipefail
@@ -38,9 +38,11 @@ for w in Prestito Rimanenza Giroconto; do
   foto "$w" --scenario Pagina2 --screenshot "$nome-2.png"
   foto "$w" --scenario Pagina3 --screenshot "$nome-3.png"
 done
-# The print window and its preview, as the window test drives them.
+# The print window and its preview, the view editor's pages and the side
+# panel of links, as the window tests drive them.
 INCASSI_FOTO=docs QT_QPA_PLATFORM=offscreen "$build/bin/incassi_ui_tests" \
-  --gtest_filter='StampaFile.TheCollectionWindowPrintsTheDocumentShown' >/dev/null
+  --gtest_filter='StampaFile.TheCollectionWindowPrintsTheDocumentShown:StampaFile.ALink*:Vista.TheViewEditor*' \
+  >/dev/null
 # The reports as a venue owner receives them: the receipt of the latest
 # collection with machines, and the year's summary of its venue.
 id="$(sqlite3 "$scratch/demo.sqlite" "SELECT max(IdTesta) FROM NoteIncassi WHERE IdTesta IN \
@@ -61,4 +63,4 @@ JSON
 stampa id "$id" "" "Ricevuta di incasso" docs/stampa-ricevuta
 stampa CodLocale "$locale" '{"azione": "imposta", "controllo": "ChkPerPeriodo", "valore": true},' \
   "Riepilogo incassi del periodo" docs/stampa-riepilogo
-ls docs/finestra-incassi*.png docs/wizard-*.png docs/stampa-*.png
+ls docs/finestra-incassi*.png docs/wizard-*.png docs/stampa-*.png docs/configura-*.png

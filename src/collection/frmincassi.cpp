@@ -253,8 +253,9 @@ void FrmIncassi::apriDocumenti() {
     } else {
         documenti_ = archivio.Elenco({}, operatore_.ristretto() ? operatore_.azienda() : QString());
     }
-    if (!(numero && id > 0) && !prop_.Parametri.trimmed().isEmpty() &&
-        !prop_.CampoRicerca.isEmpty() && !prop_.Risposta.isEmpty()) {
+    // Positioned on the row of CampoRicerca = Risposta, whichever list is
+    // open (a quick link starts the window so, with no Parametri).
+    if (!(numero && id > 0) && !prop_.CampoRicerca.isEmpty() && !prop_.Risposta.isEmpty()) {
         const QString campo = host_.Campo(QStringLiteral("NoteTeste"), prop_.CampoRicerca);
         if (!documenti_->Find(campo + QStringLiteral("='") + sql::Raddoppia(prop_.Risposta) +
                               u'\'')) {

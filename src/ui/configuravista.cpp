@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -327,8 +328,9 @@ void VistaConfigura::aggiorna() {
     const LayoutGriglia& l = modello_->griglia();
     griglia_->modello().setLayout(l);
     griglia_->applicaLayout();
-    // The grid shows the layout's columns in the layout's order: no moved sections.
+    // Columns are always dragged here, and the grid starts from its first one.
     griglia_->horizontalHeader()->setSectionsMovable(true);
+    griglia_->horizontalScrollBar()->setValue(0);
 
     const QString scelta = lista_->currentItem() ? lista_->currentItem()->text() : QString();
     lista_->clear();

@@ -74,8 +74,14 @@ bool FinestraIncassi::avviaModulo(const ProprietaIngresso& p) {
     if (finestra.isEmpty()) return false;
     // This window itself: it shows the chosen document.
     if (finestra == finestre::Incassi) {
-        if (p.CampoRicerca.compare(u"id", Qt::CaseInsensitive) == 0 && !p.Risposta.isEmpty())
+        if (modello_->inModifica()) {
+            ui_.Messaggio(QStringLiteral("Salvare o annullare il documento in corso prima di "
+                                         "aprirne un altro."),
+                          modello_->titolo(), Icona::Esclamazione, Pulsanti::Ok, std::nullopt);
+        } else if (p.CampoRicerca.compare(u"id", Qt::CaseInsensitive) == 0 &&
+                   !p.Risposta.isEmpty()) {
             modello_->MostraDocumento(p.Risposta.toLongLong());
+        }
         return true;
     }
     if (!entrata_) return false;

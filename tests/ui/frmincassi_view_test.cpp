@@ -673,6 +673,12 @@ TEST_F(Vista, TheViewEditorShapesTheGridAndKeepsTheView) {
     const int colonne = e->griglia()->modello().columnCount();
     ASSERT_GT(colonne, 2);
 
+    const QString foto = qEnvironmentVariable("INCASSI_FOTO");
+    auto pagina = [&](const char* chiave, const char* nome) {
+        e->vaiA(QLatin1String(chiave));
+        if (!foto.isEmpty()) e->grab().save(QDir(foto).filePath(QLatin1String(nome)));
+    };
+    pagina("POSIZIONE", "configura-posizione.png");
     e->vaiA(QStringLiteral("VISUALIZZA"));
     auto* visibili = e->findChild<QListWidget*>(QStringLiteral("List1"));
     visibili->setCurrentRow(0);
@@ -684,8 +690,10 @@ TEST_F(Vista, TheViewEditorShapesTheGridAndKeepsTheView) {
                      ->findItems(nascosta, Qt::MatchExactly)
                      .isEmpty());
 
+    pagina("VISUALIZZA", "configura-visualizza.png");
     e->vaiA(QStringLiteral("STILE"));
     e->findChild<QCheckBox*>(QStringLiteral("ChkEvidenzia"))->setChecked(true);
+    pagina("STILE", "configura-stile.png");
     EXPECT_EQ(e->griglia()->selectionBehavior(), QAbstractItemView::SelectRows);
 
     e->vaiA(QStringLiteral("SALVA"));
@@ -695,8 +703,7 @@ TEST_F(Vista, TheViewEditorShapesTheGridAndKeepsTheView) {
     QTest::mouseClick(e->findChild<QPushButton*>(QStringLiteral("CmdSalva")), Qt::LeftButton);
     EXPECT_EQ(ui.messaggi().back().testo, QStringLiteral("Salvataggio Completato"));
     EXPECT_EQ(e->findChild<QListWidget*>(QStringLiteral("Lista"))->count(), 1);
-    const QString foto = qEnvironmentVariable("INCASSI_FOTO");
-    if (!foto.isEmpty()) e->grab().save(QDir(foto).filePath("configura-vista.png"));
+    pagina("SALVA", "configura-salva.png");
 
     e->close();
     EXPECT_LT(w->grigliaIncassi()->modello().colonnaDi(nascosta), 0);

@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "collection/frmincassi.h"
+#include "entry/configura.h"
+#include "entry/lanciatore.h"
 #include "schema/creazione.h"
+#include "support/anagrafiche.h"
+#include "support/incassi.h"
 #include "support/testdb.h"
 #include "window/linkrapidi.h"
 #include "window/scriptedui.h"
@@ -119,6 +124,47 @@ TEST_F(Link, RefusedWithAMessage) {
     }
     EXPECT_FALSE(link().Esegui("Link:99"));
     EXPECT_FALSE(link().Esegui("Altro:1"));
+}
+
+// Through the entry protocol: the link hands the chosen document to the
+// entry object, whose launcher opens the collection window on it.
+TEST(LinkProtocollo, ALinkOpensIncassiOnTheChosenDocument) {
+    test::TestDb t;
+    test::PreparaLocaleConAperti(t);
+    t.run(
+        {"INSERT INTO linkrapidi (id, modulo, ordine, Descrizione, visibilita, nomequery, "
+         "ModuloAvvio, Parametri) VALUES (1, 'Incassi', 1, 'Acconti', 0, 'Acc', 'Incassi', "
+         "'id')",
+         "INSERT INTO queryrapide (nomequery, testoquery, CampoRicerca, campo, tipocampo) "
+         "VALUES ('Acc', 'SELECT id, DataRegistrazione FROM NoteTeste WHERE "
+         "CodCausale=''ACC''', 'CodLocale', 'id', 'T')"});
+    ScriptedUi ui;
+    struct Apertura : Lanciatore {
+        Apertura(Host& h, UiPort& u, configura& e) : host(h), ui(u), entrata(e) {}
+        void Apri(const QString& nome, bool) override {
+            EXPECT_EQ(nome, finestre::Incassi);
+            prop = entrata.proprieta();
+            finestra = test::ApriIncassi(host, ui, prop);
+        }
+        Host& host;
+        UiPort& ui;
+        configura& entrata;
+        ProprietaIngresso prop;
+        std::unique_ptr<FrmIncassi> finestra;
+    };
+    configura entrata;
+    Apertura apertura(t.host(), ui, entrata);
+    entrata.setLanciatore(&apertura);
+    entrata.setApplicazione(&t.host());
+    LinkRapidi link(t.host(), ui, QStringLiteral("Incassi"), [&](const ProprietaIngresso& p) {
+        entrata.setProprieta(p);
+        entrata.Start();
+        return apertura.finestra != nullptr;
+    });
+    ui.rispondiRicerca("52");
+    ASSERT_TRUE(link.Esegui("Link:1", "BAR1"));
+    ASSERT_NE(apertura.finestra, nullptr);
+    EXPECT_EQ((*apertura.finestra)["EtiId"].caption(), "52");
 }
 
 TEST(SoloSelect, OneSelectAndNothingElse) {
