@@ -21,6 +21,7 @@
 #include "window/uiport.h"
 
 class QAction;
+class QMenu;
 class QTreeWidget;
 class QLabel;
 class QMenuBar;
@@ -97,6 +98,9 @@ class FinestraIncassi : public FinestraPlugin {
     QTextEdit* pannelloHopper() const { return storici_[1].testo; }
     QTextEdit* pannelloCassetto() const { return storici_[2].testo; }
     QAction* azione(const QString& chiave) const { return azioni_.value(chiave.toLower()); }
+    // The header menu of a grid: the operator's views (the one shown checked),
+    // the shared default and the view editor.
+    void riempiMenuViste(QMenu& menu, GrigliaRecordset* g);
     QMenuBar* barraMenu() const { return menu_; }
     QStatusBar* barraStato() const { return stato_; }
     QWidget* campo(const QString& nome) const;

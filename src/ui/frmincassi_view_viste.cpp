@@ -37,7 +37,7 @@ void FinestraIncassi::ricaricaViste() {
     Aggiorna();
 }
 
-void FinestraIncassi::menuViste(GrigliaRecordset* g, const QPoint& dove) {
+void FinestraIncassi::riempiMenuViste(QMenu& menu, GrigliaRecordset* g) {
     const QString codice = codiceVista(g);
     VisteGriglia viste(host_);
     QString attiva = vistaScelta_.value(codice.toLower());
@@ -45,7 +45,6 @@ void FinestraIncassi::menuViste(GrigliaRecordset* g, const QPoint& dove) {
         LayoutGriglia l;
         attiva = viste.ScegliVista(codice, PrefissoBase + codice, l);
     }
-    QMenu menu(this);
     menu.setObjectName(QStringLiteral("MenuViste"));
     for (const VoceVista& v :
          viste.MenuViste(codice, PrefissoBase + codice, QStringLiteral("Vista predefinita ..."))) {
@@ -62,6 +61,11 @@ void FinestraIncassi::menuViste(GrigliaRecordset* g, const QPoint& dove) {
     QAction* configura = menu.addAction(QStringLiteral("Configura vista..."));
     configura->setEnabled(host_.UserRicerchePers());
     connect(configura, &QAction::triggered, this, [this, g] { apriConfigura(g); });
+}
+
+void FinestraIncassi::menuViste(GrigliaRecordset* g, const QPoint& dove) {
+    QMenu menu(this);
+    riempiMenuViste(menu, g);
     menu.exec(g->horizontalHeader()->mapToGlobal(dove));
 }
 

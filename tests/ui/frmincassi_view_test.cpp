@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
@@ -708,6 +709,19 @@ TEST_F(Vista, TheViewEditorShapesTheGridAndKeepsTheView) {
     e->close();
     EXPECT_LT(w->grigliaIncassi()->modello().colonnaDi(nascosta), 0);
     EXPECT_EQ(w->grigliaIncassi()->selectionBehavior(), QAbstractItemView::SelectRows);
+
+    // The header menu: the saved view checked, the shared default; choosing
+    // the default shows the hidden column again.
+    QMenu menu;
+    w->riempiMenuViste(menu, w->grigliaIncassi());
+    const QList<QAction*> voci = menu.actions();
+    ASSERT_EQ(voci.size(), 4);  // Mia, the default, a separator, the editor
+    EXPECT_EQ(voci[0]->text(), QStringLiteral("Mia"));
+    EXPECT_TRUE(voci[0]->isChecked());
+    EXPECT_EQ(voci[1]->text(), QStringLiteral("Vista predefinita ..."));
+    EXPECT_FALSE(voci[1]->isChecked());
+    voci[1]->trigger();
+    EXPECT_GE(w->grigliaIncassi()->modello().colonnaDi(nascosta), 0);
 }
 
 }  // namespace
