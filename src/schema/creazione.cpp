@@ -126,6 +126,13 @@ void EseguiPasso(Database& db, const std::vector<Tabella>& tabelle, int passo) {
     const Dialect& d = db.dialect();
     InTransazione(db, [&] {
         CreaTabellaVersione(db);
+        // A venue's notes become one before the index that keeps them one:
+        // the newest stays.
+        if (passo == 5 && db.hasTable(QStringLiteral("notalocale"))) {
+            db.executeNative(QStringLiteral("DELETE FROM notalocale WHERE id NOT IN (SELECT "
+                                            "max(id) FROM notalocale GROUP BY codlocale)"),
+                             {});
+        }
         for (const Tabella& t : tabelle) {
             if (t.versione > passo) continue;
             if (!db.hasTable(t.nome)) {
@@ -148,8 +155,10 @@ void EseguiPasso(Database& db, const std::vector<Tabella>& tabelle, int passo) {
                 RicostruisciChiave(db, t, passo);
             }
         }
-        // The register of reports came with the reports themselves.
-        if (passo == 4) RegistraStampe(db);
+        // The register of reports came with the reports themselves (a new
+        // database is made in its last step alone; a register that already
+        // lists the module's reports is left as it is).
+        if (passo >= 4) RegistraStampe(db);
         RegistraVersione(db, passo);
     });
 }

@@ -99,6 +99,8 @@ Tabella NotaLocale() {
         },
         {
             Idx("notalocale_locale", {"codlocale"}),
+            // One note per venue.
+            Indice{"notalocale_unico", {"codlocale"}, true, 5},
         },
     };
 }

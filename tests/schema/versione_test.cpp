@@ -235,3 +235,23 @@ TEST(SchemaVersion, DocumentNumbersAreNeverGivenTwice) {
 }
 
 }  // namespace
+
+namespace {
+
+// A venue's notes become one on the upgrade that makes them unique: the
+// newest stays, and a second note for the venue is refused from then on.
+TEST(SchemaVersion, OneNotePerVenueKeepsTheNewest) {
+    TestDb t;
+    CreaSchema(t.db(), Tabelle(), 4);
+    t.run(
+        {"INSERT INTO notalocale (id, codlocale, NotaLocale) VALUES (1, 'L1', 'vecchia'), "
+         "(2, 'L2', 'altra'), (3, 'l1', 'nuova')"});
+    AggiornaSchema(t.db());
+    EXPECT_EQ(t.scalar("SELECT count(*) FROM notalocale").toInt(), 2);
+    EXPECT_EQ(t.scalar("SELECT NotaLocale FROM notalocale WHERE codlocale='L1'").toString(),
+              "nuova");
+    EXPECT_THROW(t.run({"INSERT INTO notalocale (codlocale, NotaLocale) VALUES ('L2', 'doppia')"}),
+                 Errore);
+}
+
+}  // namespace
