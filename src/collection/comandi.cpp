@@ -1,6 +1,8 @@
 // The settlement commands of the money panel: each rewrites some amounts and
-// lets the bookkeeping rows follow.
+// lets the bookkeeping rows follow. And the commands that open the print and
+// note windows on the document and venue shown.
 
+#include "auxwin/frmnota.h"
 #include "bookkeeping/archivio.h"
 #include "collection/frmincassi.h"
 #include "host/host.h"
@@ -100,6 +102,21 @@ void FrmIncassi::Stampa() {
     r.data = dataRegistrazione();
     if (locale_ && !locale_->Eof()) r.insegna = Txt(locale_->Value(QStringLiteral("Insegna")));
     apriStampa(r);
+}
+
+void FrmIncassi::Nota() {
+    const QString codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
+    if (!apriNota) return;
+    if (codLocale.isEmpty()) {
+        ui_.Messaggio(QStringLiteral("Scegliere il locale per leggerne o scriverne la nota."),
+                      titolo_, Icona::Informazione);
+        return;
+    }
+    apriNota(codLocale, FrmNota::NotaDi(host_, codLocale));
+}
+
+void FrmIncassi::ColoraNota() {
+    coloraNota(finestra_[QStringLiteral("txeCodLocale")].text().trimmed());
 }
 
 }  // namespace incassi

@@ -182,6 +182,11 @@ class FrmIncassi {
     // through `apriStampa` (the view's or the scenario's), with the print right.
     void Stampa();
     std::function<void(const stampa::RichiestaStampa&)> apriStampa;
+    // "Note": the note window on the venue chosen and its note, opened
+    // through `apriNota`; when it closes, ColoraNota shows whether there is one.
+    void Nota();
+    std::function<void(const QString& codLocale, const QString& nota)> apriNota;
+    void ColoraNota();
 
     // Settlement commands.
     void CmdAcconto();

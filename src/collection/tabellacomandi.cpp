@@ -42,6 +42,7 @@ const VoceComando kComandi[] = {
     {"Saldi", [](FrmIncassi& f) { f.Saldi(); }, true},
     {"ContaDocumenti", [](FrmIncassi& f) { f.ContaDocumenti(); }},
     {"Stampa", [](FrmIncassi& f) { f.Stampa(); }},
+    {"CmNota", [](FrmIncassi& f) { f.Nota(); }},
     {"CmdAcconto", [](FrmIncassi& f) { f.CmdAcconto(); }},
     {"CmdChiudiIncasso", [](FrmIncassi& f) { f.CmdChiudiIncasso(); }},
     {"CmdRicalcola", [](FrmIncassi& f) { f.CmdRicalcola(); }},

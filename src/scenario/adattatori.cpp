@@ -9,6 +9,7 @@ RegistroAdattatori TabellaAdattatori() {
     RegistroAdattatori r;
     r.Registra(finestre::Incassi, AdattatoreIncassi);
     r.Registra(QStringLiteral("FrmStampa"), AdattatoreStampa);
+    r.Registra(QStringLiteral("FrmNota"), AdattatoreNota);
     for (const QString& nome : NomiWizard())
         r.Registra(nome, [nome](ContestoFinestra& c) { return AdattatoreWizard(nome, c); });
     return r;

@@ -1,5 +1,6 @@
 #include "ui/frmincassi_view.h"
 
+#include "ui/notavista.h"
 #include "ui/stampavista.h"
 
 #include <QCheckBox>
@@ -129,6 +130,17 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
     modello_ = std::make_unique<FrmIncassi>(host_, ui_, prop_, std::move(operatore));
     modello_->Apri();
     ui_.primaDelDialogo = [this] { mostraControlli(); };
+    modello_->apriNota = [this](const QString& codLocale, const QString& nota) {
+        auto* w = new VistaNota(
+            host_, ui_, codLocale, nota,
+            [this] {
+                modello_->ColoraNota();
+                Aggiorna();
+            },
+            this);
+        if (aperte) aperte(w);
+        w->show();
+    };
     modello_->apriStampa = [this](const stampa::RichiestaStampa& r) {
         auto* w = new VistaStampa(host_, ui_, r, aperte, this);
         if (aperte) aperte(w);

@@ -30,6 +30,7 @@
 #include "ui/frmincassi_view.h"
 #include "ui/legame.h"
 #include "ui/modellorecordset.h"
+#include "ui/notavista.h"
 #include "ui/principale.h"
 #include "values/values.h"
 #include "window/gridlayout.h"
@@ -722,6 +723,26 @@ TEST_F(Vista, TheViewEditorShapesTheGridAndKeepsTheView) {
     EXPECT_FALSE(voci[1]->isChecked());
     voci[1]->trigger();
     EXPECT_GE(w->grigliaIncassi()->modello().colonnaDi(nascosta), 0);
+}
+
+// "Note" opens the venue's note; saved, the button turns green.
+TEST_F(Vista, TheNoteButtonOpensTheVenuesNoteAndTakesItsColour) {
+    auto w = caricata();
+    auto* pulsante = qobject_cast<QPushButton*>(w->legame().widget(QStringLiteral("CmNota")));
+    ASSERT_NE(pulsante, nullptr);
+    EXPECT_NE(w->modello()[QStringLiteral("CmNota")].backColor(), colori::Verde);
+    QTest::mouseClick(pulsante, Qt::LeftButton);
+    auto* n = w->findChild<VistaNota*>();
+    ASSERT_NE(n, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(n));
+    QTest::keyClicks(n->testo(), QStringLiteral("Chiuso il lunedi"));
+    ui.rispondi(Risposta::Si);
+    QTest::mouseClick(n->findChild<QPushButton*>(QStringLiteral("CmdSalva")), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w->findChild<VistaNota*>(), nullptr);
+    EXPECT_EQ(t.scalar("SELECT NotaLocale FROM notalocale WHERE codlocale='BAR1'").toString(),
+              QStringLiteral("Chiuso il lunedi"));
+    EXPECT_EQ(w->modello()[QStringLiteral("CmNota")].backColor(), colori::Verde);
 }
 
 }  // namespace
