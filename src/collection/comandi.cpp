@@ -115,6 +115,44 @@ void FrmIncassi::Nota() {
     apriNota(codLocale, FrmNota::NotaDi(host_, codLocale));
 }
 
+void FrmIncassi::ApriWizardSala() {
+    const QString codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
+    if (!apriWizardSala) return;
+    if (codLocale.isEmpty() || !dataRegistrazione().isValid()) {
+        ui_.Messaggio(QStringLiteral("Scegliere la sala e la data dell'incasso prima di aprire il "
+                                     "wizard della sala."),
+                      titolo_, Icona::Informazione);
+        return;
+    }
+    apriWizardSala(codLocale, dataRegistrazione());
+}
+
+bool FrmIncassi::NuovoIncassoSala(const QString& codLocale, const QDate& data,
+                                  const std::vector<qlonglong>& schede) {
+    if (modifica_) {
+        ui_.Messaggio(QStringLiteral("Salvare o annullare il documento in corso prima di creare "
+                                     "l'incasso della sala."),
+                      titolo_, Icona::Esclamazione);
+        return false;
+    }
+    Nuovo();
+    if (!nuovo_) return false;
+    finestra_[QStringLiteral("txtDataRegistrazione")].setValue(data);
+    if (!casella(QStringLiteral("txeCodCausale")).ImpostaCodice(QStringLiteral("INC6")) ||
+        !casella(QStringLiteral("txeCodLocale")).ImpostaCodice(codLocale)) {
+        return false;
+    }
+    SceltaCausale();
+    SceltaLocale();
+    QString scelta;
+    for (qlonglong id : schede)
+        scelta += QString::number(id) + u'|';
+    sceltaApparecchi_ = scelta;
+    const EsitoCaricamento esito = CaricaApparecchi();
+    sceltaApparecchi_.reset();
+    return esito == EsitoCaricamento::Caricato;
+}
+
 void FrmIncassi::ColoraNota() {
     coloraNota(finestra_[QStringLiteral("txeCodLocale")].text().trimmed());
 }

@@ -229,6 +229,12 @@ void FrmIncassi::Apri() {
                                  true,
                                  ritirati_,
                                  true,
+                                 {}},
+                                {QStringLiteral("MenuWizardSala"),
+                                 QStringLiteral("Wizard incasso sala giochi..."),
+                                 false,
+                                 false,
+                                 true,
                                  {}}}});
         host_.SetupMenu(menu_);
         ImpostaModalita(finestra_, host_, true);
@@ -499,6 +505,8 @@ void FrmIncassi::ClicMenu(const QString& chiave) {
                           QString(), Icona::Informazione);
         } else if (chiave.compare(u"MenuInsAppRitirati", Qt::CaseInsensitive) == 0) {
             ritirati_ = !ritirati_;
+        } else if (chiave.compare(u"MenuWizardSala", Qt::CaseInsensitive) == 0) {
+            ApriWizardSala();
         } else if (pref_.Clic(chiave)) {
             if (chiave.compare(u"MenuLocaliSospesi", Qt::CaseInsensitive) == 0)
                 aggiornaQueryLocali();

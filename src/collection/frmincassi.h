@@ -187,6 +187,13 @@ class FrmIncassi {
     void Nota();
     std::function<void(const QString& codLocale, const QString& nota)> apriNota;
     void ColoraNota();
+    // The hall wizard ("Apparecchi" menu) on the venue and day shown, opened
+    // through `apriWizardSala`; its "Crea incasso" comes back as
+    // NuovoIncassoSala: a new INC6 of the hall with those machines loaded.
+    void ApriWizardSala();
+    std::function<void(const QString& codLocale, const QDate& data)> apriWizardSala;
+    bool NuovoIncassoSala(const QString& codLocale, const QDate& data,
+                          const std::vector<qlonglong>& schede);
 
     // Settlement commands.
     void CmdAcconto();
@@ -254,6 +261,10 @@ class FrmIncassi {
     // The venue or causal box of a document with machine rows now names
     // another code than the rows': asks to discard them (new document) or
     // refuses (stored one). True when the box was put back.
+    // A new INC6 of a venue with hopper documents (HOP) still open says so.
+    void avvisaHopperAperti(const QString& codLocale);
+    // The machines the next load takes without asking ("id|id|").
+    std::optional<QString> sceltaApparecchi_;
     bool righeDiAltroDocumento(const char* box, const QString& delleRighe, bool causale);
     // The document's day is a date from 1990 to 2100; otherwise says so.
     bool dataValida();

@@ -27,6 +27,7 @@ ContestoCaricamento FrmIncassi::Contesto() const {
     c.visContatori = pref_.attiva(QStringLiteral("VisContatori"));
     c.predefinita = predefinita_;
     c.oggi = oggi_;
+    c.scelta = sceltaApparecchi_;
     return c;
 }
 

@@ -26,6 +26,25 @@ void FrmIncassi::Saldi() {
     finestra_[QStringLiteral("LabPrestitoPre")].setCaption(FormatoNumero(prestiti.toDouble(), 2));
 }
 
+void FrmIncassi::avvisaHopperAperti(const QString& codLocale) {
+    const int aperti =
+        host_
+            .OpenRecordSet(QStringLiteral("SELECT count(*) AS Aperti FROM NoteTeste WHERE "
+                                          "CodLocale='%1' AND CodCausale='HOP' AND Chiuso=0")
+                               .arg(sql::Raddoppia(codLocale)))
+            ->Value(QStringLiteral("Aperti"))
+            .toInt();
+    if (aperti == 0) return;
+    ui_.Messaggio(
+        (aperti == 1 ? QStringLiteral("Il locale ha un documento hopper della sala "
+                                      "(HOP) ancora aperto")
+                     : QStringLiteral("Il locale ha %1 documenti hopper della sala (HOP) "
+                                      "ancora aperti")
+                           .arg(aperti)) +
+            QStringLiteral(": il wizard della sala (menu Apparecchi) ne mostra i valori."),
+        QStringLiteral("Hopper della sala"), Icona::Informazione);
+}
+
 bool FrmIncassi::righeDiAltroDocumento(const char* box, const QString& delleRighe, bool causale) {
     CasellaRicerca& c = casella(QLatin1String(box));
     const QString scelto = c.text().trimmed();
@@ -86,6 +105,10 @@ void FrmIncassi::SceltaLocale() {
         }
         // Remainders and loans.
         Saldi();
+        // A new collection of a hall whose hopper documents are still open.
+        if (nuovo_ && CausaleDi(causale) == Causale::INC6 &&
+            qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption())) == 0)
+            avvisaHopperAperti(codLocale);
         // An advance may not precede a collection already recorded.
         if (modifica_ && CausaleDi(causale) == Causale::ACC && data.isValid()) {
             if (const auto dopo =

@@ -96,8 +96,9 @@ EsitoCaricamento CaricamentoApparecchi::Esegui() {
     }
     auto candidati = host_.OpenRecordSet(QueryCandidati());
     const QString scelta =
-        ui_.ElencoScelta(candidati, QStringLiteral("Apparecchi nel locale"),
-                         QStringLiteral("ArtLocali"), QStringLiteral("id"), true);
+        ctx_.scelta ? *ctx_.scelta
+                    : ui_.ElencoScelta(candidati, QStringLiteral("Apparecchi nel locale"),
+                                       QStringLiteral("ArtLocali"), QStringLiteral("id"), true);
     // The items before the last separator: an answer without "|" chose nothing.
     QStringList ids = scelta.split(u'|');
     ids.removeLast();

@@ -25,6 +25,9 @@ struct ContestoCaricamento {
     bool visContatori = false;  // meters typed rather than imported
     Ripartizione predefinita;   // the collection defaults
     QDate oggi;
+    // The machines chosen beforehand ("id|id|", the hall wizard's); the list
+    // is offered when there is none.
+    std::optional<QString> scelta;
 };
 
 enum class EsitoCaricamento {
