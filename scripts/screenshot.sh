@@ -41,7 +41,7 @@ done
 # The print window and its preview, the view editor's pages and the side
 # panel of links, as the window tests drive them.
 INCASSI_FOTO=docs QT_QPA_PLATFORM=offscreen "$build/bin/incassi_ui_tests" \
-  --gtest_filter='StampaFile.TheCollectionWindowPrintsTheDocumentShown:StampaFile.ALink*:Vista.TheViewEditor*' \
+  --gtest_filter='StampaFile.TheCollectionWindowPrintsTheDocumentShown:StampaFile.ALink*:StampaFile.TheHall*:Vista.TheViewEditor*' \
   >/dev/null
 # The reports as a venue owner receives them: the receipt of the latest
 # collection with machines, and the year's summary of its venue.

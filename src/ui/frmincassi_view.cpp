@@ -1,6 +1,7 @@
 #include "ui/frmincassi_view.h"
 
 #include "ui/notavista.h"
+#include "ui/salavista.h"
 #include "ui/stampavista.h"
 
 #include <QCheckBox>
@@ -138,6 +139,18 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
                 Aggiorna();
             },
             this);
+        if (aperte) aperte(w);
+        w->show();
+    };
+    modello_->apriWizardSala = [this](const QString& codLocale, const QDate& data) {
+        auto sala = std::make_unique<FrmWizardSala>(host_, codLocale, data);
+        sala->Carica();
+        sala->creaIncasso = [this](const QString& locale, const QDate& giorno,
+                                   const std::vector<qlonglong>& schede) {
+            modello_->NuovoIncassoSala(locale, giorno, schede);
+            Aggiorna();
+        };
+        auto* w = new VistaSala(host_, std::move(sala), this);
         if (aperte) aperte(w);
         w->show();
     };

@@ -16,6 +16,7 @@
 #include "schema/demo.h"
 #include "support/testdb.h"
 #include "ui/frmincassi_view.h"
+#include "ui/salavista.h"
 #include "ui/stampavista.h"
 #include "values/values.h"
 #include "window/scriptedui.h"
@@ -252,6 +253,38 @@ TEST_F(StampaFile, ALinkShowsTheChosenCollectionOfTheVenue) {
     EXPECT_EQ(w->modello()[QStringLiteral("EtiId")].caption(), QString::number(prima));
     w->resize(1280, 800);
     fotoFinestra(w.get(), QStringLiteral("finestra-incassi-link"));
+}
+
+// The hall wizard from the "Apparecchi" menu on the hall and day shown, its
+// two pages, and "Crea incasso" loading the hall's machines into a new INC6.
+TEST_F(StampaFile, TheHallWizardCreatesTheHallsCollection) {
+    ProprietaIngresso p;
+    p.CodiceStampa = QStringLiteral("Incassi");
+    auto w = std::make_unique<ui::FinestraIncassi>(t.host(), ui, p, RecordOperatore{});
+    w->show();
+    w->modello().MostraDocumento(id);
+    w->Aggiorna();
+    w->azione(QStringLiteral("MenuWizardSala"))->trigger();
+    auto* s = w->findChild<ui::VistaSala*>();
+    ASSERT_NE(s, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(s));
+    const int macchine =
+        t.scalar(QStringLiteral("SELECT count(*) FROM MagSchede WHERE CodLocale='%1' AND "
+                                "TipologiaIncasso=6")
+                     .arg(locale))
+            .toInt();
+    ASSERT_GT(macchine, 0);
+    EXPECT_EQ(s->lista()->topLevelItemCount(), macchine);
+    EXPECT_EQ(s->lista()->columnCount(), 18);
+    fotoFinestra(s, QStringLiteral("wizard-sala"));
+    QTest::mouseClick(s->findChild<QPushButton*>(QStringLiteral("CmdAvanti")), Qt::LeftButton);
+    EXPECT_EQ(s->schede()->currentIndex(), 1);
+    fotoFinestra(s, QStringLiteral("wizard-sala-2"));
+    QTest::mouseClick(s->findChild<QPushButton*>(QStringLiteral("CmdCreaIncasso")), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w->findChild<ui::VistaSala*>(), nullptr);
+    EXPECT_TRUE(w->modello().nuovo());
+    EXPECT_EQ(w->modello().righeIncassi()->RecordCount(), macchine);
 }
 
 }  // namespace
