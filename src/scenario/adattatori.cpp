@@ -10,6 +10,7 @@ RegistroAdattatori TabellaAdattatori() {
     r.Registra(finestre::Incassi, AdattatoreIncassi);
     r.Registra(QStringLiteral("FrmStampa"), AdattatoreStampa);
     r.Registra(QStringLiteral("FrmNota"), AdattatoreNota);
+    r.Registra(QStringLiteral("FrmWizardSala"), AdattatoreSala);
     for (const QString& nome : NomiWizard())
         r.Registra(nome, [nome](ContestoFinestra& c) { return AdattatoreWizard(nome, c); });
     return r;

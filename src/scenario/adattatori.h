@@ -9,6 +9,8 @@ namespace incassi::scenario {
 
 std::unique_ptr<AdattatoreFinestra> AdattatoreIncassi(ContestoFinestra& c);
 // A cash wizard by its window name (NomiWizard()).
+// The hall wizard, on the hall of the plug-in protocol and the scenario's day.
+std::unique_ptr<AdattatoreFinestra> AdattatoreSala(ContestoFinestra& c);
 // The venue's note, on the venue of the plug-in protocol.
 std::unique_ptr<AdattatoreFinestra> AdattatoreNota(ContestoFinestra& c);
 // The print window, on the document or venue of the plug-in protocol.
