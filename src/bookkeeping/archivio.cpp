@@ -125,14 +125,6 @@ qlonglong Archivio::Salva(const Documento& d, const std::function<void(RecordSet
     testata->Update();
     const qlonglong id = testata->Value(QStringLiteral("id")).toLongLong();
 
-    // The meter rows of machines with several meters, written before the
-    // document had an id.
-    if (CausaleTra(d.causale, {Causale::INC})) {
-        host_.Execute(QStringLiteral(
-                          "UPDATE NoteIncassiContatori SET NoteIncassiContatori.IdTesta = %1 where "
-                          "idtesta=0")
-                          .arg(id));
-    }
     // The bookkeeping rows in grid order.
     int riga = 0;
     if (nota) {
@@ -209,7 +201,17 @@ void Archivio::scriviRigaMacchina(const Documento& d, qlonglong id, RecordSet& r
                 UltimoDocumento(scheda, d.data, d.causale, d.codLocale)) {
                 aggiornaScheda(r, d.data, true, false);
             }
-            if (tipo && *tipo == 13) aggiornaContatoriIsola(id, scheda, d.data, adesso);
+            if (tipo && *tipo == 13) {
+                // The machine's meter rows written before the document had an
+                // id: this operator's, of this machine only (another
+                // workstation may be collecting the same island).
+                host_.Execute(QStringLiteral("UPDATE NoteIncassiContatori SET IdTesta = %1 where "
+                                             "idtesta=0 and linkscheda=%2 and idoperatore='%3'")
+                                  .arg(id)
+                                  .arg(scheda)
+                                  .arg(sql::Raddoppia(host_.user())));
+                aggiornaContatoriIsola(id, scheda, d.data, adesso);
+            }
             break;
         case Causale::CH:
         case Causale::RH:
@@ -275,6 +277,7 @@ void Archivio::Elimina(qlonglong id) {
             case Causale::INC:
                 ripristinaScheda(r, {Ripristino::Contatori, Ripristino::HopperDaLivelli});
                 if (haChiuso) riapriAcconto(id, scheda);
+                ripristinaContatoriIsola(id, scheda);
                 break;
             case Causale::CH:
             case Causale::RH:
@@ -313,8 +316,13 @@ RecordSetPtr Archivio::RigheVuote() {
     return host_.OpenRecordSet(QStringLiteral("SELECT * FROM NoteRighe where idtesta=-1"));
 }
 
-void Archivio::ScartaContatoriSospesi() {
-    host_.Execute(QStringLiteral("delete * from noteincassicontatori where idtesta=0"));
+void Archivio::ScartaContatoriSospesi(const std::vector<qlonglong>& schede) {
+    for (qlonglong scheda : schede) {
+        host_.Execute(QStringLiteral("delete * from noteincassicontatori where idtesta=0 and "
+                                     "linkscheda=%1 and idoperatore='%2'")
+                          .arg(scheda)
+                          .arg(sql::Raddoppia(host_.user())));
+    }
 }
 
 Dec Archivio::Saldo(const QString& conto, const QString& codLocale, const QDate& data,

@@ -107,8 +107,9 @@ class Archivio {
     RecordSetPtr TestataVuota();
     RecordSetPtr RigheVuote();
 
-    // Meter rows of multi-meter machines written for a document never saved.
-    void ScartaContatoriSospesi();
+    // Meter rows of multi-meter machines written for a document never saved:
+    // this operator's, of the machines `schede`.
+    void ScartaContatoriSospesi(const std::vector<qlonglong>& schede);
 
     // Debit minus credit of `conto` at the venue up to `data`, leaving out the
     // rows of document `escluso` (0 leaves out none).
@@ -177,6 +178,8 @@ class Archivio {
         Caricati,            // the money loaded in the hoppers from the previous levels
     };
     void ripristinaScheda(RecordSet& riga, std::initializer_list<Ripristino> cosa);
+    // The island's master meters before document `id`: its rows' previous readings.
+    void ripristinaContatoriIsola(qlonglong id, qlonglong scheda);
     void aggiornaContatoriIsola(qlonglong id, qlonglong scheda, const QDate& data,
                                 const QDateTime& adesso);
     // The machine row's card and settlements, as the document's causal asks.

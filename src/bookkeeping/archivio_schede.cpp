@@ -208,11 +208,41 @@ void Archivio::aggiornaContatoriIsola(qlonglong id, qlonglong scheda, const QDat
         if (contatore->Eof()) continue;
         contatore->SetValue(QStringLiteral("iddata"), adesso);
         contatore->SetValue(QStringLiteral("idoperatore"), host_.user());
+        // The reading is typed into ContatoreAttuale; the master keeps it in
+        // both its columns, and the next collection reads `contatore`.
+        QVariant lettura = righe->Value(QStringLiteral("ContatoreAttuale"));
+        if (IsNull(lettura)) lettura = righe->Value(QStringLiteral("contatore"));
+        if (IsNull(lettura)) continue;  // a meter not read keeps its reading
         contatore->SetValue(QStringLiteral("DataContatore"), data);
-        contatore->SetValue(QStringLiteral("ContatoreAttuale"),
-                            righe->Value(QStringLiteral("contatore")));
+        contatore->SetValue(QStringLiteral("contatore"), lettura);
+        contatore->SetValue(QStringLiteral("ContatoreAttuale"), lettura);
         contatore->Update();
     }
+}
+
+void Archivio::ripristinaContatoriIsola(qlonglong id, qlonglong scheda) {
+    auto righe = host_.OpenRecordSet(
+        QStringLiteral("select * from noteincassicontatori where idtesta=%1 and linkscheda=%2")
+            .arg(id)
+            .arg(scheda));
+    for (; !righe->Eof(); righe->MoveNext()) {
+        auto contatore = host_.OpenRecordSet(
+            QStringLiteral("select * from magschedecontatori where linkscheda = %1 and id=%2")
+                .arg(scheda)
+                .arg(sql::Intero(righe->Value(QStringLiteral("linkcontatore")))));
+        if (contatore->Eof()) continue;
+        contatore->SetValue(QStringLiteral("contatore"),
+                            righe->Value(QStringLiteral("vecchiocontatore")));
+        contatore->SetValue(QStringLiteral("ContatoreAttuale"),
+                            righe->Value(QStringLiteral("vecchiocontatore")));
+        contatore->SetValue(QStringLiteral("DataContatore"),
+                            righe->Value(QStringLiteral("DataVecchioContatore")));
+        contatore->Update();
+    }
+    host_.Execute(QStringLiteral("delete * from noteincassicontatori where idtesta=%1 and "
+                                 "linkscheda=%2")
+                      .arg(id)
+                      .arg(scheda));
 }
 
 }  // namespace incassi

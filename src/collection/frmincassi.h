@@ -13,6 +13,7 @@
 #include <optional>
 #include <utility>
 
+#include "auxwin/contatoriisole.h"
 #include "bookkeeping/movimenti.h"
 #include "collection/preferenze.h"
 #include "machines/caricamento.h"
@@ -107,6 +108,13 @@ class FrmIncassi {
     bool EliminaRigaApparecchio();
     // A machine cell changed, `prima` its value before the edit.
     void CellaModificata(const QString& colonna, const QVariant& prima);
+    // The island meters of the current row (a machine of collection type 13):
+    // its meter rows of this document (made from the machine's meters the
+    // first time, reused after) shown through `apriContatoriIsola`; on a
+    // document being written or edited the row takes back the IN and OUT
+    // totals and is recalculated. False when the row is no island.
+    bool ContatoriIsola();
+    std::function<void(FrmContatoriIsole&)> apriContatoriIsola;
     void InvioInColonna(const QString& colonna);
     // Entering the grid; false when the venue or the causal is missing.
     bool EntraGriglia();

@@ -2,11 +2,14 @@
 // recalculating a row after a change, and the machine history that follows
 // the current row.
 
+#include <QDateTime>
+
 #include "collection/frmincassi.h"
 #include "host/host.h"
 #include "machines/dispatch.h"
 #include "values/causali.h"
 #include "values/error.h"
+#include "values/sqlquote.h"
 #include "values/values.h"
 #include "window/uiport.h"
 
@@ -122,6 +125,80 @@ bool FrmIncassi::EntraGriglia() {
     }
     if (modifica_ && incassi_ && incassi_->RecordCount() == 0) CaricaApparecchi();
     return true;
+}
+
+bool FrmIncassi::ContatoriIsola() {
+    if (!incassi_ || incassi_->Eof() || incassi_->Bof() ||
+        Num(incassi_->Value(QStringLiteral("tipoincasso"))) != 13)
+        return false;
+    const qlonglong scheda = qlonglong(Num(incassi_->Value(QStringLiteral("linkscheda"))));
+    const qlonglong id = qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()));
+    // A stored document's meters are shown; a new one's are written (a
+    // stored one being corrected would write them before its save).
+    const bool scrive = nuovo_ && modifica_;
+    try {
+        RecordSetPtr righe;
+        if (id > 0) {
+            righe = host_.OpenRecordSetBatch(
+                QStringLiteral("select * from noteIncassicontatori where idtesta=%1 and "
+                               "linkscheda=%2 order by numerocontatore ")
+                    .arg(id)
+                    .arg(scheda));
+        } else {
+            const QString mie = QStringLiteral(
+                                    "select * from noteIncassicontatori where idtesta=0 and "
+                                    "linkscheda=%1 and idoperatore='%2' order by numerocontatore")
+                                    .arg(scheda)
+                                    .arg(sql::Raddoppia(host_.user()));
+            righe = host_.OpenRecordSetBatch(mie);
+            if (righe->RecordCount() == 0 && scrive) {
+                const QDateTime adesso = QDateTime::currentDateTime();
+                for (auto m = host_.OpenRecordSet(
+                         QStringLiteral("select * from magschedecontatori where linkscheda=%1 "
+                                        "order by numerocontatore")
+                             .arg(scheda));
+                     !m->Eof(); m->MoveNext()) {
+                    righe->AddNew();
+                    righe->SetValue(QStringLiteral("iddata"), adesso);
+                    righe->SetValue(QStringLiteral("idoperatore"), host_.user());
+                    righe->SetValue(QStringLiteral("DataContatore"), dataRegistrazione());
+                    righe->SetValue(QStringLiteral("Idtesta"), 0);
+                    righe->SetValue(QStringLiteral("linkscheda"), scheda);
+                    for (const char* c : {"NumeroContatore", "tipocontatore", "moltiplicatore"})
+                        righe->SetValue(QLatin1String(c), m->Value(QLatin1String(c)));
+                    righe->SetValue(QStringLiteral("linkcontatore"),
+                                    m->Value(QStringLiteral("id")));
+                    righe->SetValue(QStringLiteral("vecchiocontatore"),
+                                    m->Value(QStringLiteral("contatore")));
+                    righe->SetValue(QStringLiteral("DataVecchioContatore"),
+                                    m->Value(QStringLiteral("DataContatore")));
+                    righe->Update();
+                }
+                righe->UpdateBatch();
+                righe = host_.OpenRecordSetBatch(mie);
+            }
+        }
+        FrmContatoriIsole isola(ui_, righe, Txt(incassi_->Value(QStringLiteral("Descrizione"))),
+                                scrive);
+        if (apriContatoriIsola) apriContatoriIsola(isola);
+        const FrmContatoriIsole::Totali t = isola.Chiudi();
+        if (!scrive) return true;
+        const QVariant primaIn = incassi_->Value(QStringLiteral("parzialeIn"));
+        const QVariant primaOut = incassi_->Value(QStringLiteral("parzialeOut"));
+        incassi_->SetValue(QStringLiteral("parzialeIn"), t.in.arrotonda(2).toDouble());
+        incassi_->SetValue(QStringLiteral("parzialeOut"), t.out.arrotonda(2).toDouble());
+        if (Txt(incassi_->Value(QStringLiteral("tipocalcolo")))
+                .compare(u"Utile", Qt::CaseInsensitive) == 0)
+            incassi_->SetValue(QStringLiteral("cassetto"), (t.in - t.out).arrotonda(2).toDouble());
+        incassi_->Update();
+        CellaModificata(QStringLiteral("parzialeIn"), primaIn);
+        CellaModificata(QStringLiteral("parzialeOut"), primaOut);
+        RigaCorrente();
+        return true;
+    } catch (const Errore& e) {
+        ui_.Messaggio(e.testo(), titolo_, Icona::Critico);
+        return false;
+    }
 }
 
 void FrmIncassi::RigaCorrente() {

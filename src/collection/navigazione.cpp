@@ -127,11 +127,19 @@ bool FrmIncassi::AnnullaSeConfermato() {
 }
 
 void FrmIncassi::Annulla() {
+    // Meter rows of this document's machines with several meters, still
+    // waiting for a document.
+    std::vector<qlonglong> isole;
+    if (incassi_ && nuovo_) {
+        for (incassi_->MoveFirst(); !incassi_->Eof(); incassi_->MoveNext()) {
+            if (Num(incassi_->Value(QStringLiteral("tipoincasso"))) == 13)
+                isole.push_back(qlonglong(Num(incassi_->Value(QStringLiteral("linkscheda")))));
+        }
+    }
     if (incassi_) incassi_->CancelBatch();
     if (nota_) nota_->CancelBatch();
-    // Meter rows of machines with several meters still waiting for a document.
     try {
-        Archivio(host_).ScartaContatoriSospesi();
+        Archivio(host_).ScartaContatoriSospesi(isole);
     } catch (const Errore& e) {
         ui_.Messaggio(QStringLiteral("Annulla ") + e.testo(), titolo_, Icona::Critico);
     }
