@@ -43,6 +43,7 @@ const VoceComando kComandi[] = {
     {"ContaDocumenti", [](FrmIncassi& f) { f.ContaDocumenti(); }},
     {"Stampa", [](FrmIncassi& f) { f.Stampa(); }},
     {"CmNota", [](FrmIncassi& f) { f.Nota(); }},
+    {"ContatoriIsola", [](FrmIncassi& f) { f.ContatoriIsola(); }},
     {"CmdAcconto", [](FrmIncassi& f) { f.CmdAcconto(); }},
     {"CmdChiudiIncasso", [](FrmIncassi& f) { f.CmdChiudiIncasso(); }},
     {"CmdRicalcola", [](FrmIncassi& f) { f.CmdRicalcola(); }},

@@ -1,5 +1,6 @@
 #include "ui/frmincassi_view.h"
 
+#include "ui/isolevista.h"
 #include "ui/notavista.h"
 #include "ui/salavista.h"
 #include "ui/stampavista.h"
@@ -141,6 +142,11 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
             this);
         if (aperte) aperte(w);
         w->show();
+    };
+    modello_->apriContatoriIsola = [this](FrmContatoriIsole& isola) {
+        DialogoContatoriIsole dialogo(host_, ui_, isola, this);
+        if (aperte) aperte(&dialogo);
+        dialogo.exec();
     };
     modello_->apriWizardSala = [this](const QString& codLocale, const QDate& data) {
         auto sala = std::make_unique<FrmWizardSala>(host_, codLocale, data);

@@ -588,6 +588,18 @@ void FinestraIncassi::creaAzioniRighe(QWidget* griglia, const QString& inserisci
     };
     std::vector<Voce> voci = {{inserisci, "Inserisci riga", QKeySequence(Qt::CTRL | Qt::Key_Plus)},
                               {elimina, "Elimina riga", QKeySequence(Qt::CTRL | Qt::Key_Minus)}};
+    // The meters of an island machine; F2 on its row does the same (its
+    // meters and partials come from there, whatever columns the view shows).
+    if (griglia == grigliaIncassi_) {
+        voci.push_back({QStringLiteral("ContatoriIsola"), "Contatori isola...", {}});
+        grigliaIncassi_->elencoColonna = [this](const QString&) {
+            const RecordSetPtr& r = modello_->righeIncassi();
+            if (!r || r->Eof() || r->Bof() || Num(r->Value(QStringLiteral("tipoincasso"))) != 13)
+                return false;
+            comando(QStringLiteral("ContatoriIsola"));
+            return true;
+        };
+    }
     // The ends of a bookkeeping row; F2 in their columns does the same.
     if (griglia == grigliaNota_) {
         grigliaNota_->elencoColonna = [this](const QString& campo) {

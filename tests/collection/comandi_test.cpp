@@ -85,8 +85,9 @@ TEST_F(Comandi, EachCommandInEachModeWithEachRight) {
             }
             const bool modifica = modo != std::string("mostrato");
             for (const QString& c : FrmIncassi::Comandi()) {
-                const bool perModo = c == u"ContaDocumenti" || c == u"CmNota" ||  // in every mode
-                                     (soloModifica.contains(c) ? modifica : !modifica);
+                const bool ogniModo =
+                    c == u"ContaDocumenti" || c == u"CmNota" || c == u"ContatoriIsola";
+                const bool perModo = ogniModo || (soloModifica.contains(c) ? modifica : !modifica);
                 const auto serve = diritto.find(c);
                 const bool perDiritto = serve == diritto.end() || d.*(serve->second);
                 EXPECT_EQ(f->Abilitato(c), perModo && perDiritto)

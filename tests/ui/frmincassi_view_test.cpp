@@ -22,12 +22,15 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <functional>
 
 #include "schema/creazione.h"
+#include "support/anagrafiche.h"
 #include "support/testdb.h"
 #include "ui/configuravista.h"
 #include "ui/frmincassi_view.h"
+#include "ui/isolevista.h"
 #include "ui/legame.h"
 #include "ui/modellorecordset.h"
 #include "ui/notavista.h"
@@ -401,8 +404,11 @@ TEST_F(Vista, GridRowsAreAddedAndRemovedFromTheKeyboard) {
     ui.rispondi(Risposta::Si);  // no collector chosen: save anyway
     w->azione(QStringLiteral("Salva"))->trigger();
     ASSERT_FALSE(w->modello().inModifica());
-    for (QAction* a : macchine->actions() + nota->actions())
-        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    // Only the island meters may still be looked at.
+    for (QAction* a : macchine->actions() + nota->actions()) {
+        EXPECT_EQ(a->isEnabled(), a->data().toString() == u"ContatoriIsola")
+            << a->objectName().toStdString();
+    }
 }
 
 // Meters typed without the mouse: Enter commits the cell and moves to the
@@ -743,6 +749,49 @@ TEST_F(Vista, TheNoteButtonOpensTheVenuesNoteAndTakesItsColour) {
     EXPECT_EQ(t.scalar("SELECT NotaLocale FROM notalocale WHERE codlocale='BAR1'").toString(),
               QStringLiteral("Chiuso il lunedi"));
     EXPECT_EQ(w->modello()[QStringLiteral("CmNota")].backColor(), colori::Verde);
+}
+
+// F2 on the row of an island machine opens its meters: a reading typed
+// gives its partial at once, and on "Chiudi" the row takes the totals.
+TEST_F(Vista, F2OnAnIslandOpensItsMeters) {
+    test::InserisciMacchina(t, 5, "BAR1", 13, "2026-03-13", 0, 0);
+    t.run(
+        {"INSERT INTO magschedecontatori (id, linkscheda, NumeroContatore, tipocontatore, "
+         "moltiplicatore, contatore) VALUES (71, 5, 1, 'IN', 0.1, 1000), (72, 5, 2, 'OUT', "
+         "0.1, 400)"});
+    auto w = apri();
+    w->azione(QStringLiteral("Nuovo"))->trigger();
+    w->modello()["txtDataRegistrazione"].setValue(QDate(2026, 3, 20));
+    ASSERT_TRUE(w->modello().casella("txeCodCausale").ImpostaCodice("INC"));
+    ASSERT_TRUE(w->modello().casella("txeCodLocale").ImpostaCodice("BAR1"));
+    ui.rispondiElenco("5|");
+    w->azione(QStringLiteral("CaricaApparecchi"))->trigger();
+    GrigliaRecordset* g = w->grigliaIncassi();
+    ASSERT_EQ(g->modello().rowCount(), 1);
+    w->activateWindow();
+    g->setFocus();
+    g->setCurrentIndex(g->modello().index(0, 1));
+    bool visto = false;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<DialogoContatoriIsole*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        ModelloRecordset& m = d->griglia()->modello();
+        const int lettura = m.colonnaDi(QStringLiteral("ContatoreAttuale"));
+        ASSERT_GE(lettura, 0);
+        EXPECT_LT(m.colonnaDi(QStringLiteral("linkscheda")), 0);  // technical: hidden
+        m.setData(m.index(0, lettura), QStringLiteral("1250"), Qt::EditRole);
+        EXPECT_EQ(
+            m.data(m.index(0, m.colonnaDi(QStringLiteral("Parziale"))), Qt::DisplayRole).toString(),
+            QStringLiteral("25,00"));
+        const QString foto = qEnvironmentVariable("INCASSI_FOTO");
+        if (!foto.isEmpty()) d->grab().save(QDir(foto).filePath("contatori-isola.png"));
+        visto = true;
+        QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cmdChiudi")), Qt::LeftButton);
+    });
+    QTest::keyClick(g, Qt::Key_F2);
+    EXPECT_TRUE(visto);
+    EXPECT_DOUBLE_EQ(w->modello().righeIncassi()->Value(QStringLiteral("parzialeIn")).toDouble(),
+                     25);
 }
 
 }  // namespace
