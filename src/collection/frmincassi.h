@@ -115,6 +115,11 @@ class FrmIncassi {
     // totals and is recalculated. False when the row is no island.
     bool ContatoriIsola();
     std::function<void(FrmContatoriIsole&)> apriContatoriIsola;
+    // The two halves of it, for a caller that types the meters itself: the
+    // meters of the current row (nullptr when it is no island), then their
+    // close, which gives the row its totals on a document being written.
+    std::unique_ptr<FrmContatoriIsole> ApriIsola();
+    bool ChiudiIsola(FrmContatoriIsole& isola);
     void InvioInColonna(const QString& colonna);
     // Entering the grid; false when the venue or the causal is missing.
     bool EntraGriglia();
@@ -271,6 +276,8 @@ class FrmIncassi {
     // refuses (stored one). True when the box was put back.
     // A new INC6 of a venue with hopper documents (HOP) still open says so.
     void avvisaHopperAperti(const QString& codLocale);
+    // The meter rows of island machine `scheda` made from its meters.
+    void creaContatoriIsola(RecordSet& righe, qlonglong scheda);
     // The machines the next load takes without asking ("id|id|").
     std::optional<QString> sceltaApparecchi_;
     bool righeDiAltroDocumento(const char* box, const QString& delleRighe, bool causale);

@@ -128,9 +128,17 @@ bool FrmIncassi::EntraGriglia() {
 }
 
 bool FrmIncassi::ContatoriIsola() {
+    auto isola = ApriIsola();
+    if (!isola) return false;
+    if (apriContatoriIsola) apriContatoriIsola(*isola);
+    ChiudiIsola(*isola);
+    return true;
+}
+
+std::unique_ptr<FrmContatoriIsole> FrmIncassi::ApriIsola() {
     if (!incassi_ || incassi_->Eof() || incassi_->Bof() ||
         Num(incassi_->Value(QStringLiteral("tipoincasso"))) != 13)
-        return false;
+        return nullptr;
     const qlonglong scheda = qlonglong(Num(incassi_->Value(QStringLiteral("linkscheda"))));
     const qlonglong id = qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()));
     // A stored document's meters are shown; a new one's are written (a
@@ -152,37 +160,45 @@ bool FrmIncassi::ContatoriIsola() {
                                     .arg(sql::Raddoppia(host_.user()));
             righe = host_.OpenRecordSetBatch(mie);
             if (righe->RecordCount() == 0 && scrive) {
-                const QDateTime adesso = QDateTime::currentDateTime();
-                for (auto m = host_.OpenRecordSet(
-                         QStringLiteral("select * from magschedecontatori where linkscheda=%1 "
-                                        "order by numerocontatore")
-                             .arg(scheda));
-                     !m->Eof(); m->MoveNext()) {
-                    righe->AddNew();
-                    righe->SetValue(QStringLiteral("iddata"), adesso);
-                    righe->SetValue(QStringLiteral("idoperatore"), host_.user());
-                    righe->SetValue(QStringLiteral("DataContatore"), dataRegistrazione());
-                    righe->SetValue(QStringLiteral("Idtesta"), 0);
-                    righe->SetValue(QStringLiteral("linkscheda"), scheda);
-                    for (const char* c : {"NumeroContatore", "tipocontatore", "moltiplicatore"})
-                        righe->SetValue(QLatin1String(c), m->Value(QLatin1String(c)));
-                    righe->SetValue(QStringLiteral("linkcontatore"),
-                                    m->Value(QStringLiteral("id")));
-                    righe->SetValue(QStringLiteral("vecchiocontatore"),
-                                    m->Value(QStringLiteral("contatore")));
-                    righe->SetValue(QStringLiteral("DataVecchioContatore"),
-                                    m->Value(QStringLiteral("DataContatore")));
-                    righe->Update();
-                }
-                righe->UpdateBatch();
+                creaContatoriIsola(*righe, scheda);
                 righe = host_.OpenRecordSetBatch(mie);
             }
         }
-        FrmContatoriIsole isola(ui_, righe, Txt(incassi_->Value(QStringLiteral("Descrizione"))),
-                                scrive);
-        if (apriContatoriIsola) apriContatoriIsola(isola);
+        return std::make_unique<FrmContatoriIsole>(
+            ui_, righe, Txt(incassi_->Value(QStringLiteral("Descrizione"))), scrive);
+    } catch (const Errore& e) {
+        ui_.Messaggio(e.testo(), titolo_, Icona::Critico);
+        return nullptr;
+    }
+}
+
+void FrmIncassi::creaContatoriIsola(RecordSet& righe, qlonglong scheda) {
+    const QDateTime adesso = QDateTime::currentDateTime();
+    for (auto m = host_.OpenRecordSet(QStringLiteral("select * from magschedecontatori where "
+                                                     "linkscheda=%1 order by numerocontatore")
+                                          .arg(scheda));
+         !m->Eof(); m->MoveNext()) {
+        righe.AddNew();
+        righe.SetValue(QStringLiteral("iddata"), adesso);
+        righe.SetValue(QStringLiteral("idoperatore"), host_.user());
+        righe.SetValue(QStringLiteral("DataContatore"), dataRegistrazione());
+        righe.SetValue(QStringLiteral("Idtesta"), 0);
+        righe.SetValue(QStringLiteral("linkscheda"), scheda);
+        for (const char* c : {"NumeroContatore", "tipocontatore", "moltiplicatore"})
+            righe.SetValue(QLatin1String(c), m->Value(QLatin1String(c)));
+        righe.SetValue(QStringLiteral("linkcontatore"), m->Value(QStringLiteral("id")));
+        righe.SetValue(QStringLiteral("vecchiocontatore"), m->Value(QStringLiteral("contatore")));
+        righe.SetValue(QStringLiteral("DataVecchioContatore"),
+                       m->Value(QStringLiteral("DataContatore")));
+        righe.Update();
+    }
+    righe.UpdateBatch();
+}
+
+bool FrmIncassi::ChiudiIsola(FrmContatoriIsole& isola) {
+    try {
         const FrmContatoriIsole::Totali t = isola.Chiudi();
-        if (!scrive) return true;
+        if (!isola.modificabile() || !incassi_ || incassi_->Eof() || incassi_->Bof()) return false;
         const QVariant primaIn = incassi_->Value(QStringLiteral("parzialeIn"));
         const QVariant primaOut = incassi_->Value(QStringLiteral("parzialeOut"));
         incassi_->SetValue(QStringLiteral("parzialeIn"), t.in.arrotonda(2).toDouble());

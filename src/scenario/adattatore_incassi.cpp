@@ -12,6 +12,9 @@ namespace {
 
 const QString kGrigliaIncassi = QStringLiteral("GrigliaIncassi");
 const QString kGrigliaNota = QStringLiteral("GrigliaNota");
+// The island meters of the current row, between ApriContatoriIsola and
+// ChiudiContatoriIsola.
+const QString kGrigliaContatori = QStringLiteral("GrigliaContatori");
 
 bool Uguale(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -45,6 +48,19 @@ class Incassi : public AdattatoreFinestra {
                 }
             });
         }
+        aggiungiComando(QStringLiteral("ApriContatoriIsola"), [this] {
+            isola_ = f_.ApriIsola();
+            if (!isola_) {
+                throw Errore(QStringLiteral("La riga corrente di %1 non è un apparecchio a più "
+                                            "contatori")
+                                 .arg(kGrigliaIncassi));
+            }
+        });
+        aggiungiComando(QStringLiteral("ChiudiContatoriIsola"), [this] {
+            if (!isola_) throw Errore(QStringLiteral("I contatori dell'isola non sono aperti"));
+            f_.ChiudiIsola(*isola_);
+            isola_.reset();
+        });
         aggiungiComando(QStringLiteral("Chiudi"), [this] { chiusa_ = f_.Chiudi(); });
         aggiungiComando(QStringLiteral("Timer"), [this] { chiusa_ = f_.Timer(); });
     }
@@ -53,10 +69,13 @@ class Incassi : public AdattatoreFinestra {
     void Apri() override { f_.Apri(); }
     ModelloFinestra& finestra() override { return f_.finestra(); }
 
-    QStringList griglie() const override { return {kGrigliaIncassi, kGrigliaNota}; }
+    QStringList griglie() const override {
+        return {kGrigliaIncassi, kGrigliaNota, kGrigliaContatori};
+    }
     RecordSetPtr righe(const QString& griglia) override {
         if (Uguale(griglia, kGrigliaIncassi)) return f_.righeIncassi();
         if (Uguale(griglia, kGrigliaNota)) return f_.righeNota();
+        if (Uguale(griglia, kGrigliaContatori)) return isola_ ? isola_->righe() : nullptr;
         return nullptr;
     }
 
@@ -67,6 +86,8 @@ class Incassi : public AdattatoreFinestra {
                          const QVariant& prima) override {
         if (Uguale(griglia, kGrigliaNota)) {
             f_.CellaNotaModificata(colonna, prima);
+        } else if (Uguale(griglia, kGrigliaContatori)) {
+            if (isola_) isola_->CellaModificata(colonna, prima);
         } else {
             f_.CellaModificata(colonna, prima);
         }
@@ -131,6 +152,7 @@ class Incassi : public AdattatoreFinestra {
 
   private:
     FrmIncassi f_;
+    std::unique_ptr<FrmContatoriIsole> isola_;
     bool chiusa_ = false;
 };
 
