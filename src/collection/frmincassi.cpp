@@ -536,6 +536,11 @@ bool FrmIncassi::Chiudi() {
         if (r != Risposta::Si) return false;
         if (incassi_) incassi_->CancelBatch();
         if (nota_) nota_->CancelBatch();
+        try {
+            ripristinaIsole();
+        } catch (const Errore& e) {
+            ui_.Messaggio(e.testo(), titolo_, Icona::Critico);
+        }
         nuovo_ = modifica_ = false;
     }
     prop_.CampoRicerca.clear();

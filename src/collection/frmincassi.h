@@ -278,6 +278,13 @@ class FrmIncassi {
     void avvisaHopperAperti(const QString& codLocale);
     // The meter rows of island machine `scheda` made from its meters.
     void creaContatoriIsola(RecordSet& righe, qlonglong scheda);
+    // A stored document's island meters as they were before its correction
+    // touched them: put back when the correction is undone.
+    struct LetturaIsola {
+        QVariant id, attuale, contatore, parziale;
+    };
+    std::map<qlonglong, std::vector<LetturaIsola>> isoleOriginali_;  // by machine card
+    void ripristinaIsole();
     // The machines the next load takes without asking ("id|id|").
     std::optional<QString> sceltaApparecchi_;
     bool righeDiAltroDocumento(const char* box, const QString& delleRighe, bool causale);

@@ -141,11 +141,24 @@ std::unique_ptr<FrmContatoriIsole> FrmIncassi::ApriIsola() {
         return nullptr;
     const qlonglong scheda = qlonglong(Num(incassi_->Value(QStringLiteral("linkscheda"))));
     const qlonglong id = qlonglong(Num(finestra_[QStringLiteral("EtiId")].caption()));
-    // A stored document's meters are shown; a new one's are written (a
-    // stored one being corrected would write them before its save).
-    const bool scrive = nuovo_ && modifica_;
+    // Written on a document being written or corrected (a correction keeps
+    // the meters as they were, for its undo); shown otherwise.
+    const bool scrive = modifica_;
     try {
         RecordSetPtr righe;
+        if (id > 0 && scrive && !isoleOriginali_.count(scheda)) {
+            std::vector<LetturaIsola>& originali = isoleOriginali_[scheda];
+            for (auto r = host_.OpenRecordSet(
+                     QStringLiteral("select * from noteIncassicontatori where idtesta=%1 and "
+                                    "linkscheda=%2")
+                         .arg(id)
+                         .arg(scheda));
+                 !r->Eof(); r->MoveNext()) {
+                originali.push_back(
+                    {r->Value(QStringLiteral("id")), r->Value(QStringLiteral("ContatoreAttuale")),
+                     r->Value(QStringLiteral("contatore")), r->Value(QStringLiteral("Parziale"))});
+            }
+        }
         if (id > 0) {
             righe = host_.OpenRecordSetBatch(
                 QStringLiteral("select * from noteIncassicontatori where idtesta=%1 and "
@@ -193,6 +206,20 @@ void FrmIncassi::creaContatoriIsola(RecordSet& righe, qlonglong scheda) {
         righe.Update();
     }
     righe.UpdateBatch();
+}
+
+void FrmIncassi::ripristinaIsole() {
+    auto numero = [](const QVariant& v) {
+        return IsNull(v) ? QStringLiteral("Null") : sql::Numero(v);
+    };
+    for (const auto& [scheda, righe] : std::exchange(isoleOriginali_, {})) {
+        for (const LetturaIsola& r : righe) {
+            host_.Execute(QStringLiteral("UPDATE NoteIncassiContatori SET ContatoreAttuale=%1, "
+                                         "contatore=%2, Parziale=%3 WHERE id=%4")
+                              .arg(numero(r.attuale), numero(r.contatore), numero(r.parziale),
+                                   sql::Intero(r.id)));
+        }
+    }
 }
 
 bool FrmIncassi::ChiudiIsola(FrmContatoriIsole& isola) {

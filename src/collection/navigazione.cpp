@@ -140,6 +140,7 @@ void FrmIncassi::Annulla() {
     if (nota_) nota_->CancelBatch();
     try {
         Archivio(host_).ScartaContatoriSospesi(isole);
+        ripristinaIsole();
     } catch (const Errore& e) {
         ui_.Messaggio(QStringLiteral("Annulla ") + e.testo(), titolo_, Icona::Critico);
     }

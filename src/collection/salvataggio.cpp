@@ -218,6 +218,7 @@ bool FrmIncassi::Salva() {
     finestra_[QStringLiteral("EtiId")].setCaption(QString::number(id));
     avviso_ = QStringLiteral("Documento salvato");
     ultimaData_ = dataRegistrazione();
+    isoleOriginali_.clear();  // the corrected meters are the document's now
     nuovo_ = modifica_ = false;
     ImpostaModalita(finestra_, host_, true);
     // The list shows the saved document (today's collections are on its

@@ -118,6 +118,45 @@ TEST_F(Isole, SavedAndDeletedTheMasterMetersFollow) {
     EXPECT_EQ(q("select count(*) from NoteIncassiContatori").toInt(), 1);  // BRUNO's
 }
 
+// A stored collection corrected: the meters change with the correction, go
+// back when it is undone, and reach the master when it is saved.
+TEST_F(Isole, ACorrectionUndoneOrSaved) {
+    auto f = incasso();
+    f->apriContatoriIsola = Leggi;
+    ASSERT_TRUE(f->ContatoriIsola());
+    ASSERT_TRUE(f->Salva());
+    const qlonglong id = f->finestra()["EtiId"].caption().toLongLong();
+    auto lettura = [&] {
+        return q(QStringLiteral("select ContatoreAttuale from NoteIncassiContatori where "
+                                "idtesta=%1 and linkcontatore=71")
+                     .arg(id))
+            .toDouble();
+    };
+    auto correggi = [&](double valore) {
+        f->Modifica();
+        ASSERT_TRUE(f->inModifica());
+        f->righeIncassi()->MoveFirst();
+        f->apriContatoriIsola = [valore](FrmContatoriIsole& i) {
+            ASSERT_TRUE(i.modificabile());
+            i.righe()->MoveFirst();
+            const QVariant prima = i.righe()->Value("ContatoreAttuale");
+            i.righe()->SetValue("ContatoreAttuale", valore);
+            i.CellaModificata("ContatoreAttuale", prima);
+        };
+        ASSERT_TRUE(f->ContatoriIsola());
+        EXPECT_DOUBLE_EQ(lettura(), valore);
+    };
+    correggi(1300);
+    f->Annulla();
+    EXPECT_DOUBLE_EQ(lettura(), 1250);
+    EXPECT_DOUBLE_EQ(f->righeIncassi()->Value("parzialeIn").toDouble(), 25);
+
+    correggi(1300);
+    ASSERT_TRUE(f->Salva());
+    EXPECT_DOUBLE_EQ(lettura(), 1300);
+    EXPECT_DOUBLE_EQ(q("select contatore from magschedecontatori where id=71").toDouble(), 1300);
+}
+
 TEST_F(Isole, UndoDropsOnlyThisOperatorsRows) {
     auto f = incasso();
     f->apriContatoriIsola = Leggi;
