@@ -124,7 +124,16 @@ void FrmIncassi::ApriWizardSala() {
                       titolo_, Icona::Informazione);
         return;
     }
-    apriWizardSala(codLocale, dataRegistrazione());
+    // Readings and hoppers since the hall's last collection before this one.
+    const QDate data = dataRegistrazione();
+    const QVariant ultimo =
+        host_
+            .OpenRecordSet(QStringLiteral("SELECT max(DataRegistrazione) AS Ultimo FROM NoteTeste "
+                                          "WHERE CodLocale='%1' AND CodCausale='INC6' AND "
+                                          "DataRegistrazione<%2")
+                               .arg(sql::Raddoppia(codLocale), sql::Data(data)))
+            ->Value(QStringLiteral("Ultimo"));
+    apriWizardSala(codLocale, IsNull(ultimo) ? data : ultimo.toDate().addDays(1), data);
 }
 
 bool FrmIncassi::NuovoIncassoSala(const QString& codLocale, const QDate& data,

@@ -204,7 +204,10 @@ class FrmIncassi {
     // through `apriWizardSala`; its "Crea incasso" comes back as
     // NuovoIncassoSala: a new INC6 of the hall with those machines loaded.
     void ApriWizardSala();
-    std::function<void(const QString& codLocale, const QDate& data)> apriWizardSala;
+    // `dal`: readings since that day (after the hall's last collection);
+    // `data`: the day of the collection shown.
+    std::function<void(const QString& codLocale, const QDate& dal, const QDate& data)>
+        apriWizardSala;
     bool NuovoIncassoSala(const QString& codLocale, const QDate& data,
                           const std::vector<qlonglong>& schede);
 

@@ -148,8 +148,9 @@ FinestraIncassi::FinestraIncassi(Host& host, UiPort& ui, ProprietaIngresso propr
         if (aperte) aperte(&dialogo);
         dialogo.exec();
     };
-    modello_->apriWizardSala = [this](const QString& codLocale, const QDate& data) {
-        auto sala = std::make_unique<FrmWizardSala>(host_, codLocale, data);
+    modello_->apriWizardSala = [this](const QString& codLocale, const QDate& dal,
+                                      const QDate& data) {
+        auto sala = std::make_unique<FrmWizardSala>(host_, codLocale, dal, data);
         sala->Carica();
         sala->creaIncasso = [this](const QString& locale, const QDate& giorno,
                                    const std::vector<qlonglong>& schede) {

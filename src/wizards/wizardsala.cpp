@@ -15,8 +15,11 @@ Dec Cella(const RecordSet& rs, const QString& campo) {
 
 }  // namespace
 
-FrmWizardSala::FrmWizardSala(Host& host, QString codLocale, QDate data)
-    : host_(host), codLocale_(std::move(codLocale).trimmed()), data_(data) {}
+FrmWizardSala::FrmWizardSala(Host& host, QString codLocale, QDate data, QDate dataIncasso)
+    : host_(host),
+      codLocale_(std::move(codLocale).trimmed()),
+      data_(data),
+      dataIncasso_(dataIncasso.isValid() ? dataIncasso : data) {}
 
 const QStringList& FrmWizardSala::Colonne() {
     static const QStringList kColonne = {
@@ -139,7 +142,7 @@ bool FrmWizardSala::Comando(const QString& nome) {
         std::vector<qlonglong> schede;
         for (const RigaSala& r : righe_)
             schede.push_back(r.linkScheda);
-        creaIncasso(codLocale_, data_, schede);
+        creaIncasso(codLocale_, dataIncasso_, schede);
         chiusa_ = true;
         return true;
     }

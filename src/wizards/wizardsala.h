@@ -36,7 +36,9 @@ struct RigaSala {
 
 class FrmWizardSala {
   public:
-    FrmWizardSala(Host& host, QString codLocale, QDate data);
+    // `data`: readings and hoppers since that day; `dataIncasso`: the day of
+    // the collection "Crea incasso" makes (`data` when invalid).
+    FrmWizardSala(Host& host, QString codLocale, QDate data, QDate dataIncasso = {});
 
     static QString Titolo() { return QStringLiteral("..:: Wizard Incasso sala giochi ::.."); }
     // The list's headings, in order.
@@ -48,6 +50,7 @@ class FrmWizardSala {
     const std::vector<RigaSala>& righe() const { return righe_; }
     const QString& codLocale() const { return codLocale_; }
     const QDate& data() const { return data_; }
+    const QDate& dataIncasso() const { return dataIncasso_; }
 
     // 0 "Rilevazione Dati", 1 "Riepilogo incasso".
     int pagina() const { return pagina_; }
@@ -62,8 +65,8 @@ class FrmWizardSala {
     };
     Totali totali() const;
 
-    // "Crea incasso": the venue, the day and the machine cards for a new
-    // collection in the collection window.
+    // "Crea incasso": the venue, the collection's day and the machine cards
+    // for a new collection in the collection window.
     std::function<void(const QString& codLocale, const QDate& data,
                        const std::vector<qlonglong>& schede)>
         creaIncasso;
@@ -71,7 +74,7 @@ class FrmWizardSala {
   private:
     Host& host_;
     QString codLocale_;
-    QDate data_;
+    QDate data_, dataIncasso_;
     std::vector<RigaSala> righe_;
     int pagina_ = 0;
     bool chiusa_ = false;
