@@ -41,7 +41,7 @@ done
 # The print window and its preview, the view editor's pages and the side
 # panel of links, as the window tests drive them.
 INCASSI_FOTO=docs QT_QPA_PLATFORM=offscreen "$build/bin/incassi_ui_tests" \
-  --gtest_filter='StampaFile.TheCollectionWindowPrintsTheDocumentShown:StampaFile.ALink*:StampaFile.TheHall*:Vista.TheViewEditor*:Vista.F2OnAnIsland*' \
+  --gtest_filter='StampaFile.TheCollectionWindowPrintsTheDocumentShown:StampaFile.ALink*:StampaFile.TheHall*:Vista.TheViewEditor*:Vista.F2OnAnIsland*:Vista.TheNoteButton*' \
   >/dev/null
 # The reports as a venue owner receives them: the receipt of the latest
 # collection with machines, and the year's summary of its venue.
@@ -63,4 +63,4 @@ JSON
 stampa id "$id" "" "Ricevuta di incasso" docs/stampa-ricevuta
 stampa CodLocale "$locale" '{"azione": "imposta", "controllo": "ChkPerPeriodo", "valore": true},' \
   "Riepilogo incassi del periodo" docs/stampa-riepilogo
-ls docs/finestra-incassi*.png docs/wizard-*.png docs/stampa-*.png docs/configura-*.png docs/contatori-isola.png
+ls docs/finestra-incassi*.png docs/wizard-*.png docs/stampa-*.png docs/configura-*.png docs/contatori-isola.png docs/nota-locale.png

@@ -89,46 +89,17 @@ void DopoModificaCella(CalcoloRiga& calcolo, RecordSet& riga, const ContestoCalc
 bool ColonnaNumerica(const QString& colonna) {
     static const QSet<QString> numeriche = [] {
         QSet<QString> s;
-        for (const char* n : {"parzialeIn",
-                              "parzialeOut",
-                              "ContatoreIN",
-                              "ContatoreOut",
-                              "ContatoreMec1",
-                              "ContatoreMec2",
-                              "livelloh1",
-                              "livelloh2",
-                              "livelloh3",
-                              "TipoH1",
-                              "TipoH2",
-                              "TipoH3",
-                              "PercPreu",
-                              "PercAAms",
-                              "PercRete",
-                              "Gettoni",
-                              "ValoreGettone",
-                              "preu",
-                              "aams",
-                              "rete",
-                              "IncassoNs",
-                              "IncassoVs",
-                              "RefillLocale",
-                              "RefillGestore",
-                              "Ammanchi",
-                              "Acconti",
-                              "Furti",
-                              "Cassetto",
-                              "percLocale",
-                              "percNoleggiatore",
-                              "VecchioContatoreIn",
-                              "VecchioContatoreOut",
-                              "MonetaAggiunta",
-                              "BanconoteAggiunte",
-                              "BanconoteRitirate",
-                              "MonetaRitirata",
-                              "HopperOLD1",
-                              "HopperOLD2",
-                              "HopperOLD3",
-                              "TotaleTasse"}) {
+        for (const char* n :
+             {"parzialeIn", "parzialeOut", "ContatoreIN", "ContatoreOut", "ContatoreMec1",
+              "ContatoreMec2", "livelloh1", "livelloh2", "livelloh3", "TipoH1", "TipoH2", "TipoH3",
+              "PercPreu", "PercAAms", "PercRete", "Gettoni", "ValoreGettone", "preu", "aams",
+              "rete", "IncassoNs", "IncassoVs", "RefillLocale", "RefillGestore", "Ammanchi",
+              "Acconti", "Furti", "Cassetto", "percLocale", "percNoleggiatore",
+              "VecchioContatoreIn", "VecchioContatoreOut", "MonetaAggiunta", "BanconoteAggiunte",
+              "BanconoteRitirate", "MonetaRitirata", "HopperOLD1", "HopperOLD2", "HopperOLD3",
+              "TotaleTasse",
+              // The island meters' window.
+              "ContatoreAttuale", "Parziale", "Moltiplicatore", "VecchioContatore"}) {
             s.insert(QString::fromLatin1(n).toLower());
         }
         return s;

@@ -485,6 +485,7 @@ TEST_F(Riga, DispatchEdges) {
     EXPECT_EQ(TastoNellaColonna("cassetto", '.'), QChar(','));
     EXPECT_EQ(TastoNellaColonna("ContatoreMec2", '.'), QChar(','));
     EXPECT_EQ(TastoNellaColonna("Descrizione", '.'), QChar('.'));
+    EXPECT_EQ(TastoNellaColonna("ContatoreAttuale", '.'), QChar(','));  // island meters
     EXPECT_EQ(TastoNellaColonna("Cassetto", '5'), QChar('5'));
 }
 

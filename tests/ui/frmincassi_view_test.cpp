@@ -742,6 +742,8 @@ TEST_F(Vista, TheNoteButtonOpensTheVenuesNoteAndTakesItsColour) {
     ASSERT_NE(n, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(n));
     QTest::keyClicks(n->testo(), QStringLiteral("Chiuso il lunedi"));
+    const QString foto = qEnvironmentVariable("INCASSI_FOTO");
+    if (!foto.isEmpty()) n->grab().save(QDir(foto).filePath("nota-locale.png"));
     ui.rispondi(Risposta::Si);
     QTest::mouseClick(n->findChild<QPushButton*>(QStringLiteral("CmdSalva")), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
