@@ -178,6 +178,10 @@ class Archivio {
         Caricati,            // the money loaded in the hoppers from the previous levels
     };
     void ripristinaScheda(RecordSet& riga, std::initializer_list<Ripristino> cosa);
+    // Each meter row of island `scheda` in document `id` with its master meter.
+    void perContatoreIsola(
+        qlonglong id, qlonglong scheda,
+        const std::function<void(const RecordSet& riga, RecordSet& contatore)>& fai);
     // The island's master meters before document `id`: its rows' previous readings.
     void ripristinaContatoriIsola(qlonglong id, qlonglong scheda);
     void aggiornaContatoriIsola(qlonglong id, qlonglong scheda, const QDate& data,

@@ -194,8 +194,9 @@ void Archivio::ripristinaScheda(RecordSet& riga, std::initializer_list<Ripristin
     scheda->Update();
 }
 
-void Archivio::aggiornaContatoriIsola(qlonglong id, qlonglong scheda, const QDate& data,
-                                      const QDateTime& adesso) {
+void Archivio::perContatoreIsola(
+    qlonglong id, qlonglong scheda,
+    const std::function<void(const RecordSet& riga, RecordSet& contatore)>& fai) {
     auto righe = host_.OpenRecordSet(
         QStringLiteral("select * from noteincassicontatori where idtesta=%1 and linkscheda=%2")
             .arg(id)
@@ -205,40 +206,36 @@ void Archivio::aggiornaContatoriIsola(qlonglong id, qlonglong scheda, const QDat
             QStringLiteral("select * from magschedecontatori where linkscheda = %1 and id=%2")
                 .arg(scheda)
                 .arg(sql::Intero(righe->Value(QStringLiteral("linkcontatore")))));
-        if (contatore->Eof()) continue;
-        contatore->SetValue(QStringLiteral("iddata"), adesso);
-        contatore->SetValue(QStringLiteral("idoperatore"), host_.user());
-        // The reading is typed into ContatoreAttuale; the master keeps it in
-        // both its columns, and the next collection reads `contatore`.
-        QVariant lettura = righe->Value(QStringLiteral("ContatoreAttuale"));
-        if (IsNull(lettura)) lettura = righe->Value(QStringLiteral("contatore"));
-        if (IsNull(lettura)) continue;  // a meter not read keeps its reading
-        contatore->SetValue(QStringLiteral("DataContatore"), data);
-        contatore->SetValue(QStringLiteral("contatore"), lettura);
-        contatore->SetValue(QStringLiteral("ContatoreAttuale"), lettura);
-        contatore->Update();
+        if (!contatore->Eof()) fai(*righe, *contatore);
     }
 }
 
+void Archivio::aggiornaContatoriIsola(qlonglong id, qlonglong scheda, const QDate& data,
+                                      const QDateTime& adesso) {
+    perContatoreIsola(id, scheda, [&](const RecordSet& riga, RecordSet& contatore) {
+        // The reading is typed into ContatoreAttuale; the master keeps it in
+        // both its columns, and the next collection reads `contatore`.
+        QVariant lettura = riga.Value(QStringLiteral("ContatoreAttuale"));
+        if (IsNull(lettura)) lettura = riga.Value(QStringLiteral("contatore"));
+        if (IsNull(lettura)) return;  // a meter not read keeps its reading
+        contatore.SetValue(QStringLiteral("iddata"), adesso);
+        contatore.SetValue(QStringLiteral("idoperatore"), host_.user());
+        contatore.SetValue(QStringLiteral("DataContatore"), data);
+        contatore.SetValue(QStringLiteral("contatore"), lettura);
+        contatore.SetValue(QStringLiteral("ContatoreAttuale"), lettura);
+        contatore.Update();
+    });
+}
+
 void Archivio::ripristinaContatoriIsola(qlonglong id, qlonglong scheda) {
-    auto righe = host_.OpenRecordSet(
-        QStringLiteral("select * from noteincassicontatori where idtesta=%1 and linkscheda=%2")
-            .arg(id)
-            .arg(scheda));
-    for (; !righe->Eof(); righe->MoveNext()) {
-        auto contatore = host_.OpenRecordSet(
-            QStringLiteral("select * from magschedecontatori where linkscheda = %1 and id=%2")
-                .arg(scheda)
-                .arg(sql::Intero(righe->Value(QStringLiteral("linkcontatore")))));
-        if (contatore->Eof()) continue;
-        contatore->SetValue(QStringLiteral("contatore"),
-                            righe->Value(QStringLiteral("vecchiocontatore")));
-        contatore->SetValue(QStringLiteral("ContatoreAttuale"),
-                            righe->Value(QStringLiteral("vecchiocontatore")));
-        contatore->SetValue(QStringLiteral("DataContatore"),
-                            righe->Value(QStringLiteral("DataVecchioContatore")));
-        contatore->Update();
-    }
+    perContatoreIsola(id, scheda, [](const RecordSet& riga, RecordSet& contatore) {
+        const QVariant prima = riga.Value(QStringLiteral("vecchiocontatore"));
+        contatore.SetValue(QStringLiteral("contatore"), prima);
+        contatore.SetValue(QStringLiteral("ContatoreAttuale"), prima);
+        contatore.SetValue(QStringLiteral("DataContatore"),
+                           riga.Value(QStringLiteral("DataVecchioContatore")));
+        contatore.Update();
+    });
     host_.Execute(QStringLiteral("delete * from noteincassicontatori where idtesta=%1 and "
                                  "linkscheda=%2")
                       .arg(id)
