@@ -102,12 +102,13 @@ bool LinkRapidi::Esegui(const QString& chiave, const QString& posizione) {
                     0;
                 QString valore;
                 if (numero) {
-                    bool n = false;
-                    posizione.toDouble(&n);
-                    if (!n)
+                    // Written by the quoting helper: a number and nothing else.
+                    try {
+                        valore = sql::Numero(QVariant(posizione));
+                    } catch (const Errore&) {
                         return avvisa(
                             QStringLiteral("Il valore \"%1\" non è un numero.").arg(posizione));
-                    valore = posizione;
+                    }
                 } else {
                     valore = QStringLiteral("'%1'").arg(sql::Raddoppia(posizione));
                 }

@@ -98,6 +98,19 @@ TEST_F(Link, AQueryLinkStartsTheModuleOnTheChosenRow) {
     EXPECT_EQ(avviati.size(), 1u);
 }
 
+// A numeric positioning value is written as a number, or refused.
+TEST_F(Link, ANumericPositionIsANumberOrRefused) {
+    t.run(
+        {"INSERT INTO queryrapide (nomequery, testoquery, CampoRicerca, campo, tipocampo) "
+         "VALUES ('PerId', 'SELECT id, CodLocale FROM NoteTeste', 'id', 'id', 'N')",
+         "UPDATE linkrapidi SET nomequery='PerId' WHERE id=1"});
+    EXPECT_FALSE(link().Esegui("Link:1", "8 or 1=1"));
+    EXPECT_EQ(ui.messaggi().back().testo, "Il valore \"8 or 1=1\" non è un numero.");
+    ui.rispondiRicerca("8");
+    ASSERT_TRUE(link().Esegui("Link:1", "8"));
+    EXPECT_EQ(ui.ricerche().back().Recordset->RecordCount(), 1);
+}
+
 TEST_F(Link, ADirectLinkAndItsModalMarker) {
     ASSERT_TRUE(link().Esegui("Link:2"));
     ASSERT_EQ(avviati.size(), 1u);
