@@ -113,22 +113,15 @@ bool FrmNota::elimina() {
 }
 
 void FrmNota::visualizza() {
-    RichiestaRicerca r;
-    r.user = host_.user();
-    r.Modulo = QStringLiteral("NoteIncassiLocali");
-    r.Caption = QStringLiteral("Note incassi Locali");
-    r.Recordset = host_.OpenRecordSet(QStringLiteral(
-        " SELECT NotaLocale.IdData, NotaLocale.IdOperatore, NotaLocale.NotaLocale, "
-        "AnagraficaLocali.Insegna, AnagraficaLocali.Soprannome, AnagraficaLocali.Citta, "
-        "AnagraficaLocali.Provincia, AnagraficaLocali.Indirizzo, AnagraficaLocali.NumCivico, "
-        "AnagraficaLocali.tel, AnagraficaLocali.CodZona, NotaLocale.id  FROM NotaLocale INNER "
-        "JOIN AnagraficaLocali ON NotaLocale.codLocale = AnagraficaLocali.codlocale"));
-    r.RecordsetOperatori = host_.OpenRecordSet(QStringLiteral("SELECT * FROM operatori"));
-    r.RecordsetViste = host_.OpenRecordSetPreferenze(QStringLiteral("select * from viste"));
-    r.CampoRicerca = QStringLiteral("id");
-    r.PercorsoPers = host_.percorso() + QStringLiteral("pers/");
-    r.percorso = host_.percorso();
-    r.StatusBar = r.Toolbar = r.FilterBar = r.WindowsState = 1;
+    const RichiestaRicerca r = NuovaRicerca(
+        host_, QStringLiteral("NoteIncassiLocali"), QStringLiteral("Note incassi Locali"),
+        host_.OpenRecordSet(QStringLiteral(
+            " SELECT NotaLocale.IdData, NotaLocale.IdOperatore, NotaLocale.NotaLocale, "
+            "AnagraficaLocali.Insegna, AnagraficaLocali.Soprannome, AnagraficaLocali.Citta, "
+            "AnagraficaLocali.Provincia, AnagraficaLocali.Indirizzo, AnagraficaLocali.NumCivico, "
+            "AnagraficaLocali.tel, AnagraficaLocali.CodZona, NotaLocale.id  FROM NotaLocale "
+            "INNER JOIN AnagraficaLocali ON NotaLocale.codLocale = AnagraficaLocali.codlocale")),
+        QStringLiteral("id"));
     ui_.Ricerca(r);
 }
 

@@ -195,17 +195,9 @@ void FrmIncassi::Cerca() {
         std::tie(ricerca.dal, ricerca.al) = periodoFiltro();
     }
     if (operatore_.ristretto()) ricerca.azienda = operatore_.azienda();
-    RichiestaRicerca r;
-    r.user = host_.user();
-    r.Modulo = prop_.CodiceStampa;
-    r.Caption = titolo_;
-    r.Recordset = Archivio(host_).Cerca(ricerca);
-    r.RecordsetOperatori = host_.OpenRecordSet(QStringLiteral("SELECT * FROM operatori"));
-    r.RecordsetViste = elenchi_.viste;
-    r.CampoRicerca = QStringLiteral("id");
-    r.percorso = host_.percorso();
-    r.PercorsoPers = host_.percorso() + QStringLiteral("pers/");
-    r.StatusBar = r.Toolbar = r.FilterBar = r.WindowsState = 1;
+    const RichiestaRicerca r =
+        NuovaRicerca(host_, prop_.CodiceStampa, titolo_, Archivio(host_).Cerca(ricerca),
+                     QStringLiteral("id"), elenchi_.viste);
     bool ok = false;
     const qlonglong id = ui_.Ricerca(r).trimmed().toLongLong(&ok);
     if (!ok || id <= 0) return;  // nothing chosen: the position stays

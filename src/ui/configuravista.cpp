@@ -8,7 +8,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -127,7 +126,7 @@ VistaConfigura::VistaConfigura(Host& host, UiPort&, std::unique_ptr<FrmConfigura
     aggiorna();
     vaiA(QStringLiteral("POSIZIONE"));
     resize(900, 620);
-    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    CentraSulloSchermo(this);
 }
 
 VistaConfigura::~VistaConfigura() = default;

@@ -1,7 +1,9 @@
 #include "ui/finestre.h"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QLabel>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "entry/configura.h"
@@ -13,6 +15,19 @@ namespace incassi::ui {
 
 QString TitoloFinestra(const QString& titolo) {
     return QStringLiteral("..:: ") + titolo + QStringLiteral(" ::..");
+}
+
+void CentraSulloSchermo(QWidget* w) {
+    const QScreen* schermo = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    if (schermo) w->move(schermo->availableGeometry().center() - w->rect().center());
+}
+
+PuntatoreOccupato::PuntatoreOccupato() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+PuntatoreOccupato::~PuntatoreOccupato() {
+    QApplication::restoreOverrideCursor();
 }
 
 FinestraPlugin::FinestraPlugin(Host* host, QWidget* parent) : QWidget(parent), host_(host) {

@@ -21,6 +21,18 @@ namespace incassi::ui {
 // "..:: " + title + " ::..".
 QString TitoloFinestra(const QString& titolo);
 
+// Puts a window in the middle of its screen.
+void CentraSulloSchermo(QWidget* w);
+
+// While a command works the pointer is busy.
+class PuntatoreOccupato {
+  public:
+    PuntatoreOccupato();
+    ~PuntatoreOccupato();
+    PuntatoreOccupato(const PuntatoreOccupato&) = delete;
+    PuntatoreOccupato& operator=(const PuntatoreOccupato&) = delete;
+};
+
 // A top-level window of the plug-in. Every 3000 ms it asks the host whether
 // all plug-in windows must close; when they must it stops asking and closes.
 // It is deleted when closed.

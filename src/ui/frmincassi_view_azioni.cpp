@@ -127,15 +127,6 @@ QString Html(const Pannello& p) {
            QStringLiteral("</pre>");
 }
 
-// While a command works the pointer is busy.
-class PuntatoreOccupato {
-  public:
-    PuntatoreOccupato() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~PuntatoreOccupato() { QApplication::restoreOverrideCursor(); }
-    PuntatoreOccupato(const PuntatoreOccupato&) = delete;
-    PuntatoreOccupato& operator=(const PuntatoreOccupato&) = delete;
-};
-
 // While a dialog is open: the window shows what its model holds, and the
 // pointer is the normal one.
 class DialogoAperto {

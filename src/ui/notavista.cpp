@@ -1,11 +1,9 @@
 #include "ui/notavista.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace incassi::ui {
@@ -44,7 +42,7 @@ VistaNota::VistaNota(Host& host, UiPort& ui, const QString& codLocale, const QSt
     }
     radice->addLayout(pulsanti);
     resize(520, 340);
-    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    CentraSulloSchermo(this);
     testo_->setFocus();
 }
 

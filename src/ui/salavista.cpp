@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "values/values.h"
@@ -100,7 +99,7 @@ VistaSala::VistaSala(Host& host, std::unique_ptr<FrmWizardSala> modello, QWidget
     schede_->tabBar()->setEnabled(false);
     aggiorna();
     resize(960, 520);
-    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    CentraSulloSchermo(this);
 }
 
 void VistaSala::aggiorna() {

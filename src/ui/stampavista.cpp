@@ -1,6 +1,5 @@
 #include "ui/stampavista.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,7 +9,6 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QScreen>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -20,21 +18,6 @@
 #include "window/uiport.h"
 
 namespace incassi::ui {
-
-namespace {
-
-void Centra(QWidget* w) {
-    if (const QScreen* schermo = w->screen())
-        w->move(schermo->availableGeometry().center() - w->rect().center());
-}
-
-// The busy pointer while a command works.
-struct Occupato {
-    Occupato() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Occupato() { QApplication::restoreOverrideCursor(); }
-};
-
-}  // namespace
 
 // ---- Preview -------------------------------------------------------------
 
@@ -119,7 +102,7 @@ VistaAnteprima::~VistaAnteprima() = default;
 
 void VistaAnteprima::showEvent(QShowEvent* e) {
     FinestraPlugin::showEvent(e);
-    Centra(this);
+    CentraSulloSchermo(this);
     anteprima_->fitToWidth();
     aggiornaPagina();
 }
@@ -134,7 +117,7 @@ void VistaAnteprima::stampa() {
     QPrintDialog dialogo(stampante_.get(), this);
     dialogo.setWindowTitle(QStringLiteral("Stampa"));
     if (dialogo.exec() != QDialog::Accepted) return;
-    Occupato o;
+    PuntatoreOccupato o;
     stampa::Disegna(pagine_, *stampante_, stampante_->fromPage(), stampante_->toPage());
 }
 
@@ -162,7 +145,7 @@ VistaStampa::VistaStampa(Host& host, UiPort& ui, stampa::RichiestaStampa richies
     modello_->Apri();
     motore_.esporta = [this](stampa::FormatoExport f, const stampa::Contenuto& c) {
         try {
-            Occupato o;
+            PuntatoreOccupato o;
             modello_->Esporta(c, f);
         } catch (const Errore& e) {
             ui_.Messaggio(QStringLiteral("Esportazione non riuscita: %1").arg(e.testo()),
@@ -280,7 +263,7 @@ VistaStampa::~VistaStampa() {
 
 void VistaStampa::showEvent(QShowEvent* e) {
     FinestraPlugin::showEvent(e);
-    Centra(this);
+    CentraSulloSchermo(this);
     list1_->setFocus();
 }
 
@@ -330,7 +313,7 @@ void VistaStampa::comando(const QString& nome) {
     // The option buttons are no commands: their choice is read when toggled.
     if (!stampa::FrmStampa::Comandi().contains(nome, Qt::CaseInsensitive)) return;
     {
-        Occupato o;
+        PuntatoreOccupato o;
         modello_->Esegui(nome);
     }
     if (modello_->chiusa()) {

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "entry/configura.h"
@@ -68,8 +67,7 @@ VistaWizard::VistaWizard(Host* host, UiPort& ui, std::unique_ptr<WizardCassa> mo
     aggiorna();
     setMinimumSize(dimensione);
     resize(dimensione);
-    if (const QScreen* schermo = QGuiApplication::primaryScreen())
-        move(schermo->availableGeometry().center() - rect().center());
+    CentraSulloSchermo(this);
 }
 
 VistaWizard::~VistaWizard() {

@@ -119,17 +119,10 @@ bool LinkRapidi::Esegui(const QString& chiave, const QString& posizione) {
                                   valore);
             }
             testo += u' ' + Txt(q->Value(QStringLiteral("Ordine")));
-            RichiestaRicerca r;
-            r.user = host_.user();
-            r.Modulo = Txt(link->Value(QStringLiteral("NomeVista")));
-            r.Caption = Txt(link->Value(QStringLiteral("Descrizioneestesa")));
-            r.Recordset = host_.OpenRecordSet(testo);
-            r.RecordsetOperatori = host_.OpenRecordSet(QStringLiteral("SELECT * FROM operatori"));
-            r.RecordsetViste = host_.OpenRecordSetPreferenze(QStringLiteral("SELECT * FROM viste"));
-            r.CampoRicerca = Txt(q->Value(QStringLiteral("campo")));
-            r.PercorsoPers = host_.percorso() + QStringLiteral("pers/");
-            r.percorso = host_.percorso();
-            r.StatusBar = r.Toolbar = r.FilterBar = r.WindowsState = 1;
+            const RichiestaRicerca r =
+                NuovaRicerca(host_, Txt(link->Value(QStringLiteral("NomeVista"))),
+                             Txt(link->Value(QStringLiteral("Descrizioneestesa"))),
+                             host_.OpenRecordSet(testo), Txt(q->Value(QStringLiteral("campo"))));
             risposta = ui_.Ricerca(r);
             if (risposta.isEmpty()) return false;
         }

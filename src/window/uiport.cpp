@@ -1,5 +1,7 @@
 #include "window/uiport.h"
 
+#include "host/host.h"
+
 namespace incassi {
 
 QString TestoIcona(Icona icona) {
@@ -59,6 +61,24 @@ bool RispostaAmmessa(Pulsanti pulsanti, Risposta risposta) {
                    risposta == Risposta::Annulla;
     }
     return false;
+}
+
+RichiestaRicerca NuovaRicerca(Host& host, const QString& modulo, const QString& caption,
+                              RecordSetPtr recordset, const QString& campoRicerca,
+                              RecordSetPtr viste) {
+    RichiestaRicerca r;
+    r.user = host.user();
+    r.Modulo = modulo;
+    r.Caption = caption;
+    r.Recordset = std::move(recordset);
+    r.RecordsetOperatori = host.OpenRecordSet(QStringLiteral("SELECT * FROM operatori"));
+    r.RecordsetViste = viste ? std::move(viste)
+                             : host.OpenRecordSetPreferenze(QStringLiteral("select * from viste"));
+    r.CampoRicerca = campoRicerca;
+    r.percorso = host.percorso();
+    r.PercorsoPers = host.percorso() + QStringLiteral("pers/");
+    r.StatusBar = r.Toolbar = r.FilterBar = r.WindowsState = 1;
+    return r;
 }
 
 }  // namespace incassi

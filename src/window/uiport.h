@@ -41,6 +41,15 @@ struct RichiestaRicerca {
     int WindowsState = 0;
 };
 
+class Host;
+
+// A search request as the module's windows make it: the operator, the list
+// and what it returns, the operators and the saved views (those given, or
+// read), the host's folders, and every display switch on.
+RichiestaRicerca NuovaRicerca(Host& host, const QString& modulo, const QString& caption,
+                              RecordSetPtr recordset, const QString& campoRicerca,
+                              RecordSetPtr viste = nullptr);
+
 class UiPort {
   public:
     virtual ~UiPort() = default;
