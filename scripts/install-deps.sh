@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite libqt6widgets6 libqt6printsupport6 libgl-dev
-  libsqlite3-dev sqlite3 libsodium-dev libxlsxwriter-dev libzip-dev
+  libsqlite3-dev sqlite3 libqt6sql6-psql libpq-dev postgresql postgresql-client
+  libsodium-dev libxlsxwriter-dev libzip-dev
   poppler-utils python3-openpyxl docx2txt
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang-format fonts-dejavu-core

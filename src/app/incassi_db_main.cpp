@@ -23,6 +23,7 @@
 #include <functional>
 
 #include "entry/accesso.h"
+#include "host/connessione.h"
 #include "host/database.h"
 #include "host/sqlhost.h"
 #include "schema/controllo.h"
@@ -70,6 +71,51 @@ int Uso() {
     return Fallisci(kUso);
 }
 
+QString GiaPieno(const QString& dove) {
+    return QStringLiteral(
+               "Il database %1 contiene già dati: non viene modificato. Usare --force "
+               "per ricrearlo da capo.")
+        .arg(dove);
+}
+
+// Schema, seed rows and `dopo`; the schema version made.
+int Riempi(Database& db, const std::function<QString(Database&)>& dopo, QString& esito) {
+    CreaSchema(db);
+    CaricaDatiIniziali(db);
+    if (dopo) esito = dopo(db);
+    return VersioneDatabase(db);
+}
+
+// The same on a server: the database must exist (made by its administrator);
+// its tables are made here, and dropped again when anything fails.
+int InitServer(const QString& dove, bool forza, const std::function<QString(Database&)>& dopo) {
+    auto db = ApriDatabase(dove, false, PasswordDaTerminale);
+    const EsameFile e = EsaminaAperto(*db);
+    if (e.stato == StatoFile::DatabaseIncassi) {
+        if (!forza) return Fallisci(GiaPieno(db->fileName()));
+        SvuotaDatabase(*db);
+    } else if (e.stato != StatoFile::DatabaseVuoto) {
+        return Fallisci(e.messaggio);
+    }
+    QString esito;
+    int versione = 0;
+    try {
+        versione = Riempi(*db, dopo, esito);
+    } catch (...) {
+        try {
+            SvuotaDatabase(*db);
+        } catch (...) {
+            // The first failure is the one to report.
+        }
+        throw;
+    }
+    Scrivi(stdout, QStringLiteral("Database %1 creato (schema versione %2).\n%3")
+                       .arg(db->fileName())
+                       .arg(versione)
+                       .arg(esito));
+    return kOk;
+}
+
 // A progress bar on stderr: percent done and rows written per second.
 void Barra(const Avanzamento& a) {
     const int larghezza = 40;
@@ -84,8 +130,10 @@ void Barra(const Avanzamento& a) {
 }
 
 // Creates schema and seed rows, then runs `dopo` on the new database. A failure
-// after the file was created removes it, so nothing half built is left behind.
+// after the database was created removes what was made, so nothing half built
+// is left behind.
 int Init(const QString& file, bool forza, const std::function<QString(Database&)>& dopo = {}) {
+    if (IndirizzoPostgres(file)) return InitServer(file, forza, dopo);
     const EsameFile e = EsaminaFile(file);
     switch (e.stato) {
         case StatoFile::FileMancante:
@@ -93,11 +141,7 @@ int Init(const QString& file, bool forza, const std::function<QString(Database&)
         case StatoFile::DatabaseVuoto:
             break;
         case StatoFile::DatabaseIncassi:
-            if (!forza) {
-                return Fallisci(QStringLiteral("Il database %1 contiene già dati: non viene "
-                                               "modificato. Usare --force per ricrearlo da capo.")
-                                    .arg(file));
-            }
+            if (!forza) return Fallisci(GiaPieno(file));
             for (const QString& f : {file, file + "-wal", file + "-shm"}) {
                 if (QFile::exists(f) && !QFile::remove(f)) {
                     return Fallisci(QStringLiteral("Impossibile eliminare %1.").arg(f));
@@ -111,10 +155,7 @@ int Init(const QString& file, bool forza, const std::function<QString(Database&)
     int versione = 0;
     try {
         auto db = Database::OpenSqlite(file);
-        CreaSchema(*db);
-        CaricaDatiIniziali(*db);
-        if (dopo) esito = dopo(*db);
-        versione = VersioneDatabase(*db);
+        versione = Riempi(*db, dopo, esito);
     } catch (...) {
         for (const QString& f : {file, file + "-wal", file + "-shm"})
             QFile::remove(f);
@@ -138,7 +179,8 @@ int Generate(const QString& file, bool forza, const ParametriGenerazione& p) {
     return Init(file, forza, [&](Database& db) {
         const RiepilogoGenerazione r = GeneraOperatore(db, p, Barra);
         Scrivi(stderr, QStringLiteral("\n"));
-        const qint64 byte = QFileInfo(file).size() + QFileInfo(file + "-wal").size();
+        const qint64 byte =
+            IndirizzoPostgres(file) ? 0 : QFileInfo(file).size() + QFileInfo(file + "-wal").size();
         return QStringLiteral(
                    "Generati %1 locali, %2 apparecchi, %3 documenti, %4 righe in "
                    "%5 s (%6 righe/s); file di %7 MB.\n")
@@ -165,7 +207,9 @@ bool Numero(QStringList& args, const QString& nome, int& valore) {
 }
 
 int Check(const QString& file) {
-    const EsameFile e = EsaminaFile(file);
+    std::shared_ptr<Database> server;
+    if (IndirizzoPostgres(file)) server = ApriDatabase(file, true, PasswordDaTerminale);
+    const EsameFile e = server ? EsaminaAperto(*server) : EsaminaFile(file);
     switch (e.stato) {
         case StatoFile::DatabaseIncassi:
             break;
@@ -178,7 +222,7 @@ int Check(const QString& file) {
     }
     // Read-only: a check never writes, not even to upgrade an older schema
     // (it reports the version instead).
-    auto db = Database::OpenSqlite(file, true);
+    auto db = server ? server : Database::OpenSqlite(file, true);
     const RapportoControllo r = ControllaIntegrita(*db);
     Scrivi(stdout, QStringLiteral("Controllo di %1\n").arg(file) + r.testo());
     return r.ok() ? kOk : kAnomalie;
@@ -206,7 +250,9 @@ QString LeggiRiga(const QString& domanda) {
 }
 
 int Password(const QString& file, const QString& codice) {
-    const EsameFile e = EsaminaFile(file);
+    std::shared_ptr<Database> server;
+    if (IndirizzoPostgres(file)) server = ApriDatabase(file, false, PasswordDaTerminale);
+    const EsameFile e = server ? EsaminaAperto(*server) : EsaminaFile(file);
     if (e.stato != StatoFile::DatabaseIncassi) {
         return Fallisci(
             e.messaggio.isEmpty()
@@ -218,7 +264,7 @@ int Password(const QString& file, const QString& codice) {
     const QString password = LeggiRiga(QStringLiteral("Nuova password per %1: ").arg(codice));
     if (isatty(STDIN_FILENO) && LeggiRiga(QStringLiteral("Ripetere la password: ")) != password)
         return Fallisci(QStringLiteral("Le due password non coincidono: nulla è cambiato."));
-    auto db = Database::OpenSqlite(file);
+    auto db = server ? server : Database::OpenSqlite(file);
     PreparaSchema(*db);
     QTemporaryDir cartella;
     SqlHost host(db, std::make_unique<SettingsStore>(cartella.filePath(QStringLiteral("db.ini"))),

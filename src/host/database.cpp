@@ -1,10 +1,12 @@
 #include "host/database.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <atomic>
 
+#include "host/postgresdialect.h"
 #include "host/sqlitedialect.h"
 #include "values/error.h"
 
@@ -41,6 +43,54 @@ std::shared_ptr<Database> Database::OpenSqlite(const QString& file, bool soloLet
     return db;
 }
 
+QString Database::IndirizzoPg::mostrato() const {
+    return QStringLiteral("postgresql://%1@%2:%3/%4").arg(utente, host).arg(porta).arg(database);
+}
+
+std::shared_ptr<Database> Database::OpenPostgres(const IndirizzoPg& a, bool soloLettura,
+                                                 ChiediPassword password) {
+    const QString name = QStringLiteral("incassi-%1").arg(++connectionCounter);
+    std::shared_ptr<Database> db(new Database(std::make_unique<PostgresDialect>(), name));
+    db->pg_ = a;
+    db->soloLettura_ = soloLettura;
+    db->chiediPassword_ = std::move(password);
+    db->db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+    if (!db->db_.isValid()) {
+        throw Errore(QStringLiteral(
+            "Il driver PostgreSQL di Qt non è installato (pacchetto libqt6sql6-psql)."));
+    }
+    db->db_.setHostName(a.host);
+    db->db_.setPort(a.porta);
+    db->db_.setUserName(a.utente);
+    db->db_.setDatabaseName(a.database);
+    db->db_.setConnectOptions(a.opzioni.isEmpty() ? QStringLiteral("connect_timeout=10")
+                                                  : a.opzioni);
+    db->openConnection();
+    return db;
+}
+
+void Database::openConnection() {
+    if (!pg_) return;
+    db_.setPassword(password_);
+    bool aperto = db_.open();
+    // The server wants a password and the password file has none: asked once.
+    const QString testo = aperto ? QString() : db_.lastError().text();
+    if (!aperto && chiediPassword_ && password_.isEmpty() &&
+        (testo.contains(QStringLiteral("no password supplied")) ||
+         testo.contains(QStringLiteral("password authentication failed")))) {
+        password_ = chiediPassword_(pg_->mostrato());
+        db_.setPassword(password_);
+        aperto = !password_.isEmpty() && db_.open();
+    }
+    if (!aperto) {
+        const QString motivo = db_.lastError().text().trimmed();
+        password_.clear();
+        throw Errore(QStringLiteral("Impossibile collegarsi al database %1: %2")
+                         .arg(pg_->mostrato(), motivo));
+    }
+    dialect_->configureConnection(db_, soloLettura_);
+}
+
 Database::Database(std::unique_ptr<Dialect> dialect, const QString& connectionName)
     : dialect_(std::move(dialect)), connectionName_(connectionName), translator_(*dialect_) {}
 
@@ -52,20 +102,61 @@ Database::~Database() {
     prepared_.clear();
     db_.close();
     db_ = QSqlDatabase();
+    translator_.clear();
+    dialect_.reset();  // it may hold the connection too
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
 QString Database::fileName() const {
-    return db_.databaseName();
+    return pg_ ? pg_->mostrato() : db_.databaseName();
+}
+
+bool Database::connessionePersa() const {
+    return persa_;
+}
+
+void Database::assicuraConnessione() {
+    if (!persa_ || depth_ > 0) return;
+    prepared_.clear();
+    db_.close();
+    dialect_->forgetCatalog();
+    openConnection();
+    persa_ = false;
+}
+
+void Database::fail(const QSqlError& e, const QString& shown) {
+    if (pg_ && dialect_->connectionLost(db_)) {
+        persa_ = true;
+        throw Errore(
+            QStringLiteral(
+                "Collegamento al database %1 interrotto: l'operazione non è stata registrata. I "
+                "dati "
+                "della finestra sono conservati; il prossimo comando si ricollega al database.")
+                .arg(pg_->mostrato()));
+    }
+    DbFail(e, shown);
+}
+
+void Database::restoreNames(std::vector<ResultColumn>& columns, const QString& shown) const {
+    if (!dialect_->foldsNames()) return;
+    for (ResultColumn& c : columns) {
+        if (!c.table.isEmpty() || c.name != c.name.toLower() || c.name.isEmpty()) continue;
+        const QRegularExpression scritto(
+            QStringLiteral("\\b%1\\b").arg(QRegularExpression::escape(c.name)),
+            QRegularExpression::CaseInsensitiveOption);
+        const auto m = scritto.match(shown);
+        if (m.hasMatch()) c.name = m.captured(0);
+    }
 }
 
 Database::Prepared& Database::prepared(const QString& sql, const QString& shownSql) {
     auto it = prepared_.find(sql);
     if (it != prepared_.end()) return it->second;
+    assicuraConnessione();
     Prepared p;
     p.query = std::make_unique<QSqlQuery>(db_);
-    p.query->setForwardOnly(true);
-    if (!p.query->prepare(sql)) DbFail(p.query->lastError(), shownSql.isEmpty() ? sql : shownSql);
+    p.query->setForwardOnly(dialect_->forwardOnly());
+    if (!p.query->prepare(sql)) fail(p.query->lastError(), shownSql.isEmpty() ? sql : shownSql);
     if (prepared_.size() > 1024) prepared_.clear();
     return prepared_.emplace(sql, std::move(p)).first->second;
 }
@@ -85,7 +176,7 @@ void Database::bindAndExec(Prepared& p, const std::vector<QVariant>& params,
     if (!q.exec()) {
         const QSqlError e = q.lastError();
         q.finish();
-        DbFail(e, shownSql);
+        fail(e, shownSql);
     }
 }
 
@@ -97,6 +188,7 @@ QueryResult Database::queryNative(const QString& sql, const std::vector<QVariant
     QSqlQuery& q = *p.query;
     if (!p.columnsKnown) {
         p.columns = dialect_->resultColumns(q);
+        restoreNames(p.columns, shown);
         p.columnsKnown = true;
     }
     QueryResult r;
@@ -117,10 +209,16 @@ QueryResult Database::queryNative(const QString& sql, const std::vector<QVariant
 int Database::executeNative(const QString& sql, const std::vector<QVariant>& params,
                             qint64* insertedId, const QString& shownSql) {
     const QString& shown = shownSql.isEmpty() ? sql : shownSql;
-    Prepared& p = prepared(sql, shown);
+    // Where the engine gives the new id as a row, the insert asks for it.
+    const bool riga = insertedId && !dialect_->returningId().isEmpty();
+    Prepared& p = prepared(riga ? sql + dialect_->returningId() : sql, shown);
     bindAndExec(p, params, shown);
     const int affected = p.query->numRowsAffected();
-    if (insertedId) *insertedId = dialect_->insertedId(*p.query);
+    if (insertedId) {
+        *insertedId = !riga             ? dialect_->insertedId(*p.query)
+                      : p.query->next() ? p.query->value(0).toLongLong()
+                                        : 0;
+    }
     p.query->finish();
     return affected;
 }
@@ -160,8 +258,9 @@ int Database::execute(const QString& classicSql) {
 
 void Database::runPlain(const QString& sql) {
     if (osservatore_) osservatore_(sql, {});
+    assicuraConnessione();
     QSqlQuery q(db_);
-    if (!q.exec(sql)) DbFail(q.lastError(), sql);
+    if (!q.exec(sql)) fail(q.lastError(), sql);
 }
 
 void Database::executeScript(const QStringList& statements) {
@@ -203,6 +302,7 @@ const ColumnInfo* Database::column(const QString& table, const QString& column) 
 }
 
 void Database::invalidateCatalog() {
+    dialect_->forgetCatalog();
     columns_.clear();
     prepared_.clear();
     layouts_.clear();
@@ -258,7 +358,10 @@ void Database::rollback() {
                 (*it)(false);
         }
     } annuncia{esiti};
-    if (depth_ == 0) {
+    if (persa_) {
+        // The server ended the transaction with the connection.
+        if (depth_ == 0) scopes_.clear();
+    } else if (depth_ == 0) {
         runPlain(dialect_->rollbackTransaction());
     } else {
         const QString name = QStringLiteral("sp%1").arg(depth_);

@@ -11,6 +11,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -34,13 +35,26 @@ class Database {
     // Opens (creating when missing) an SQLite database file; `soloLettura`
     // opens an existing file without ever writing to it.
     static std::shared_ptr<Database> OpenSqlite(const QString& file, bool soloLettura = false);
+    // Connects to a PostgreSQL database. The password is never part of the
+    // address: it comes from the user's password file, or from `password`
+    // when the server asks for one.
+    struct IndirizzoPg {
+        QString utente, host, database, opzioni;
+        int porta = 5432;
+        QString mostrato() const;  // postgresql://user@host:port/db
+    };
+    using ChiediPassword = std::function<QString(const QString& mostrato)>;
+    static std::shared_ptr<Database> OpenPostgres(const IndirizzoPg& a, bool soloLettura = false,
+                                                  ChiediPassword password = nullptr);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     const Dialect& dialect() const { return *dialect_; }
     SqlTranslator& translator() { return translator_; }
+    // The file, or the server's address without password.
     QString fileName() const;
+    bool isPostgres() const { return pg_.has_value(); }
     // The engine connection, for measurements against the bare engine.
     QSqlDatabase& connection() { return db_; }
 
@@ -105,6 +119,18 @@ class Database {
     Prepared& prepared(const QString& sql, const QString& shownSql);
     void bindAndExec(Prepared& p, const std::vector<QVariant>& params, const QString& shownSql);
     void runPlain(const QString& sql);
+    // A statement failed: when the connection itself is lost, forgets the
+    // open transaction and says so in the user's words; otherwise the
+    // engine's error. Never returns.
+    [[noreturn]] void fail(const QSqlError& e, const QString& shown);
+    // Before a statement: reconnects a lost connection when no transaction
+    // depended on it.
+    void assicuraConnessione();
+    bool connessionePersa() const;
+    void openConnection();
+    // Result columns named as the statement spells them, on an engine that
+    // folds names.
+    void restoreNames(std::vector<ResultColumn>& columns, const QString& shown) const;
 
     std::unique_ptr<Dialect> dialect_;
     QString connectionName_;
@@ -129,6 +155,11 @@ class Database {
     std::vector<Scope> scopes_;
     qint64 ultimoScope_ = 0;
     Osservatore osservatore_;
+    std::optional<IndirizzoPg> pg_;
+    bool soloLettura_ = false;
+    ChiediPassword chiediPassword_;
+    QString password_;  // given at the prompt, kept for reconnecting
+    bool persa_ = false;
 };
 
 // Rolls back when it leaves its scope without commit(); nested scopes are

@@ -38,6 +38,15 @@ class Dialect {
     virtual QString functionName(const QString& lowerName) const = 0;
     virtual QString todayExpression() const = 0;
     virtual QString nowExpression() const = 0;
+    // The pattern match that ignores case, and the words after an ORDER BY
+    // key that put Nulls first ascending and last descending.
+    virtual QString likeOperator() const { return QStringLiteral("LIKE"); }
+    virtual QString nullsOrder(bool /*descending*/) const { return QString(); }
+    // Whether the engine keeps names in lower case (results are then named
+    // as the statement or the declaration spells them).
+    virtual bool foldsNames() const { return false; }
+    // Whether results may be read as a stream (no other statement meanwhile).
+    virtual bool forwardOnly() const { return true; }
 
     // A value as it is bound into a statement.
     virtual QVariant toEngine(const QVariant& value) const = 0;
@@ -53,9 +62,24 @@ class Dialect {
     // Column DDL and its reading back.
     virtual QString columnTypeSql(FieldType type, int maxLength) const = 0;
     virtual FieldType typeFromDeclaration(const QString& decl, int* maxLength) const = 0;
+    // A check written after a column's type (its length, where the type has none).
+    virtual QString columnCheck(const QString& /*column*/, FieldType, int /*maxLength*/) const {
+        return QString();
+    }
+    // Statements that keep a table's or column's declared spelling (column
+    // empty: the table's).
+    virtual QStringList nameNotes(const QString& /*table*/, const QString& /*column*/) const {
+        return {};
+    }
+    // Statements run before a schema is first created in a database.
+    virtual QStringList schemaPreamble() const { return {}; }
+    // Statements that move a table's counter past ids written explicitly.
+    virtual QStringList keySync(const QString& /*table*/) const { return {}; }
 
     // Settings of a new connection; a read-only one changes nothing in the file.
     virtual void configureConnection(QSqlDatabase& db, bool soloLettura) const = 0;
+    // Whether the connection to the engine is lost (a server that went away).
+    virtual bool connectionLost(QSqlDatabase& /*db*/) const { return false; }
     // The engine's own check of the file: one line per problem, none when sound.
     virtual QStringList integrityProblems(QSqlDatabase& db) const = 0;
     // Conditions on a column: true for a value that is not a valid date, and
@@ -66,7 +90,12 @@ class Dialect {
     virtual std::vector<ColumnInfo> columns(QSqlDatabase& db, const QString& table) const = 0;
     // Columns of an executed query (names, source tables, declared types).
     virtual std::vector<ResultColumn> resultColumns(const QSqlQuery& query) const = 0;
+    // Text after an INSERT that returns the new id as a row (empty: the
+    // engine gives it with the statement, read by insertedId).
+    virtual QString returningId() const { return QString(); }
     virtual qint64 insertedId(const QSqlQuery& query) const = 0;
+    // Forgets what was read of the catalogue (a statement changed it).
+    virtual void forgetCatalog() const {}
 
     virtual QString beginTransaction() const = 0;
     virtual QString commitTransaction() const = 0;

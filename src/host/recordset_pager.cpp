@@ -18,12 +18,15 @@ bool RecordSet::Pager::descending(size_t k, bool reversed) const {
     return desc != reversed;
 }
 
-QString RecordSet::Pager::orderBy(bool reversed) const {
+QString RecordSet::Pager::orderBy(bool reversed, const Dialect& d) const {
     QStringList keys;
     const auto& order = tr->parts.order;
     for (size_t k = 0; k <= order.size(); ++k) {
+        const bool desc = descending(k, reversed);
+        const QString nulls = d.nullsOrder(desc);
         keys << (k < order.size() ? order[k].sql : QStringLiteral("id")) +
-                    (descending(k, reversed) ? QStringLiteral(" DESC") : QString());
+                    (desc ? QStringLiteral(" DESC") : QString()) +
+                    (nulls.isEmpty() ? QString() : u' ' + nulls);
     }
     return keys.join(QStringLiteral(", "));
 }
@@ -104,8 +107,8 @@ QueryResult RecordSet::readPage(const std::vector<QVariant>& key, bool reversed)
         QString sql = p.tr->parts.head;
         if (!conds.isEmpty())
             sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
-        sql +=
-            QStringLiteral(" ORDER BY ") + p.orderBy(reversed) + db_->dialect().limitClause(limite);
+        sql += QStringLiteral(" ORDER BY ") + p.orderBy(reversed, db_->dialect()) +
+               db_->dialect().limitClause(limite);
         return db_->queryNative(sql, params, sql_);
     };
     std::vector<QVariant> params(p.params.begin(), p.params.begin() + p.tr->parts.headParams);

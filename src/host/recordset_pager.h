@@ -26,7 +26,7 @@ struct RecordSet::Pager {
     std::optional<int> total;
     QSet<qint64> seen;
 
-    QString orderBy(bool reversed) const;
+    QString orderBy(bool reversed, const Dialect& d) const;
     // Conditions shared by the pages and the count: the statement's own, then
     // the filter's.
     QStringList conditions(std::vector<QVariant>& out) const;

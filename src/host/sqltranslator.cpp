@@ -43,6 +43,7 @@ struct Piece {
     bool param = false;
     int depth = 0;
     bool keyword = false;  // a structural keyword at this depth (lower-case text)
+    bool nulls = false;    // where an ordering key puts its Nulls
 };
 
 class Translator {
@@ -69,8 +70,20 @@ class Translator {
         keywordIndex_.push_back(pieces_.size() - 1);
     }
     void closeScope() {
+        endOrderKey();
+        ordering_.pop_back();
         if (tops_.back() >= 0) emit(d_.limitClause(tops_.back()).trimmed());
         tops_.pop_back();
+    }
+    // After each key of an ORDER BY: Nulls first ascending, last descending,
+    // on every engine.
+    void endOrderKey() {
+        if (!ordering_.back() || pieces_.empty()) return;
+        const bool desc = pieces_.back().keyword &&
+                          pieces_.back().text.compare(u"desc", Qt::CaseInsensitive) == 0;
+        const QString nulls = d_.nullsOrder(desc);
+        if (nulls.isEmpty()) return;
+        pieces_.push_back({nulls, false, depth_, false, true});
     }
 
     QString render(size_t from, size_t to) const;
@@ -82,6 +95,7 @@ class Translator {
     size_t end_ = 0;
     int depth_ = 0;
     std::vector<int> tops_{-1};
+    std::vector<bool> ordering_{false};  // inside an ORDER BY, per depth
     std::vector<Piece> pieces_;
     std::vector<QString> keywordText_;
     std::vector<size_t> keywordIndex_;
@@ -197,12 +211,16 @@ Translation Translator::run() {
                     }
                     emit(raw(i));
                     expectTarget = false;
+                } else if (lw == u"like") {
+                    emitKeyword(lw, d_.likeOperator());
                 } else if (depth_ == 0 && IsKeyword(lw)) {
                     if (lw == u"where" && inSet) inSet = false;
                     emitKeyword(lw, raw(i));
+                    if (lw == u"by" && i > 0 && is(i - 1, u"order")) ordering_.back() = true;
                 } else {
                     if (IsKeyword(lw)) {
                         emitKeyword(lw, raw(i));
+                        if (lw == u"by" && i > 0 && is(i - 1, u"order")) ordering_.back() = true;
                     } else {
                         emit(raw(i));
                     }
@@ -231,6 +249,7 @@ Translation Translator::run() {
                 emit(QStringLiteral("("));
                 ++depth_;
                 tops_.push_back(-1);
+                ordering_.push_back(false);
                 break;
             case TokKind::RParen:
                 closeScope();
@@ -238,6 +257,7 @@ Translation Translator::run() {
                 emit(QStringLiteral(")"));
                 break;
             case TokKind::Comma:
+                endOrderKey();
                 emit(QStringLiteral(","));
                 if (inSet && depth_ == 0) expectTarget = true;
                 break;
@@ -333,6 +353,7 @@ void Translator::findParts(Translation& t) const {
                 key.descending = pieces_[k].text.compare(u"desc", Qt::CaseInsensitive) == 0;
                 ++k;
             }
+            if (k < pieces_.size() && pieces_[k].nulls) ++k;
             p.order.push_back(key);
             if (k == pieces_.size()) break;
             if (pieces_[k].text != u",") return;

@@ -13,6 +13,8 @@ namespace {
 QString DefinizioneColonna(const Dialect& d, const Colonna& c) {
     QString s = d.quoteIdentifier(c.nome) + u' ' + d.columnTypeSql(c.tipo, c.lunghezza);
     if (c.zero) s += QStringLiteral(" DEFAULT 0");
+    const QString controllo = d.columnCheck(c.nome, c.tipo, c.lunghezza);
+    if (!controllo.isEmpty()) s += u' ' + controllo;
     return s;
 }
 
@@ -52,13 +54,15 @@ void RicostruisciChiave(Database& db, const Tabella& t, int passo) {
 void CreaTabellaVersione(Database& db) {
     if (db.hasTable(QString::fromLatin1(kTabellaVersione))) return;
     const Dialect& d = db.dialect();
-    db.executeScript(
-        {QStringLiteral("CREATE TABLE %1 (%2, %3 %4 NOT NULL, %5 %6)")
-             .arg(d.quoteIdentifier(QString::fromLatin1(kTabellaVersione)), d.keyDefinition(false),
-                  d.quoteIdentifier(QStringLiteral("versione")),
-                  d.columnTypeSql(FieldType::Integer, 0),
-                  d.quoteIdentifier(QStringLiteral("aggiornato")),
-                  d.columnTypeSql(FieldType::DateTime, 0))});
+    QStringList istruzioni{QStringLiteral("CREATE TABLE %1 (%2, %3 %4 NOT NULL, %5 %6)")
+                               .arg(d.quoteIdentifier(QString::fromLatin1(kTabellaVersione)),
+                                    d.keyDefinition(false),
+                                    d.quoteIdentifier(QStringLiteral("versione")),
+                                    d.columnTypeSql(FieldType::Integer, 0),
+                                    d.quoteIdentifier(QStringLiteral("aggiornato")),
+                                    d.columnTypeSql(FieldType::DateTime, 0))};
+    istruzioni << d.nameNotes(QString::fromLatin1(kTabellaVersione), QString());
+    db.executeScript(istruzioni);
 }
 
 void RegistraVersione(Database& db, int versione) {
@@ -95,6 +99,10 @@ QStringList IstruzioniCreaTabella(const Dialect& d, const Tabella& t, int versio
     }
     QStringList out{QStringLiteral("CREATE TABLE %1 (%2)")
                         .arg(d.quoteIdentifier(t.nome), colonne.join(QStringLiteral(", ")))};
+    out << d.nameNotes(t.nome, QString());
+    for (const Colonna& c : t.colonne) {
+        if (c.versione <= versione) out << d.nameNotes(t.nome, c.nome);
+    }
     for (const Indice& i : t.indici) {
         if (i.versione <= versione) out << IstruzioneCreaIndice(d, t, i);
     }
@@ -143,7 +151,8 @@ void EseguiPasso(Database& db, const std::vector<Tabella>& tabelle, int passo) {
             for (const Colonna& c : t.colonne) {
                 if (c.versione <= passo && !db.column(t.nome, c.nome)) {
                     istruzioni << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
-                                      .arg(d.quoteIdentifier(t.nome), DefinizioneColonna(d, c));
+                                      .arg(d.quoteIdentifier(t.nome), DefinizioneColonna(d, c))
+                               << d.nameNotes(t.nome, c.nome);
                 }
             }
             for (const Indice& i : t.indici) {
@@ -164,6 +173,8 @@ void EseguiPasso(Database& db, const std::vector<Tabella>& tabelle, int passo) {
 }
 
 void CreaSchema(Database& db, const std::vector<Tabella>& tabelle, int versione) {
+    const QStringList preambolo = db.dialect().schemaPreamble();
+    if (!preambolo.isEmpty()) db.executeScript(preambolo);
     EseguiPasso(db, tabelle, versione);
 }
 

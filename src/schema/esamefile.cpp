@@ -7,6 +7,8 @@
 #include <QSqlQuery>
 #include <atomic>
 
+#include "host/database.h"
+#include "schema/creazione.h"
 #include "schema/schema.h"
 
 namespace incassi::schema {
@@ -69,6 +71,32 @@ EsameFile EsaminaDatabase(const QString& percorso) {
 }
 
 }  // namespace
+
+EsameFile EsaminaAperto(Database& db) {
+    QStringList tabelle;
+    for (const QString& t : db.tables())
+        tabelle << t.toLower();
+    if (tabelle.isEmpty()) return Esito(StatoFile::DatabaseVuoto);
+    if (!tabelle.contains(QString::fromLatin1(kTabellaVersione).toLower()) ||
+        !tabelle.contains(u"noteteste")) {
+        return Esito(StatoFile::DatabaseEstraneo,
+                     QStringLiteral("Il database %1 appartiene a un altro programma: non contiene "
+                                    "le tabelle di Incassi. Non viene modificato.")
+                         .arg(db.fileName()));
+    }
+    EsameFile e = Esito(StatoFile::DatabaseIncassi);
+    e.versione = VersioneDatabase(db);
+    return e;
+}
+
+void SvuotaDatabase(Database& db) {
+    QStringList istruzioni;
+    for (const QString& t : db.tables())
+        istruzioni << QStringLiteral("DROP TABLE %1").arg(db.dialect().quoteIdentifier(t));
+    Transazione tr(db);
+    db.executeScript(istruzioni);
+    tr.commit();
+}
 
 EsameFile EsaminaFile(const QString& percorso) {
     const QFileInfo info(percorso);

@@ -6,6 +6,10 @@
 
 #include <QString>
 
+namespace incassi {
+class Database;
+}
+
 namespace incassi::schema {
 
 enum class StatoFile {
@@ -27,5 +31,9 @@ struct EsameFile {
 };
 
 EsameFile EsaminaFile(const QString& percorso);
+// The same for a database already open (a server's): by its tables.
+EsameFile EsaminaAperto(Database& db);
+// Drops every table of an open database, in one transaction.
+void SvuotaDatabase(Database& db);
 
 }  // namespace incassi::schema
