@@ -7,6 +7,8 @@
 //   incassi-db generate FILE [--force] [--venues N] [--years Y]
 //                                    init plus a large synthetic operator
 //   incassi-db check FILE            integrity report; exit 1 when anything is wrong
+//   incassi-db copia FROM TO         the whole database into an empty one (an SQLite
+//                                    file into PostgreSQL or back), then proved
 //   incassi-db password FILE CODE    sets an operator's password, asked on the
 //                                    terminal (or read from standard input)
 
@@ -27,6 +29,7 @@
 #include "host/database.h"
 #include "host/sqlhost.h"
 #include "schema/controllo.h"
+#include "schema/copia.h"
 #include "schema/creazione.h"
 #include "schema/dati_iniziali.h"
 #include "schema/demo.h"
@@ -64,6 +67,10 @@ const QString kUso = QStringLiteral(
     "sintetico\n"
     "                                   (predefiniti: 2000 locali, 10 anni)\n"
     "  incassi-db check FILE            controlla l'integrità del database\n"
+    "  incassi-db copia SORGENTE DESTINAZIONE\n"
+    "                                   copia tutto il database in uno vuoto (un file\n"
+    "                                   SQLite in PostgreSQL o viceversa), poi confronta\n"
+    "                                   le righe e il controllo di integrità\n"
     "  incassi-db password FILE CODICE  imposta la password di un operatore (chiesta\n"
     "                                   senza mostrarla, o letta dallo standard input)");
 
@@ -275,6 +282,80 @@ int Password(const QString& file, const QString& codice) {
     return kOk;
 }
 
+// The database named, for copying: a file must exist to be read, and may
+// be missing to be written.
+std::shared_ptr<Database> ApriPerCopia(const QString& dove, bool sorgente) {
+    if (IndirizzoPostgres(dove)) return ApriDatabase(dove, sorgente, PasswordDaTerminale);
+    const EsameFile e = EsaminaFile(dove);
+    const bool ammesso =
+        sorgente ? e.stato == StatoFile::DatabaseIncassi || e.stato == StatoFile::DatabaseEstraneo
+                 : e.stato == StatoFile::FileMancante || e.stato == StatoFile::FileVuoto ||
+                       e.stato == StatoFile::DatabaseVuoto;
+    if (!ammesso) {
+        throw Errore(e.messaggio.isEmpty()
+                         ? QStringLiteral("Il database %1 contiene già dati: la copia va fatta in "
+                                          "un database vuoto.")
+                               .arg(dove)
+                         : e.messaggio);
+    }
+    return Database::OpenSqlite(dove, sorgente);
+}
+
+int Copia(const QString& da, const QString& a) {
+    auto sorgente = ApriPerCopia(da, true);
+    const bool nuovoFile = !IndirizzoPostgres(a) && !QFile::exists(a);
+    auto destinazione = ApriPerCopia(a, false);
+    QElapsedTimer orologio;
+    orologio.start();
+    auto barra = [](const AvanzamentoCopia& s) {
+        const int larghezza = 40;
+        const int pieni = s.totale ? int(larghezza * s.righe / s.totale) : larghezza;
+        Scrivi(stderr, QStringLiteral("\r[%1%2] %3 di %4 righe  %5          ")
+                           .arg(QString(pieni, u'#'), QString(larghezza - pieni, u' '))
+                           .arg(s.righe)
+                           .arg(s.totale)
+                           .arg(s.tabella));
+    };
+    try {
+        CopiaDatabase(*sorgente, *destinazione, barra);
+    } catch (...) {
+        Scrivi(stderr, QStringLiteral("\n"));
+        if (nuovoFile) {
+            destinazione.reset();
+            for (const QString& f : {a, a + "-wal", a + "-shm"})
+                QFile::remove(f);
+        }
+        throw;
+    }
+    Scrivi(stderr, QStringLiteral("\n"));
+    // The proof: the same rows in every table, the same integrity report.
+    QStringList diversi;
+    qint64 righe = 0;
+    for (const ConteggioTabella& c : ConfrontaConteggi(*sorgente, *destinazione)) {
+        righe += c.sorgente;
+        if (c.sorgente != c.destinazione)
+            diversi << QStringLiteral("%1: %2 righe, copiate %3")
+                           .arg(c.tabella)
+                           .arg(c.sorgente)
+                           .arg(c.destinazione);
+    }
+    const RapportoControllo prima = ControllaIntegrita(*sorgente);
+    const RapportoControllo dopo = ControllaIntegrita(*destinazione);
+    auto corpo = [](const RapportoControllo& r) { return r.testo(); };
+    if (corpo(prima) != corpo(dopo))
+        diversi << QStringLiteral("Il controllo di integrità differisce:\n%1\n---\n%2")
+                       .arg(corpo(prima), corpo(dopo));
+    if (!diversi.isEmpty()) return Fallisci(diversi.join(u'\n'));
+    Scrivi(stdout, QStringLiteral("Copiate %1 righe di %2 tabelle da %3 a %4 in %5 s: conteggi "
+                                  "e controllo di integrità uguali.\n%6")
+                       .arg(righe)
+                       .arg(sorgente->tables().size())
+                       .arg(sorgente->fileName(), destinazione->fileName())
+                       .arg(orologio.elapsed() / 1000.0, 0, 'f', 1)
+                       .arg(dopo.testo()));
+    return kOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -305,6 +386,14 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == u"password" && !forza && !args[1].startsWith(u'-')) {
         try {
             return Password(args[1], args[2]);
+        } catch (const incassi::Errore& e) {
+            return Fallisci(e.testo());
+        }
+    }
+    if (args.size() == 3 && args[0] == u"copia" && !forza && !args[1].startsWith(u'-') &&
+        !args[2].startsWith(u'-')) {
+        try {
+            return Copia(args[1], args[2]);
         } catch (const incassi::Errore& e) {
             return Fallisci(e.testo());
         }
