@@ -253,7 +253,23 @@ int Database::execute(const QString& classicSql) {
         throw Errore(
             QStringLiteral("Execute accetta solo istruzioni di modifica: %1").arg(classicSql));
     }
-    return executeNative(tr->sql, params, nullptr, classicSql);
+    const int n = executeNative(tr->sql, params, nullptr, classicSql);
+    if (tr->kind == StatementKind::Insert) syncKeyAfterInsert(tr->sql);
+    return n;
+}
+
+void Database::syncKeyAfterInsert(const QString& sql) {
+    if (dialect_->keySync(QString()).isEmpty()) return;
+    // An insert that writes the ids itself leaves a counter behind them.
+    static const QRegularExpression conId(
+        QStringLiteral("^\\s*INSERT\\s+INTO\\s+\"?(\\w+)\"?\\s*\\(([^)]*)\\)"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression id(QStringLiteral("(^|[\\s,\"])id([\\s,\"]|$)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const auto m = conId.match(sql);
+    if (!m.hasMatch() || !id.match(m.captured(2)).hasMatch()) return;
+    for (const QString& s : dialect_->keySync(m.captured(1)))
+        queryNative(s, {});
 }
 
 void Database::runPlain(const QString& sql) {

@@ -119,6 +119,7 @@ class Database {
     Prepared& prepared(const QString& sql, const QString& shownSql);
     void bindAndExec(Prepared& p, const std::vector<QVariant>& params, const QString& shownSql);
     void runPlain(const QString& sql);
+    void syncKeyAfterInsert(const QString& sql);
     // A statement failed: when the connection itself is lost, forgets the
     // open transaction and says so in the user's words; otherwise the
     // engine's error. Never returns.

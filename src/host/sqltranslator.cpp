@@ -87,6 +87,21 @@ class Translator {
     }
 
     QString render(size_t from, size_t to) const;
+    // Whether the operator at i stands before a value rather than between two.
+    bool unary(size_t i) const {
+        if (i == 0) return true;
+        const Token& p = tok(i - 1);
+        switch (p.kind) {
+            case TokKind::Op:
+            case TokKind::LParen:
+            case TokKind::Comma:
+                return true;
+            case TokKind::Ident:
+                return IsKeyword(lower(i - 1));
+            default:
+                return false;
+        }
+    }
     void findParts(Translation& t) const;
 
     const QString& sql_;
@@ -99,6 +114,7 @@ class Translator {
     std::vector<Piece> pieces_;
     std::vector<QString> keywordText_;
     std::vector<size_t> keywordIndex_;
+    std::vector<int> negated_;
     bool anyTop_ = false, anyDistinct_ = false, anyAggregateAtTop_ = false;
 };
 
@@ -243,6 +259,13 @@ Translation Translator::run() {
                 }
                 break;
             case TokKind::Op:
+                if (raw(i) == u"-" && isKind(i + 1, TokKind::Number) && tok(i + 1).param >= 0 &&
+                    unary(i)) {
+                    negated_.push_back(tok(i + 1).param);
+                    emit(QStringLiteral("?"), true);
+                    ++i;
+                    break;
+                }
                 emit(raw(i) == u"&" ? d_.concatOperator() : raw(i));
                 break;
             case TokKind::LParen:
@@ -274,6 +297,7 @@ Translation Translator::run() {
     closeScope();
 
     t.sql = render(0, pieces_.size());
+    t.negated = negated_;
     findParts(t);
     return t;
 }
@@ -389,8 +413,12 @@ std::shared_ptr<const Translation> SqlTranslator::translate(const QString& sql,
         byShape_.insert(scratch_.shape, tr);
     }
     params = scratch_.params;
+    for (int k : tr->negated) {
+        QVariant& v = params[size_t(k)];
+        v = v.typeId() == QMetaType::Double ? QVariant(-v.toDouble()) : QVariant(-v.toLongLong());
+    }
     if (byText_.size() >= kMaxEntries) byText_.clear();
-    byText_.insert(sql, Exact{tr, scratch_.params});
+    byText_.insert(sql, Exact{tr, params});
     return tr;
 }
 

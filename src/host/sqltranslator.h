@@ -42,6 +42,9 @@ struct Translation {
     QString table;
     bool hasParts = false;
     SelectParts parts;
+    // Lifted numbers written with a minus sign before them: the sign goes
+    // into the value (a bare "- ?" has no type some engines can choose).
+    std::vector<int> negated;
 };
 
 class SqlTranslator {

@@ -8,6 +8,7 @@
 #include "entry/accesso.h"
 #include "entry/configura.h"
 #include "entry/lanciatore.h"
+#include "host/connessione.h"
 #include "host/sqlhost.h"
 #include "scenario/stampa.h"
 #include "scenario/uiscenario.h"
@@ -263,14 +264,18 @@ QJsonObject EseguiScenario(const Scenario& s, const QString& fileDatabase,
         throw Errore(QStringLiteral("Finestra non gestita da incassi-run: %1 (gestite: %2)")
                          .arg(s.finestra, adattatori.finestre().join(QStringLiteral(", "))));
     }
-    const schema::EsameFile esame = schema::EsaminaFile(fileDatabase);
+    std::shared_ptr<Database> server;
+    if (IndirizzoPostgres(fileDatabase))
+        server = ApriDatabase(fileDatabase, false, PasswordDaTerminale);
+    const schema::EsameFile esame =
+        server ? schema::EsaminaAperto(*server) : schema::EsaminaFile(fileDatabase);
     if (esame.stato != schema::StatoFile::DatabaseIncassi) {
         throw Errore(esame.messaggio.isEmpty()
                          ? QStringLiteral("Il database %1 non contiene lo schema degli incassi")
                                .arg(fileDatabase)
                          : esame.messaggio);
     }
-    auto db = Database::OpenSqlite(fileDatabase);
+    auto db = server ? server : Database::OpenSqlite(fileDatabase);
     schema::PreparaSchema(*db);
 
     // Settings and install folder of this run only: what the scenario presets

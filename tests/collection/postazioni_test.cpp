@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "collection/frmincassi.h"
+#include "host/connessione.h"
 #include "schema/controllo.h"
 #include "support/anagrafiche.h"
 #include "support/guasti.h"
@@ -41,7 +42,7 @@ class UiConAttesa : public ScriptedUi {
 struct Postazione {
     Postazione(const QString& file, const QString& cartella, const QString& nome) {
         host = std::make_unique<SqlHost>(
-            Database::OpenSqlite(file),
+            ApriDatabase(file),
             std::make_unique<SettingsStore>(QDir(cartella).filePath(nome + ".ini")), cartella);
         host->setOperatore({nome, Diritti::Tutti()});
         f = test::ApriIncassi(*host, ui, prop);
@@ -69,7 +70,7 @@ class Postazioni : public ::testing::Test {
         a = std::make_unique<Postazione>(file(), t.folder(), "ANNA");
         b = std::make_unique<Postazione>(file(), t.folder(), "BRUNO");
     }
-    QString file() const { return QDir(t.folder()).filePath("test.sqlite"); }
+    QString file() const { return t.dove(); }
 
     // The money a machine's collections book is the advance of its meters.
     static void nessunIncassoDoppio(Database& db) {

@@ -416,7 +416,9 @@ TEST(RecordSetTransactions, AnErrorNamesTheStatementThatFailed) {
         rs->UpdateBatch();
         ADD_FAILURE() << "no error";
     } catch (const Errore& e) {
-        EXPECT_TRUE(e.testo().contains("INSERT INTO \"NoteRighe\"")) << e.what();
+        EXPECT_TRUE(
+            e.testo().contains("INSERT INTO " + t.db().dialect().quoteIdentifier("NoteRighe")))
+            << e.what();
         EXPECT_FALSE(e.testo().contains("IdTesta=-1")) << e.what();
     }
     EXPECT_TRUE(rs->HasPendingChanges());
@@ -463,6 +465,7 @@ namespace {
 // Dates and timestamps as the engine keeps them, read the module's way; text
 // that is no date stays as it was.
 TEST(RecordSetValues, DatesAreReadFromTheEngineText) {
+    SOLO_SQLITE("dates stored as text");
     TestDb t;
     t.run({"CREATE TABLE Giorni (id INTEGER PRIMARY KEY, Giorno DATE, Istante DATETIME)"});
     const struct {
@@ -498,7 +501,7 @@ TEST(RecordSetValues, FieldsFollowAColumnAddedLater) {
     t.run({"CREATE TABLE Prove (id INTEGER PRIMARY KEY, Nome VARCHAR(20))",
            "INSERT INTO Prove VALUES (1, 'uno')"});
     EXPECT_FALSE(t.host().OpenRecordSet("select * from Prove")->HasField("Valore"));
-    t.db().executeScript({"ALTER TABLE Prove ADD COLUMN Valore DOUBLE"});
+    t.run({"ALTER TABLE Prove ADD COLUMN Valore DOUBLE"});
     auto rs = t.host().OpenRecordSet("select * from Prove");
     ASSERT_TRUE(rs->HasField("Valore"));
     rs->SetValue("Valore", 2.5);

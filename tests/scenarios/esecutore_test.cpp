@@ -66,8 +66,7 @@ class Esecutore : public ::testing::Test {
     }
 
     QJsonObject esegui(const QByteArray& json) {
-        return EseguiScenario(LeggiScenario(json, QStringLiteral("prova.json")),
-                              t.folder() + QStringLiteral("/test.sqlite"), tabella);
+        return EseguiScenario(LeggiScenario(json, QStringLiteral("prova.json")), t.dove(), tabella);
     }
 
     // The message of the Errore that running `json` raises ("" when none).

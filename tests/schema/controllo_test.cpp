@@ -71,6 +71,7 @@ struct Rottura {
 
 // Hand-broken databases: each fault is found once, of its kind, naming its document.
 TEST_F(Controllo, EachFaultIsFoundAndNamed) {
+    SOLO_SQLITE("faults that only a file without types can hold");
     const Rottura rotture[] = {
         {"one cent off",
          {Testata(10, "ACC"),
@@ -289,6 +290,7 @@ TEST(ControlloFile, AnOlderSchemaIsReportedNotUpgraded) {
 
 // Bad input for the command line tool is recognised without writing.
 TEST(EsameFile, RecognisesWhatAFileIs) {
+    SOLO_SQLITE("the kinds of file on disk");
     TestDb t;
     const QDir dir(t.folder());
     auto scrivi = [&](const QString& nome, const QByteArray& dati) {

@@ -29,6 +29,7 @@ bool HaIndice(TestDb& t, const QString& nome) {
 }
 
 TEST(SchemaVersion, OlderDatabaseIsUpgradedStepByStep) {
+    SOLO_SQLITE("databases of older versions are SQLite files");
     TestDb t;
     const auto tabelle = DueVersioni();
     CreaSchema(t.db(), tabelle, 1);
@@ -198,6 +199,7 @@ namespace {
 // Document numbers are never given twice: on a new database and on one
 // upgraded from the first version, whose rows, ids and indexes stay.
 TEST(SchemaVersion, DocumentNumbersAreNeverGivenTwice) {
+    SOLO_SQLITE("the rebuilt key of an older file");
     for (int partenza : {kVersioneSchema, 1}) {
         SCOPED_TRACE(partenza);
         TestDb t;

@@ -28,8 +28,9 @@ void Guasto::al(int n) {
 QStringList DumpDatabase(Database& db) {
     QStringList out;
     for (const QString& tabella : db.tables()) {
-        const QueryResult r =
-            db.queryNative(QStringLiteral("SELECT * FROM \"%1\" ORDER BY 1").arg(tabella), {});
+        const QueryResult r = db.queryNative(QStringLiteral("SELECT * FROM %1 ORDER BY 1")
+                                                 .arg(db.dialect().quoteIdentifier(tabella)),
+                                             {});
         std::vector<bool> salta;
         for (const ResultColumn& c : r.columns) {
             salta.push_back(c.name.compare(u"iddata", Qt::CaseInsensitive) == 0 ||

@@ -240,6 +240,7 @@ TEST_F(Variazione, WithoutTheRightToInsertNothingIsGenerated) {
 }
 
 TEST_F(Variazione, AFailureInTheMiddleOfGenerateLeavesNothingWritten) {
+    SOLO_SQLITE("the fault is an SQLite trigger");
     // The second row fails after the header and the cash row went in.
     t.run(
         {"CREATE TRIGGER guasto BEFORE INSERT ON NoteRighe "
@@ -316,6 +317,7 @@ TEST_F(Variazione, SummaryListsTheVenueMovementsNewestFirst) {
 // Years of movements: the newest are listed and a last line says older ones
 // exist; the balance still counts them all.
 TEST_F(Variazione, ALongAccountListsItsNewestMovements) {
+    SOLO_SQLITE("rows made with SQLite date arithmetic");
     t.run({QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
                           "i < 520) INSERT INTO NoteRighe (IdTesta, CodConto, CodLocale, Data, "
                           "Dare, Avere, Descrizione) SELECT 0, '%1', 'BAR1', date('2020-01-01', "
