@@ -140,7 +140,7 @@ void Database::fail(const QSqlError& e, const QString& shown) {
 void Database::restoreNames(std::vector<ResultColumn>& columns, const QString& shown) const {
     if (!dialect_->foldsNames()) return;
     for (ResultColumn& c : columns) {
-        if (!c.table.isEmpty() || c.name != c.name.toLower() || c.name.isEmpty()) continue;
+        if (c.name != c.name.toLower() || c.name.isEmpty()) continue;
         const QRegularExpression scritto(
             QStringLiteral("\\b%1\\b").arg(QRegularExpression::escape(c.name)),
             QRegularExpression::CaseInsensitiveOption);

@@ -27,7 +27,9 @@ const PGresult* ResultHandle(const QSqlQuery& query) {
     const QSqlResult* result = query.result();
     if (!result) return nullptr;
     QVariant v = result->handle();
-    if (!v.isValid() || qstrcmp(v.typeName(), "PGresult*") != 0) return nullptr;
+    if (!v.isValid() ||
+        (qstrcmp(v.typeName(), "PGresult*") != 0 && qstrcmp(v.typeName(), "pg_result*") != 0))
+        return nullptr;
     return *static_cast<PGresult* const*>(v.constData());
 }
 
@@ -210,7 +212,9 @@ void PostgresDialect::configureConnection(QSqlDatabase& db, bool soloLettura) co
 
 bool PostgresDialect::connectionLost(QSqlDatabase& db) const {
     const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
-    if (!v.isValid() || qstrcmp(v.typeName(), "PGconn*") != 0) return !db.isOpen();
+    if (!v.isValid() ||
+        (qstrcmp(v.typeName(), "PGconn*") != 0 && qstrcmp(v.typeName(), "pg_conn*") != 0))
+        return !db.isOpen();
     const PGconn* conn = *static_cast<PGconn* const*>(v.constData());
     return !conn || PQstatus(conn) == CONNECTION_BAD;
 }
