@@ -6,6 +6,8 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPluginLoader>
 #include <QStandardPaths>
@@ -13,6 +15,7 @@
 #include <cstdio>
 
 #include "entry/accesso.h"
+#include "host/connessione.h"
 #include "host/sqlhost.h"
 #include "schema/creazione.h"
 #include "ui/incassiplugin.h"
@@ -112,8 +115,11 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Torvane: gestione incassi"));
     parser.addHelpOption();
-    const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("File del database."),
-                                      QStringLiteral("FILE"));
+    const QCommandLineOption dbOption(
+        QStringLiteral("db"),
+        QStringLiteral("File del database, o indirizzo postgresql://utente@server:porta/database "
+                       "(ricordato dalla postazione)."),
+        QStringLiteral("FILE"));
     const QCommandLineOption iniOption(QStringLiteral("ini"),
                                        QStringLiteral("File delle impostazioni della postazione."),
                                        QStringLiteral("FILE"));
@@ -165,12 +171,23 @@ int main(int argc, char** argv) {
                    .filePath(QStringLiteral("incassi.sqlite"));
         QDir().mkpath(QFileInfo(file).absolutePath());
     }
+    // The workstation remembers where its database is (never a password:
+    // the address carries none).
+    if (parser.isSet(dbOption) && IndirizzoPostgres(file))
+        settings->write(QStringLiteral("Database"), QStringLiteral("File"), file);
     QString percorso = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (!percorso.endsWith(u'/')) percorso += u'/';
 
     std::unique_ptr<SqlHost> host;
     try {
-        auto db = Database::OpenSqlite(file);
+        // A server that wants a password the password file lacks: asked here.
+        auto chiedi = [interattivo](const QString& dove) {
+            if (!interattivo) return QString();
+            return QInputDialog::getText(nullptr, QStringLiteral("Torvane"),
+                                         QStringLiteral("Password per %1:").arg(dove),
+                                         QLineEdit::Password);
+        };
+        auto db = ApriDatabase(file, false, chiedi);
         schema::PreparaSchema(*db);
         host = std::make_unique<SqlHost>(db, std::move(settings), percorso);
         if (foto && parser.isSet(operatorOption)) {

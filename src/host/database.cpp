@@ -111,10 +111,6 @@ QString Database::fileName() const {
     return pg_ ? pg_->mostrato() : db_.databaseName();
 }
 
-bool Database::connessionePersa() const {
-    return persa_;
-}
-
 void Database::assicuraConnessione() {
     if (!persa_ || depth_ > 0) return;
     prepared_.clear();
@@ -127,12 +123,10 @@ void Database::assicuraConnessione() {
 void Database::fail(const QSqlError& e, const QString& shown) {
     if (pg_ && dialect_->connectionLost(db_)) {
         persa_ = true;
-        throw Errore(
-            QStringLiteral(
-                "Collegamento al database %1 interrotto: l'operazione non è stata registrata. I "
-                "dati "
-                "della finestra sono conservati; il prossimo comando si ricollega al database.")
-                .arg(pg_->mostrato()));
+        throw Errore(QStringLiteral("Collegamento al database %1 interrotto: l'operazione non è "
+                                    "stata registrata. I dati della finestra sono conservati; il "
+                                    "prossimo comando si ricollega al database.")
+                         .arg(pg_->mostrato()));
     }
     DbFail(e, shown);
 }
@@ -150,9 +144,9 @@ void Database::restoreNames(std::vector<ResultColumn>& columns, const QString& s
 }
 
 Database::Prepared& Database::prepared(const QString& sql, const QString& shownSql) {
+    assicuraConnessione();
     auto it = prepared_.find(sql);
     if (it != prepared_.end()) return it->second;
-    assicuraConnessione();
     Prepared p;
     p.query = std::make_unique<QSqlQuery>(db_);
     p.query->setForwardOnly(dialect_->forwardOnly());

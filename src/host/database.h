@@ -127,7 +127,6 @@ class Database {
     // Before a statement: reconnects a lost connection when no transaction
     // depended on it.
     void assicuraConnessione();
-    bool connessionePersa() const;
     void openConnection();
     // Result columns named as the statement spells them, on an engine that
     // folds names.

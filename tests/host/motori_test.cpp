@@ -100,6 +100,8 @@ TEST(Motori, ALostConnectionIsSaidAndTheNextCommandReconnects) {
     TestDb t;
     t.createDocumentTables();
     t.run({"INSERT INTO NoteTeste (id, CodLocale) VALUES (1, 'L001')"});
+    // A statement the connection has prepared already, then lost with it.
+    EXPECT_EQ(t.scalar("select CodLocale from NoteTeste where id=1").toString(), "L001");
     const qint64 pid = t.db().queryNative("SELECT pg_backend_pid()", {}).scalar().toLongLong();
     auto altra = t.altraConnessione();
     altra->queryNative("SELECT pg_terminate_backend(?)", {pid});
