@@ -12,7 +12,6 @@
 //   incassi-db password FILE CODE    sets an operator's password, asked on the
 //                                    terminal (or read from standard input)
 
-#include <termios.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -96,8 +95,8 @@ int Riempi(Database& db, const std::function<QString(Database&)>& dopo, QString&
 // The same on a server: the database must exist (made by its administrator);
 // its tables are made here, and dropped again when anything fails.
 int InitServer(const QString& dove, bool forza, const std::function<QString(Database&)>& dopo) {
-    auto db = ApriDatabase(dove, false, PasswordDaTerminale);
-    const EsameFile e = EsaminaAperto(*db);
+    std::shared_ptr<Database> db;
+    const EsameFile e = Esamina(dove, db, false);
     if (e.stato == StatoFile::DatabaseIncassi) {
         if (!forza) return Fallisci(GiaPieno(db->fileName()));
         SvuotaDatabase(*db);
@@ -123,17 +122,23 @@ int InitServer(const QString& dove, bool forza, const std::function<QString(Data
     return kOk;
 }
 
-// A progress bar on stderr: percent done and rows written per second.
-void Barra(const Avanzamento& a) {
+// A progress bar on stderr for `fatti` of `totale`, then `coda`.
+void Barra(qint64 fatti, qint64 totale, const QString& coda) {
     const int larghezza = 40;
-    const int pieni = a.totale ? larghezza * a.locali / a.totale : larghezza;
+    const int pieni = totale ? int(larghezza * fatti / totale) : larghezza;
+    Scrivi(stderr, QStringLiteral("\r[%1%2] %3")
+                       .arg(QString(pieni, u'#'), QString(larghezza - pieni, u' '), coda));
+}
+
+// Generation: percent done and rows written per second.
+void BarraGenerazione(const Avanzamento& a) {
     const double perc = a.totale ? 100.0 * a.locali / a.totale : 100.0;
     const double velocita = a.secondi > 0 ? a.righe / a.secondi : 0;
-    Scrivi(stderr, QStringLiteral("\r[%1%2] %3%  %4 righe  %5 righe/s ")
-                       .arg(QString(pieni, u'#'), QString(larghezza - pieni, u' '))
-                       .arg(perc, 5, 'f', 1)
-                       .arg(a.righe)
-                       .arg(qint64(velocita)));
+    Barra(a.locali, a.totale,
+          QStringLiteral("%1%  %2 righe  %3 righe/s ")
+              .arg(perc, 5, 'f', 1)
+              .arg(a.righe)
+              .arg(qint64(velocita)));
 }
 
 // Creates schema and seed rows, then runs `dopo` on the new database. A failure
@@ -184,7 +189,7 @@ int Demo(const QString& file, bool forza, const QDate& oggi) {
 
 int Generate(const QString& file, bool forza, const ParametriGenerazione& p) {
     return Init(file, forza, [&](Database& db) {
-        const RiepilogoGenerazione r = GeneraOperatore(db, p, Barra);
+        const RiepilogoGenerazione r = GeneraOperatore(db, p, BarraGenerazione);
         Scrivi(stderr, QStringLiteral("\n"));
         const qint64 byte =
             IndirizzoPostgres(file) ? 0 : QFileInfo(file).size() + QFileInfo(file + "-wal").size();
@@ -215,8 +220,7 @@ bool Numero(QStringList& args, const QString& nome, int& valore) {
 
 int Check(const QString& file) {
     std::shared_ptr<Database> server;
-    if (IndirizzoPostgres(file)) server = ApriDatabase(file, true, PasswordDaTerminale);
-    const EsameFile e = server ? EsaminaAperto(*server) : EsaminaFile(file);
+    const EsameFile e = Esamina(file, server, true);
     switch (e.stato) {
         case StatoFile::DatabaseIncassi:
             break;
@@ -235,31 +239,9 @@ int Check(const QString& file) {
     return r.ok() ? kOk : kAnomalie;
 }
 
-// A line of the terminal, not shown while typed; from a pipe, its first line.
-QString LeggiRiga(const QString& domanda) {
-    const bool terminale = isatty(STDIN_FILENO);
-    termios prima{};
-    if (terminale) {
-        Scrivi(stderr, domanda);
-        tcgetattr(STDIN_FILENO, &prima);
-        termios muto = prima;
-        muto.c_lflag &= ~tcflag_t(ECHO);
-        tcsetattr(STDIN_FILENO, TCSANOW, &muto);
-    }
-    std::string riga;
-    for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar())
-        riga.push_back(char(c));
-    if (terminale) {
-        tcsetattr(STDIN_FILENO, TCSANOW, &prima);
-        Scrivi(stderr, QStringLiteral("\n"));
-    }
-    return QString::fromStdString(riga);
-}
-
 int Password(const QString& file, const QString& codice) {
     std::shared_ptr<Database> server;
-    if (IndirizzoPostgres(file)) server = ApriDatabase(file, false, PasswordDaTerminale);
-    const EsameFile e = server ? EsaminaAperto(*server) : EsaminaFile(file);
+    const EsameFile e = Esamina(file, server, false);
     if (e.stato != StatoFile::DatabaseIncassi) {
         return Fallisci(
             e.messaggio.isEmpty()
@@ -268,8 +250,10 @@ int Password(const QString& file, const QString& codice) {
     }
     // Never on the command line, where other users and the shell's history
     // would see it.
-    const QString password = LeggiRiga(QStringLiteral("Nuova password per %1: ").arg(codice));
-    if (isatty(STDIN_FILENO) && LeggiRiga(QStringLiteral("Ripetere la password: ")) != password)
+    const QString password =
+        LeggiRigaNascosta(QStringLiteral("Nuova password per %1: ").arg(codice));
+    if (isatty(STDIN_FILENO) &&
+        LeggiRigaNascosta(QStringLiteral("Ripetere la password: ")) != password)
         return Fallisci(QStringLiteral("Le due password non coincidono: nulla è cambiato."));
     auto db = server ? server : Database::OpenSqlite(file);
     PreparaSchema(*db);
@@ -308,13 +292,11 @@ int Copia(const QString& da, const QString& a) {
     QElapsedTimer orologio;
     orologio.start();
     auto barra = [](const AvanzamentoCopia& s) {
-        const int larghezza = 40;
-        const int pieni = s.totale ? int(larghezza * s.righe / s.totale) : larghezza;
-        Scrivi(stderr, QStringLiteral("\r[%1%2] %3 di %4 righe  %5          ")
-                           .arg(QString(pieni, u'#'), QString(larghezza - pieni, u' '))
-                           .arg(s.righe)
-                           .arg(s.totale)
-                           .arg(s.tabella));
+        Barra(s.righe, s.totale,
+              QStringLiteral("%1 di %2 righe  %3          ")
+                  .arg(s.righe)
+                  .arg(s.totale)
+                  .arg(s.tabella));
     };
     try {
         CopiaDatabase(*sorgente, *destinazione, barra);

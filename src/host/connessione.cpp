@@ -63,21 +63,30 @@ std::shared_ptr<Database> ApriDatabase(const QString& dove, bool soloLettura,
     return Database::OpenSqlite(dove, soloLettura);
 }
 
-QString PasswordDaTerminale(const QString& mostrato) {
-    if (!isatty(STDIN_FILENO)) return QString();
-    const QByteArray domanda = QStringLiteral("Password per %1: ").arg(mostrato).toUtf8();
-    std::fwrite(domanda.constData(), 1, size_t(domanda.size()), stderr);
+QString LeggiRigaNascosta(const QString& domanda) {
+    const bool terminale = isatty(STDIN_FILENO);
     termios prima{};
-    tcgetattr(STDIN_FILENO, &prima);
-    termios muto = prima;
-    muto.c_lflag &= ~tcflag_t(ECHO);
-    tcsetattr(STDIN_FILENO, TCSANOW, &muto);
+    if (terminale) {
+        const QByteArray testo = domanda.toUtf8();
+        std::fwrite(testo.constData(), 1, size_t(testo.size()), stderr);
+        tcgetattr(STDIN_FILENO, &prima);
+        termios muto = prima;
+        muto.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSANOW, &muto);
+    }
     std::string riga;
     for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar())
         riga.push_back(char(c));
-    tcsetattr(STDIN_FILENO, TCSANOW, &prima);
-    std::fputs("\n", stderr);
+    if (terminale) {
+        tcsetattr(STDIN_FILENO, TCSANOW, &prima);
+        std::fputs("\n", stderr);
+    }
     return QString::fromStdString(riga);
+}
+
+QString PasswordDaTerminale(const QString& mostrato) {
+    if (!isatty(STDIN_FILENO)) return QString();
+    return LeggiRigaNascosta(QStringLiteral("Password per %1: ").arg(mostrato));
 }
 
 }  // namespace incassi

@@ -20,6 +20,9 @@ Database::IndirizzoPg LeggiIndirizzoPg(const QString& indirizzo);
 // Opens the database named by `dove` (file or address).
 std::shared_ptr<Database> ApriDatabase(const QString& dove, bool soloLettura = false,
                                        Database::ChiediPassword password = nullptr);
+// A line of the terminal, not shown while typed, after `domanda`; from a
+// pipe, its first line.
+QString LeggiRigaNascosta(const QString& domanda);
 // A password read from the terminal without showing it; empty without one.
 QString PasswordDaTerminale(const QString& mostrato);
 

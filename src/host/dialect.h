@@ -100,9 +100,16 @@ class Dialect {
     virtual QString beginTransaction() const = 0;
     virtual QString commitTransaction() const = 0;
     virtual QString rollbackTransaction() const = 0;
-    virtual QString savepoint(const QString& name) const = 0;
-    virtual QString releaseSavepoint(const QString& name) const = 0;
-    virtual QString rollbackToSavepoint(const QString& name) const = 0;
+    // Savepoints, written alike by the engines this program knows.
+    virtual QString savepoint(const QString& name) const {
+        return QStringLiteral("SAVEPOINT %1").arg(name);
+    }
+    virtual QString releaseSavepoint(const QString& name) const {
+        return QStringLiteral("RELEASE SAVEPOINT %1").arg(name);
+    }
+    virtual QString rollbackToSavepoint(const QString& name) const {
+        return QStringLiteral("ROLLBACK TO SAVEPOINT %1").arg(name);
+    }
 };
 
 }  // namespace incassi

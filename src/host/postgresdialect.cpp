@@ -12,6 +12,7 @@
 #include <QSqlResult>
 
 #include "values/error.h"
+#include "values/sqlquote.h"
 
 namespace incassi {
 
@@ -31,12 +32,6 @@ const PGresult* ResultHandle(const QSqlQuery& query) {
         (qstrcmp(v.typeName(), "PGresult*") != 0 && qstrcmp(v.typeName(), "pg_result*") != 0))
         return nullptr;
     return *static_cast<PGresult* const*>(v.constData());
-}
-
-QString Quoted(const QString& s) {
-    QString q = s;
-    q.replace(u'\'', QStringLiteral("''"));
-    return u'\'' + q + u'\'';
 }
 
 [[noreturn]] void Fail(const QSqlQuery& q, const QString& what) {
@@ -157,12 +152,12 @@ QString PostgresDialect::columnCheck(const QString& column, FieldType type, int 
 QStringList PostgresDialect::nameNotes(const QString& table, const QString& column) const {
     if (column.isEmpty()) {
         if (table == table.toLower()) return {};
-        return {
-            QStringLiteral("COMMENT ON TABLE %1 IS %2").arg(quoteIdentifier(table), Quoted(table))};
+        return {QStringLiteral("COMMENT ON TABLE %1 IS %2")
+                    .arg(quoteIdentifier(table), sql::Testo(table))};
     }
     if (column == column.toLower()) return {};
     return {QStringLiteral("COMMENT ON COLUMN %1.%2 IS %3")
-                .arg(quoteIdentifier(table), quoteIdentifier(column), Quoted(column))};
+                .arg(quoteIdentifier(table), quoteIdentifier(column), sql::Testo(column))};
 }
 
 QStringList PostgresDialect::schemaPreamble() const {
@@ -173,7 +168,7 @@ QStringList PostgresDialect::keySync(const QString& table) const {
     const QString t = quoteIdentifier(table);
     return {QStringLiteral("SELECT setval(pg_get_serial_sequence(%1, 'id'), "
                            "coalesce((SELECT max(id) FROM %2), 0) + 1, false)")
-                .arg(Quoted(t), t)};
+                .arg(sql::Testo(t), t)};
 }
 
 FieldType PostgresDialect::typeFromDeclaration(const QString& decl, int* maxLength) const {
@@ -378,18 +373,6 @@ QString PostgresDialect::keyDefinition(bool /*maiRiusato*/) const {
 
 QString PostgresDialect::beginTransaction() const {
     return QStringLiteral("BEGIN; SELECT pg_advisory_xact_lock(%1)").arg(kChiaveScrittura);
-}
-
-QString PostgresDialect::savepoint(const QString& name) const {
-    return QStringLiteral("SAVEPOINT %1").arg(name);
-}
-
-QString PostgresDialect::releaseSavepoint(const QString& name) const {
-    return QStringLiteral("RELEASE SAVEPOINT %1").arg(name);
-}
-
-QString PostgresDialect::rollbackToSavepoint(const QString& name) const {
-    return QStringLiteral("ROLLBACK TO SAVEPOINT %1").arg(name);
 }
 
 }  // namespace incassi

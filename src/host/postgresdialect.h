@@ -55,9 +55,6 @@ class PostgresDialect final : public Dialect {
     QString beginTransaction() const override;
     QString commitTransaction() const override { return QStringLiteral("COMMIT"); }
     QString rollbackTransaction() const override { return QStringLiteral("ROLLBACK"); }
-    QString savepoint(const QString& name) const override;
-    QString releaseSavepoint(const QString& name) const override;
-    QString rollbackToSavepoint(const QString& name) const override;
 
   private:
     struct Colonna {

@@ -332,16 +332,4 @@ qint64 SqliteDialect::insertedId(const QSqlQuery& query) const {
     return query.lastInsertId().toLongLong();
 }
 
-QString SqliteDialect::savepoint(const QString& name) const {
-    return QStringLiteral("SAVEPOINT %1").arg(name);
-}
-
-QString SqliteDialect::releaseSavepoint(const QString& name) const {
-    return QStringLiteral("RELEASE SAVEPOINT %1").arg(name);
-}
-
-QString SqliteDialect::rollbackToSavepoint(const QString& name) const {
-    return QStringLiteral("ROLLBACK TO SAVEPOINT %1").arg(name);
-}
-
 }  // namespace incassi

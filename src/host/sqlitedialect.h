@@ -38,9 +38,6 @@ class SqliteDialect final : public Dialect {
     QString beginTransaction() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
     QString commitTransaction() const override { return QStringLiteral("COMMIT"); }
     QString rollbackTransaction() const override { return QStringLiteral("ROLLBACK"); }
-    QString savepoint(const QString& name) const override;
-    QString releaseSavepoint(const QString& name) const override;
-    QString rollbackToSavepoint(const QString& name) const override;
 };
 
 }  // namespace incassi

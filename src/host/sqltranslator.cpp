@@ -64,6 +64,8 @@ class Translator {
         pieces_.push_back({std::move(text), param, depth_, false});
     }
     void emitKeyword(const QString& lw, const QString& text) {
+        if (lw == u"by" && !keywordText_.empty() && keywordText_.back() == u"order")
+            ordering_.back() = true;
         pieces_.push_back({text, false, depth_, true});
         pieces_.back().keyword = true;
         keywordText_.push_back(lw);
@@ -232,11 +234,9 @@ Translation Translator::run() {
                 } else if (depth_ == 0 && IsKeyword(lw)) {
                     if (lw == u"where" && inSet) inSet = false;
                     emitKeyword(lw, raw(i));
-                    if (lw == u"by" && i > 0 && is(i - 1, u"order")) ordering_.back() = true;
                 } else {
                     if (IsKeyword(lw)) {
                         emitKeyword(lw, raw(i));
-                        if (lw == u"by" && i > 0 && is(i - 1, u"order")) ordering_.back() = true;
                     } else {
                         emit(raw(i));
                     }

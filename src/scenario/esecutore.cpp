@@ -8,7 +8,6 @@
 #include "entry/accesso.h"
 #include "entry/configura.h"
 #include "entry/lanciatore.h"
-#include "host/connessione.h"
 #include "host/sqlhost.h"
 #include "scenario/stampa.h"
 #include "scenario/uiscenario.h"
@@ -265,10 +264,7 @@ QJsonObject EseguiScenario(const Scenario& s, const QString& fileDatabase,
                          .arg(s.finestra, adattatori.finestre().join(QStringLiteral(", "))));
     }
     std::shared_ptr<Database> server;
-    if (IndirizzoPostgres(fileDatabase))
-        server = ApriDatabase(fileDatabase, false, PasswordDaTerminale);
-    const schema::EsameFile esame =
-        server ? schema::EsaminaAperto(*server) : schema::EsaminaFile(fileDatabase);
+    const schema::EsameFile esame = schema::Esamina(fileDatabase, server, false);
     if (esame.stato != schema::StatoFile::DatabaseIncassi) {
         throw Errore(esame.messaggio.isEmpty()
                          ? QStringLiteral("Il database %1 non contiene lo schema degli incassi")

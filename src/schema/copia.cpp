@@ -135,14 +135,15 @@ void CopiaDatabase(Database& da, Database& a,
             stato.tabella = t;
             QStringList nomi, lettura;
             std::vector<FieldType> tipi;
-            bool conId = false;
+            int colonnaId = -1;
             for (const ColumnInfo& c : *da.tableColumns(t)) {
                 if (!a.column(t, c.name)) continue;
+                if (c.name.compare(u"id", Qt::CaseInsensitive) == 0) colonnaId = int(nomi.size());
                 nomi << c.name;
                 lettura << da.dialect().quoteIdentifier(c.name);
                 tipi.push_back(c.type);
-                conId = conId || c.name.compare(u"id", Qt::CaseInsensitive) == 0;
             }
+            const bool conId = colonnaId >= 0;
             if (nomi.isEmpty()) continue;
             Scrittore scrittore(a, t, nomi);
             const QString base = QStringLiteral("SELECT %1 FROM %2")
@@ -163,11 +164,7 @@ void CopiaDatabase(Database& da, Database& a,
                         riga.push_back(da.dialect().fromEngine(grezza[c], tipi[c]));
                     scrittore.aggiungi(std::move(riga));
                 }
-                if (conId && !r.rows.empty()) {
-                    for (int c = 0; c < nomi.size(); ++c)
-                        if (nomi[c].compare(u"id", Qt::CaseInsensitive) == 0)
-                            ultimo = r.rows.back()[size_t(c)];
-                }
+                if (conId && !r.rows.empty()) ultimo = r.rows.back()[size_t(colonnaId)];
                 stato.righe += r.count();
                 if (avanzamento) avanzamento(stato);
                 if (!conId || r.count() < kRighePerLettura) break;

@@ -6,7 +6,9 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <atomic>
+#include <functional>
 
+#include "host/connessione.h"
 #include "host/database.h"
 #include "schema/creazione.h"
 #include "schema/schema.h"
@@ -21,6 +23,23 @@ EsameFile Esito(StatoFile stato, const QString& messaggio = QString()) {
     EsameFile e;
     e.stato = stato;
     e.messaggio = messaggio;
+    return e;
+}
+
+// What a database is by its tables (lower-case names); the version is read
+// only for ours.
+EsameFile DaiNomi(const QStringList& tabelle, const QString& dove,
+                  const std::function<int()>& versione) {
+    if (tabelle.isEmpty()) return Esito(StatoFile::DatabaseVuoto);
+    if (!tabelle.contains(QString::fromLatin1(kTabellaVersione).toLower()) ||
+        !tabelle.contains(u"noteteste")) {
+        return Esito(StatoFile::DatabaseEstraneo,
+                     QStringLiteral("Il database %1 appartiene a un altro programma: non contiene "
+                                    "le tabelle di Incassi. Non viene modificato.")
+                         .arg(dove));
+    }
+    EsameFile e = Esito(StatoFile::DatabaseIncassi);
+    e.versione = versione();
     return e;
 }
 
@@ -44,24 +63,14 @@ EsameFile EsaminaDatabase(const QString& percorso) {
                 QStringList tabelle;
                 while (q.next())
                     tabelle << q.value(0).toString().toLower();
-                const QString versione = QString::fromLatin1(kTabellaVersione).toLower();
-                if (tabelle.isEmpty()) {
-                    e = Esito(StatoFile::DatabaseVuoto);
-                } else if (!tabelle.contains(versione) || !tabelle.contains(u"noteteste")) {
-                    e = Esito(
-                        StatoFile::DatabaseEstraneo,
-                        QStringLiteral("Il database %1 appartiene a un altro programma: non "
-                                       "contiene le tabelle di Incassi. Non viene modificato.")
-                            .arg(percorso));
-                } else {
-                    e = Esito(StatoFile::DatabaseIncassi);
+                e = DaiNomi(tabelle, percorso, [&] {
                     QSqlQuery v(db);
-                    if (v.exec(QStringLiteral("SELECT max(versione) FROM %1")
-                                   .arg(QString::fromLatin1(kTabellaVersione))) &&
-                        v.next()) {
-                        e.versione = v.value(0).toInt();
-                    }
-                }
+                    return v.exec(QStringLiteral("SELECT max(versione) FROM %1")
+                                      .arg(QString::fromLatin1(kTabellaVersione))) &&
+                                   v.next()
+                               ? v.value(0).toInt()
+                               : 0;
+                });
             }
         }
         db.close();
@@ -76,17 +85,13 @@ EsameFile EsaminaAperto(Database& db) {
     QStringList tabelle;
     for (const QString& t : db.tables())
         tabelle << t.toLower();
-    if (tabelle.isEmpty()) return Esito(StatoFile::DatabaseVuoto);
-    if (!tabelle.contains(QString::fromLatin1(kTabellaVersione).toLower()) ||
-        !tabelle.contains(u"noteteste")) {
-        return Esito(StatoFile::DatabaseEstraneo,
-                     QStringLiteral("Il database %1 appartiene a un altro programma: non contiene "
-                                    "le tabelle di Incassi. Non viene modificato.")
-                         .arg(db.fileName()));
-    }
-    EsameFile e = Esito(StatoFile::DatabaseIncassi);
-    e.versione = VersioneDatabase(db);
-    return e;
+    return DaiNomi(tabelle, db.fileName(), [&] { return VersioneDatabase(db); });
+}
+
+EsameFile Esamina(const QString& dove, std::shared_ptr<Database>& server, bool soloLettura) {
+    if (!IndirizzoPostgres(dove)) return EsaminaFile(dove);
+    server = ApriDatabase(dove, soloLettura, PasswordDaTerminale);
+    return EsaminaAperto(*server);
 }
 
 void SvuotaDatabase(Database& db) {

@@ -5,6 +5,7 @@
 // SQLite, so a file of another kind or another program is never touched.
 
 #include <QString>
+#include <memory>
 
 namespace incassi {
 class Database;
@@ -33,6 +34,9 @@ struct EsameFile {
 EsameFile EsaminaFile(const QString& percorso);
 // The same for a database already open (a server's): by its tables.
 EsameFile EsaminaAperto(Database& db);
+// A file, or a server address: then the connection opened to examine it is
+// left in `server` for the work that follows.
+EsameFile Esamina(const QString& dove, std::shared_ptr<Database>& server, bool soloLettura);
 // Drops every table of an open database, in one transaction.
 void SvuotaDatabase(Database& db);
 

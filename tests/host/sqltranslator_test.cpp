@@ -178,7 +178,7 @@ TEST_F(ClassicSql, RefusesWhatItCannotTranslate) {
 TEST_F(ClassicSql, QuotedValuesNeverChangeTheStatement) {
     const QString attempts[] = {
         "x'; delete * from noteteste;--", "' or '1'='1", "a'')--",
-        "\\'; drop table noterighe;",      "O'HARA",
+        "\\'; drop table noterighe;",     "O'HARA",
     };
     for (const QString& value : attempts) {
         t.host().Execute("update noteteste set Descrizione=" + sql::Testo(value) + " where id=1");
