@@ -131,18 +131,6 @@ void Database::fail(const QSqlError& e, const QString& shown) {
     DbFail(e, shown);
 }
 
-void Database::restoreNames(std::vector<ResultColumn>& columns, const QString& shown) const {
-    if (!dialect_->foldsNames()) return;
-    for (ResultColumn& c : columns) {
-        if (c.name != c.name.toLower() || c.name.isEmpty()) continue;
-        const QRegularExpression scritto(
-            QStringLiteral("\\b%1\\b").arg(QRegularExpression::escape(c.name)),
-            QRegularExpression::CaseInsensitiveOption);
-        const auto m = scritto.match(shown);
-        if (m.hasMatch()) c.name = m.captured(0);
-    }
-}
-
 Database::Prepared& Database::prepared(const QString& sql, const QString& shownSql) {
     assicuraConnessione();
     auto it = prepared_.find(sql);
@@ -181,8 +169,7 @@ QueryResult Database::queryNative(const QString& sql, const std::vector<QVariant
     bindAndExec(p, params, shown);
     QSqlQuery& q = *p.query;
     if (!p.columnsKnown) {
-        p.columns = dialect_->resultColumns(q);
-        restoreNames(p.columns, shown);
+        p.columns = dialect_->resultColumns(q, shown);
         p.columnsKnown = true;
     }
     QueryResult r;

@@ -128,9 +128,6 @@ class Database {
     // depended on it.
     void assicuraConnessione();
     void openConnection();
-    // Result columns named as the statement spells them, on an engine that
-    // folds names.
-    void restoreNames(std::vector<ResultColumn>& columns, const QString& shown) const;
 
     std::unique_ptr<Dialect> dialect_;
     QString connectionName_;

@@ -42,9 +42,6 @@ class Dialect {
     // key that put Nulls first ascending and last descending.
     virtual QString likeOperator() const { return QStringLiteral("LIKE"); }
     virtual QString nullsOrder(bool /*descending*/) const { return QString(); }
-    // Whether the engine keeps names in lower case (results are then named
-    // as the statement or the declaration spells them).
-    virtual bool foldsNames() const { return false; }
     // Whether results may be read as a stream (no other statement meanwhile).
     virtual bool forwardOnly() const { return true; }
 
@@ -88,8 +85,10 @@ class Dialect {
     virtual QString notFiniteCondition(const QString& column) const = 0;
     virtual QStringList tables(QSqlDatabase& db) const = 0;
     virtual std::vector<ColumnInfo> columns(QSqlDatabase& db, const QString& table) const = 0;
-    // Columns of an executed query (names, source tables, declared types).
-    virtual std::vector<ResultColumn> resultColumns(const QSqlQuery& query) const = 0;
+    // Columns of an executed query (names, source tables, declared types);
+    // `statement` is the text the caller wrote, for the names of expressions.
+    virtual std::vector<ResultColumn> resultColumns(const QSqlQuery& query,
+                                                    const QString& statement) const = 0;
     // Text after an INSERT that returns the new id as a row (empty: the
     // engine gives it with the statement, read by insertedId).
     virtual QString returningId() const { return QString(); }

@@ -34,6 +34,27 @@ const PGresult* ResultHandle(const QSqlQuery& query) {
     return *static_cast<PGresult* const*>(v.constData());
 }
 
+// The type of an expression's column, from the value type the driver gives.
+FieldType TipoDelValore(const QSqlField& f) {
+    switch (f.metaType().id()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::UInt:
+            return f.length() == 2 ? FieldType::Flag : FieldType::Integer;
+        case QMetaType::Double:
+            return FieldType::Double;
+        case QMetaType::QDate:
+            return FieldType::Date;
+        case QMetaType::QDateTime:
+            return FieldType::DateTime;
+        case QMetaType::QByteArray:
+            return FieldType::Blob;
+        default:
+            return FieldType::Unknown;
+    }
+}
+
 [[noreturn]] void Fail(const QSqlQuery& q, const QString& what) {
     throw Errore(QStringLiteral("Errore del database (%1): %2").arg(what, q.lastError().text()));
 }
@@ -308,7 +329,14 @@ std::vector<ColumnInfo> PostgresDialect::columns(QSqlDatabase& db, const QString
     return out;
 }
 
-std::vector<ResultColumn> PostgresDialect::resultColumns(const QSqlQuery& query) const {
+std::vector<ResultColumn> PostgresDialect::resultColumns(const QSqlQuery& query,
+                                                         const QString& statement) const {
+    // Named as on SQLite: a table's column by its declaration, an alias or an
+    // expression as the select list writes it (the server gives lower case).
+    static const QRegularExpression from(QStringLiteral("\\bfrom\\b"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const qsizetype fine = statement.indexOf(from);
+    const QString lista = fine < 0 ? statement : statement.left(fine);
     std::vector<ResultColumn> cols;
     const QSqlRecord rec = query.record();
     const PGresult* res = ResultHandle(query);
@@ -317,48 +345,37 @@ std::vector<ResultColumn> PostgresDialect::resultColumns(const QSqlQuery& query)
         ResultColumn c;
         const QSqlField f = rec.field(i);
         c.name = f.name();
-        // A column read from a table: its declared name and type.
-        if (res && db_.isValid()) {
-            const Catalogo& cat = catalogo(db_);
-            const auto t = cat.perOid.constFind(quint32(PQftable(res, i)));
-            if (t != cat.perOid.constEnd()) {
-                const int numero = PQftablecol(res, i);
-                for (const Colonna& col : t->colonne) {
-                    if (col.numero != numero) continue;
-                    c.table = t->nome;
-                    if (c.name == col.info.name.toLower()) c.name = col.info.name;
-                    c.type = col.info.type;
-                    c.maxLength = col.info.maxLength;
-                }
+        if (const Colonna* col = res ? colonnaDi(res, i) : nullptr) {
+            c.table = catalogo(db_).perOid.value(quint32(PQftable(res, i))).nome;
+            c.type = col->info.type;
+            c.maxLength = col->info.maxLength;
+            if (c.name == col->info.name.toLower()) {
+                c.name = col->info.name;
+                cols.push_back(std::move(c));
+                continue;
             }
+        } else {
+            c.type = TipoDelValore(f);
         }
-        if (c.table.isEmpty()) {
-            switch (f.metaType().id()) {
-                case QMetaType::Int:
-                case QMetaType::LongLong:
-                case QMetaType::ULongLong:
-                case QMetaType::UInt:
-                    c.type = f.length() == 2 ? FieldType::Flag : FieldType::Integer;
-                    break;
-                case QMetaType::Double:
-                    c.type = FieldType::Double;
-                    break;
-                case QMetaType::QDate:
-                    c.type = FieldType::Date;
-                    break;
-                case QMetaType::QDateTime:
-                    c.type = FieldType::DateTime;
-                    break;
-                case QMetaType::QByteArray:
-                    c.type = FieldType::Blob;
-                    break;
-                default:
-                    break;
-            }
-        }
+        const QRegularExpression scritto(
+            QStringLiteral("\\b%1\\b").arg(QRegularExpression::escape(c.name)),
+            QRegularExpression::CaseInsensitiveOption);
+        if (const auto m = scritto.match(lista); m.hasMatch()) c.name = m.captured(0);
         cols.push_back(std::move(c));
     }
     return cols;
+}
+
+const PostgresDialect::Colonna* PostgresDialect::colonnaDi(const PGresult* res, int i) const {
+    if (!db_.isValid()) return nullptr;
+    const Catalogo& cat = catalogo(db_);
+    const auto t = cat.perOid.constFind(quint32(PQftable(res, i)));
+    if (t == cat.perOid.constEnd()) return nullptr;
+    const int numero = PQftablecol(res, i);
+    for (const Colonna& col : t->colonne) {
+        if (col.numero == numero) return &col;
+    }
+    return nullptr;
 }
 
 qint64 PostgresDialect::insertedId(const QSqlQuery& query) const {

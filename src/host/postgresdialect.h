@@ -5,6 +5,8 @@
 
 #include "host/dialect.h"
 
+struct pg_result;
+
 namespace incassi {
 
 // PostgreSQL: names are kept in lower case (the engine folds unquoted names),
@@ -25,7 +27,6 @@ class PostgresDialect final : public Dialect {
     QString nowExpression() const override { return QStringLiteral("LOCALTIMESTAMP(0)"); }
     QString likeOperator() const override { return QStringLiteral("ILIKE"); }
     QString nullsOrder(bool descending) const override;
-    bool foldsNames() const override { return true; }
     bool forwardOnly() const override { return false; }
 
     QVariant toEngine(const QVariant& value) const override;
@@ -44,7 +45,8 @@ class PostgresDialect final : public Dialect {
     QString notFiniteCondition(const QString& column) const override;
     QStringList tables(QSqlDatabase& db) const override;
     std::vector<ColumnInfo> columns(QSqlDatabase& db, const QString& table) const override;
-    std::vector<ResultColumn> resultColumns(const QSqlQuery& query) const override;
+    std::vector<ResultColumn> resultColumns(const QSqlQuery& query,
+                                            const QString& statement) const override;
     QString returningId() const override { return QStringLiteral(" RETURNING id"); }
     qint64 insertedId(const QSqlQuery& query) const override;
     void forgetCatalog() const override;
@@ -73,6 +75,8 @@ class PostgresDialect final : public Dialect {
         QStringList nomi;
     };
     const Catalogo& catalogo(QSqlDatabase& db) const;
+    // The table column the result's column i reads, if any.
+    const Colonna* colonnaDi(const pg_result* res, int i) const;
 
     mutable std::unique_ptr<Catalogo> catalogo_;
     mutable QSqlDatabase db_;  // the connection, for catalogue reads

@@ -309,7 +309,8 @@ std::vector<ColumnInfo> SqliteDialect::columns(QSqlDatabase& db, const QString& 
     return cols;
 }
 
-std::vector<ResultColumn> SqliteDialect::resultColumns(const QSqlQuery& query) const {
+std::vector<ResultColumn> SqliteDialect::resultColumns(const QSqlQuery& query,
+                                                       const QString& /*statement*/) const {
     std::vector<ResultColumn> cols;
     const QSqlRecord rec = query.record();
     sqlite3_stmt* stmt = StatementHandle(query);

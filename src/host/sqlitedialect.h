@@ -30,7 +30,8 @@ class SqliteDialect final : public Dialect {
     QString notFiniteCondition(const QString& column) const override;
     QStringList tables(QSqlDatabase& db) const override;
     std::vector<ColumnInfo> columns(QSqlDatabase& db, const QString& table) const override;
-    std::vector<ResultColumn> resultColumns(const QSqlQuery& query) const override;
+    std::vector<ResultColumn> resultColumns(const QSqlQuery& query,
+                                            const QString& statement) const override;
     qint64 insertedId(const QSqlQuery& query) const override;
 
     QString keyDefinition(bool maiRiusato) const override;

@@ -9,6 +9,10 @@
 // status 1 and a message holding that text. NOME.poi.json, when present, runs
 // next on the same database and is compared with NOME.poi.atteso.json: it
 // shows what the first run left in the database.
+//
+// With INCASSI_MOTORE=postgresql the demo database is made on the server
+// named by INCASSI_TEST_PG (a new database, dropped at the end); without a
+// server the run is skipped (exit status 77).
 
 #include <QCoreApplication>
 #include <QFile>
@@ -20,6 +24,10 @@
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
+#include <memory>
+
+#include "host/connessione.h"
+#include "values/error.h"
 
 namespace {
 
@@ -138,6 +146,28 @@ bool Verifica(const QString& run, const QString& db, const QString& scenario) {
     return false;
 }
 
+// A new database on the test server, dropped when the run ends.
+struct DatabaseDiProva {
+    DatabaseDiProva() {
+        const QString admin = qEnvironmentVariable("INCASSI_TEST_PG");
+        nome = QStringLiteral("scenario_%1").arg(QCoreApplication::applicationPid());
+        indirizzo = admin.left(admin.lastIndexOf(u'/') + 1) + nome;
+        amministrazione = incassi::ApriDatabase(admin);
+        amministrazione->executeScript({QStringLiteral("DROP DATABASE IF EXISTS %1").arg(nome),
+                                        QStringLiteral("CREATE DATABASE %1").arg(nome)});
+    }
+    ~DatabaseDiProva() {
+        try {
+            amministrazione->executeScript(
+                {QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(nome)});
+        } catch (const incassi::Errore&) {
+            // A database left behind goes with the test server.
+        }
+    }
+    QString nome, indirizzo;
+    std::shared_ptr<incassi::Database> amministrazione;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -148,7 +178,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     QTemporaryDir cartella;
-    const QString db = cartella.filePath(QStringLiteral("demo.sqlite"));
+    QString db = cartella.filePath(QStringLiteral("demo.sqlite"));
+    std::unique_ptr<DatabaseDiProva> server;
+    if (qEnvironmentVariable("INCASSI_MOTORE") == u"postgresql") {
+        if (qEnvironmentVariableIsEmpty("INCASSI_TEST_PG")) return 77;
+        server = std::make_unique<DatabaseDiProva>();
+        db = server->indirizzo;
+    }
     const Esito demo = Lancia(a[1], {QStringLiteral("demo"), db, QStringLiteral("--oggi"), a[3]});
     if (demo.uscita != 0) {
         Scrivi(QStringLiteral("incassi-db demo: ") + QString::fromUtf8(demo.err));
