@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "collection/frmincassi.h"
+#include "schema/controllo.h"
 #include "support/anagrafiche.h"
 #include "support/guasti.h"
 #include "support/incassi.h"
@@ -132,6 +133,47 @@ TEST_F(Guasti, DeletionOfTheLatestCollection) {
             return f->Elimina();
         });
     });
+}
+
+// The server goes away (its process ends) before one statement of a save,
+// taken at intervals over the whole save: the document is whole or absent,
+// the books are sound, and the save tried again goes through.
+TEST_F(Guasti, TheServerGoingAwayInTheMiddleOfASave) {
+    if (!test::SuPostgres()) GTEST_SKIP() << "una connessione a un server";
+    int totale = 0;
+    {
+        TestDb t(modello());
+        ScriptedUi ui;
+        auto f = Incasso(t, ui, prop_);
+        test::Guasto g(t.db());
+        ASSERT_TRUE(f->Salva());
+        totale = g.inviate();
+    }
+    auto documenti = [](TestDb& t) { return t.scalar("select count(*) from NoteTeste").toInt(); };
+    for (int n = 1; n <= totale; n += std::max(1, totale / 12)) {
+        SCOPED_TRACE(n);
+        TestDb t(modello());
+        ScriptedUi ui;
+        auto f = Incasso(t, ui, prop_);
+        const int prima = documenti(t);
+        const QVariant pid = t.db().queryNative("SELECT pg_backend_pid()", {}).scalar();
+        auto altra = t.altraConnessione();
+        int inviate = 0;
+        t.db().setOsservatore([&](const QString&, const std::vector<QVariant>&) {
+            if (++inviate == n) altra->queryNative("SELECT pg_terminate_backend(?, 5000)", {pid});
+        });
+        const bool salvato = f->Salva();
+        t.db().setOsservatore({});
+        EXPECT_EQ(documenti(t), prima + (salvato ? 1 : 0));
+        if (!salvato) {
+            EXPECT_TRUE(ui.messaggi().back().testo.contains("interrotto"))
+                << ui.messaggi().back().testo.toStdString();
+            EXPECT_TRUE(f->Salva());
+            EXPECT_EQ(documenti(t), prima + 1);
+        }
+        const schema::RapportoControllo r = schema::ControllaIntegrita(t.db());
+        EXPECT_TRUE(r.ok()) << r.testo().toStdString();
+    }
 }
 
 TEST_F(Guasti, GenerateOfEachCashWizard) {

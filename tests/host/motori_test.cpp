@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "host/connessione.h"
 #include "support/testdb.h"
 #include "values/error.h"
@@ -112,6 +114,46 @@ TEST(Motori, ALostConnectionIsSaidAndTheNextCommandReconnects) {
         EXPECT_TRUE(e.testo().startsWith("Collegamento al database")) << e.what();
     }
     EXPECT_EQ(t.scalar("select CodLocale from NoteTeste where id=1").toString(), "L001");
+}
+
+}  // namespace
+
+namespace {
+
+// Two workstations, each its own connection and thread, read a number and
+// write it back one higher, round after round: every writing transaction
+// waits for the other, so no update is lost and no number is given twice.
+TEST(Motori, TwoConnectionsNeverLoseAnUpdate) {
+    TestDb t;
+    t.run({"CREATE TABLE Numeratore (id INTEGER PRIMARY KEY, ultimo INTEGER)",
+           "CREATE TABLE Documenti (id INTEGER PRIMARY KEY, numero INTEGER)",
+           "CREATE UNIQUE INDEX Documenti_numero ON Documenti (numero)",
+           "INSERT INTO Numeratore (id, ultimo) VALUES (1, 0)"});
+    constexpr int kGiri = 150;
+    auto postazione = [&](QString& errore) {
+        try {
+            auto db = t.altraConnessione();
+            for (int i = 0; i < kGiri; ++i) {
+                Transazione tr(*db);
+                const qlonglong n =
+                    db->query("select ultimo from Numeratore where id=1").scalar().toLongLong() + 1;
+                db->execute(QStringLiteral("update Numeratore set ultimo=%1 where id=1").arg(n));
+                db->execute(QStringLiteral("insert into Documenti (numero) values (%1)").arg(n));
+                tr.commit();
+            }
+        } catch (const Errore& e) {
+            errore = e.testo();
+        }
+    };
+    QString erroreA, erroreB;
+    std::thread a(postazione, std::ref(erroreA)), b(postazione, std::ref(erroreB));
+    a.join();
+    b.join();
+    EXPECT_EQ(erroreA, "");
+    EXPECT_EQ(erroreB, "");
+    EXPECT_EQ(t.scalar("select ultimo from Numeratore").toInt(), 2 * kGiri);
+    EXPECT_EQ(t.scalar("select count(*) from Documenti").toInt(), 2 * kGiri);
+    EXPECT_EQ(t.scalar("select max(numero) from Documenti").toInt(), 2 * kGiri);
 }
 
 }  // namespace
