@@ -212,11 +212,8 @@ TEST_F(Salvataggio, ChecksBeforeWriting) {
 }
 
 TEST_F(Salvataggio, AFailureInTheMiddleWritesNothingAndKeepsTheInput) {
-    SOLO_SQLITE("the fault is an SQLite trigger");
     auto f = incasso();
-    t.run(
-        {"CREATE TRIGGER guasto BEFORE INSERT ON NoteRighe BEGIN SELECT RAISE(ABORT, 'guasto "
-         "simulato'); END"});
+    t.creaGuasto("NoteRighe", "INSERT", "guasto simulato");
     const QStringList prima = dump();
     const QString riscosso = f->finestra()["txtRiscosso"].text();
     EXPECT_FALSE(f->Salva());
@@ -228,11 +225,9 @@ TEST_F(Salvataggio, AFailureInTheMiddleWritesNothingAndKeepsTheInput) {
     EXPECT_EQ(f->finestra()["txtRiscosso"].text(), riscosso);
     EXPECT_EQ(f->righeIncassi()->RecordCount(), 2);
 
-    t.run({"DROP TRIGGER guasto"});
+    t.togliGuasto("NoteRighe");
     ASSERT_TRUE(f->Salva());  // the same input saves once the fault is gone
-    t.run(
-        {"CREATE TRIGGER guasto BEFORE DELETE ON NoteTeste BEGIN SELECT RAISE(ABORT, 'guasto "
-         "simulato'); END"});
+    t.creaGuasto("NoteTeste", "DELETE", "guasto simulato");
     const QStringList salvato = dump();
     ui.rispondi(Risposta::Si);
     EXPECT_FALSE(f->Elimina());

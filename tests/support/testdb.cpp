@@ -231,6 +231,29 @@ void TestDb::createDocumentTables() {
     });
 }
 
+void TestDb::creaGuasto(const QString& tabella, const QString& evento, const QString& messaggio,
+                        const QString& quando) {
+    if (!SuPostgres()) {
+        run({QStringLiteral("CREATE TRIGGER guasto BEFORE %1 ON %2 %3 BEGIN SELECT RAISE(ABORT, "
+                            "'%4'); END")
+                 .arg(evento, tabella,
+                      quando.isEmpty() ? QString() : QStringLiteral("WHEN ") + quando, messaggio)});
+        return;
+    }
+    run({QStringLiteral("CREATE OR REPLACE FUNCTION guasto() RETURNS trigger LANGUAGE plpgsql AS "
+                        "$$ BEGIN RAISE EXCEPTION '%1'; END $$")
+             .arg(messaggio),
+         QStringLiteral("CREATE TRIGGER guasto BEFORE %1 ON %2 FOR EACH ROW %3 EXECUTE FUNCTION "
+                        "guasto()")
+             .arg(evento, tabella,
+                  quando.isEmpty() ? QString() : QStringLiteral("WHEN (%1)").arg(quando))});
+}
+
+void TestDb::togliGuasto(const QString& tabella) {
+    run({SuPostgres() ? QStringLiteral("DROP TRIGGER guasto ON %1").arg(tabella)
+                      : QStringLiteral("DROP TRIGGER guasto")});
+}
+
 QVariant TestDb::scalar(const QString& classicSql) {
     return db().query(classicSql).scalar();
 }

@@ -42,6 +42,11 @@ class TestDb {
     void createDocumentTables();
     // The value of the first column of the first row of a classic statement.
     QVariant scalar(const QString& classicSql);
+    // A fault: every `evento` (INSERT, DELETE) on `tabella`, when `quando`
+    // holds of the NEW or OLD row, fails with `messaggio`; and its removal.
+    void creaGuasto(const QString& tabella, const QString& evento, const QString& messaggio,
+                    const QString& quando = QString());
+    void togliGuasto(const QString& tabella);
     // Writes a consistent copy of the whole database to the SQLite `file`.
     void copia(const QString& file);
 

@@ -240,12 +240,9 @@ TEST_F(Variazione, WithoutTheRightToInsertNothingIsGenerated) {
 }
 
 TEST_F(Variazione, AFailureInTheMiddleOfGenerateLeavesNothingWritten) {
-    SOLO_SQLITE("the fault is an SQLite trigger");
     // The second row fails after the header and the cash row went in.
-    t.run(
-        {"CREATE TRIGGER guasto BEFORE INSERT ON NoteRighe "
-         "WHEN NEW.Descrizione = 'Variazione prestito al locale' "
-         "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"});
+    t.creaGuasto("NoteRighe", "INSERT", "disco pieno",
+                 "NEW.Descrizione = 'Variazione prestito al locale'");
     auto w = riepilogo(ProfiloPrestito(), QStringLiteral("100"));
     w->Avanti();
     EXPECT_FALSE(w->chiusa());
@@ -256,7 +253,7 @@ TEST_F(Variazione, AFailureInTheMiddleOfGenerateLeavesNothingWritten) {
     EXPECT_TRUE(ui.messaggi()[0].testo.contains(QStringLiteral("disco pieno")));
 
     // Once the fault is gone the same window generates.
-    t.run({"DROP TRIGGER guasto"});
+    t.togliGuasto("NoteRighe");
     w->Avanti();
     EXPECT_TRUE(w->chiusa());
     EXPECT_EQ(conta("NoteTeste"), 1);
@@ -317,12 +314,14 @@ TEST_F(Variazione, SummaryListsTheVenueMovementsNewestFirst) {
 // Years of movements: the newest are listed and a last line says older ones
 // exist; the balance still counts them all.
 TEST_F(Variazione, ALongAccountListsItsNewestMovements) {
-    SOLO_SQLITE("rows made with SQLite date arithmetic");
+    const QString giorno = test::SuPostgres()
+                               ? QStringLiteral("date '2020-01-01' + i")
+                               : QStringLiteral("date('2020-01-01', '+' || i || ' days')");
     t.run({QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
                           "i < 520) INSERT INTO NoteRighe (IdTesta, CodConto, CodLocale, Data, "
-                          "Dare, Avere, Descrizione) SELECT 0, '%1', 'BAR1', date('2020-01-01', "
-                          "'+' || i || ' days'), 1, 0, 'Giorno ' || i FROM n")
-               .arg(kPrestiti)});
+                          "Dare, Avere, Descrizione) SELECT 0, '%1', 'BAR1', %2, 1, 0, 'Giorno ' "
+                          "|| i FROM n")
+               .arg(kPrestiti, giorno)});
     auto w = riepilogo(ProfiloPrestito(), QStringLiteral("0"));
     ASSERT_EQ(w->movimenti().size(), size_t(WizardCassa::kMovimentiMostrati) + 1);
     EXPECT_EQ(w->movimenti().front().descrizione, QStringLiteral("Giorno 520"));
