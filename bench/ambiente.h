@@ -4,10 +4,19 @@
 // the environment and the folder the database lives in.
 //   INCASSI_BENCH_VENUES (200), INCASSI_BENCH_YEARS (10),
 //   INCASSI_BENCH_DIR (the system's temporary folder)
+//   INCASSI_BENCH_PG: a PostgreSQL address; the benchmark then runs there, on
+//   a copy of the same generated database (made once, when that database is
+//   empty).
 
 #include <QByteArray>
 #include <QDir>
 #include <QString>
+#include <cstdio>
+#include <memory>
+
+#include "host/connessione.h"
+#include "host/database.h"
+#include "schema/copia.h"
 
 namespace incassi::bench {
 
@@ -27,6 +36,19 @@ inline int Anni() {
 inline QString Cartella() {
     const QByteArray v = qgetenv("INCASSI_BENCH_DIR");
     return v.isEmpty() ? QDir::tempPath() : QString::fromLocal8Bit(v);
+}
+
+// The database the benchmark runs on: `sqlite`, or its copy on the server
+// named by INCASSI_BENCH_PG.
+inline std::shared_ptr<Database> SuMotore(std::shared_ptr<Database> sqlite) {
+    const QString server = qEnvironmentVariable("INCASSI_BENCH_PG");
+    if (server.isEmpty()) return sqlite;
+    auto pg = ApriDatabase(server);
+    if (pg->tables().isEmpty()) {
+        std::fprintf(stderr, "copia del database di prova su %s...\n", qPrintable(server));
+        schema::CopiaDatabase(*sqlite, *pg);
+    }
+    return pg;
 }
 
 }  // namespace incassi::bench

@@ -89,6 +89,8 @@ int Riempi(Database& db, const std::function<QString(Database&)>& dopo, QString&
     CreaSchema(db);
     CaricaDatiIniziali(db);
     if (dopo) esito = dopo(db);
+    const QStringList statistiche = db.dialect().afterBulkLoad();
+    if (!statistiche.isEmpty()) db.executeScript(statistiche);
     return VersioneDatabase(db);
 }
 

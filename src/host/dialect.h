@@ -93,6 +93,14 @@ class Dialect {
     // engine gives it with the statement, read by insertedId).
     virtual QString returningId() const { return QString(); }
     virtual qint64 insertedId(const QSqlQuery& query) const = 0;
+    // Whether bulkCopy can load rows faster than inserts; and the loading of
+    // `rows` (values in `columns` order) into `table`, throwing Errore.
+    virtual bool hasBulkCopy() const { return false; }
+    virtual void bulkCopy(QSqlDatabase& /*db*/, const QString& /*table*/,
+                          const QStringList& /*columns*/,
+                          const std::vector<std::vector<QVariant>>& /*rows*/) const {}
+    // Statements after a large load (the planner's statistics).
+    virtual QStringList afterBulkLoad() const { return {}; }
     // Forgets what was read of the catalogue (a statement changed it).
     virtual void forgetCatalog() const {}
 

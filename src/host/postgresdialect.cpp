@@ -55,6 +55,51 @@ FieldType TipoDelValore(const QSqlField& f) {
     }
 }
 
+// The libpq connection under the driver's, when it is one.
+PGconn* Connessione(QSqlDatabase& db) {
+    const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
+    if (!v.isValid() ||
+        (qstrcmp(v.typeName(), "PGconn*") != 0 && qstrcmp(v.typeName(), "pg_conn*") != 0))
+        return nullptr;
+    return *static_cast<PGconn* const*>(v.constData());
+}
+
+// A value as COPY's text format writes it (already as bound: days and
+// instants as text, flags as numbers).
+QByteArray TestoPerCopia(const QVariant& v) {
+    if (v.isNull()) return QByteArrayLiteral("\\N");
+    switch (v.typeId()) {
+        case QMetaType::Double:
+            return QByteArray::number(v.toDouble(), 'g', 17);
+        case QMetaType::QByteArray:
+            return QByteArrayLiteral("\\\\x") + v.toByteArray().toHex();
+        default:
+            break;
+    }
+    QByteArray out;
+    const QByteArray testo = v.toString().remove(QChar(0)).toUtf8();
+    out.reserve(testo.size());
+    for (const char c : testo) {
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
 [[noreturn]] void Fail(const QSqlQuery& q, const QString& what) {
     throw Errore(QStringLiteral("Errore del database (%1): %2").arg(what, q.lastError().text()));
 }
@@ -227,12 +272,60 @@ void PostgresDialect::configureConnection(QSqlDatabase& db, bool soloLettura) co
 }
 
 bool PostgresDialect::connectionLost(QSqlDatabase& db) const {
-    const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
-    if (!v.isValid() ||
-        (qstrcmp(v.typeName(), "PGconn*") != 0 && qstrcmp(v.typeName(), "pg_conn*") != 0))
-        return !db.isOpen();
-    const PGconn* conn = *static_cast<PGconn* const*>(v.constData());
-    return !conn || PQstatus(conn) == CONNECTION_BAD;
+    const PGconn* conn = Connessione(db);
+    return conn ? PQstatus(conn) == CONNECTION_BAD : !db.isOpen();
+}
+
+void PostgresDialect::bulkCopy(QSqlDatabase& db, const QString& table, const QStringList& columns,
+                               const std::vector<std::vector<QVariant>>& rows) const {
+    PGconn* conn = Connessione(db);
+    if (!conn) throw Errore(QStringLiteral("Connessione al server non disponibile"));
+    QStringList nomi;
+    for (const QString& c : columns)
+        nomi << quoteIdentifier(c);
+    const QByteArray inizio = QStringLiteral("COPY %1 (%2) FROM STDIN")
+                                  .arg(quoteIdentifier(table), nomi.join(u','))
+                                  .toUtf8();
+    auto errore = [&](const char* testo) {
+        throw Errore(QStringLiteral("Errore del database: %1\nIstruzione: %2")
+                         .arg(QString::fromUtf8(testo).trimmed(), QString::fromUtf8(inizio)));
+    };
+    PGresult* r = PQexec(conn, inizio.constData());
+    const bool pronto = PQresultStatus(r) == PGRES_COPY_IN;
+    if (!pronto) {
+        const QByteArray testo = PQresultErrorMessage(r);
+        PQclear(r);
+        errore(testo.constData());
+    }
+    PQclear(r);
+    // The rows in the server's text format: tab between values, \N for
+    // Null, backslash escapes in text.
+    QByteArray riga;
+    QByteArray blocco;
+    for (const auto& valori : rows) {
+        riga.clear();
+        for (size_t i = 0; i < valori.size(); ++i) {
+            if (i) riga += '\t';
+            riga += TestoPerCopia(toEngine(valori[i]));
+        }
+        riga += '\n';
+        blocco += riga;
+        if (blocco.size() > (1 << 20)) {
+            if (PQputCopyData(conn, blocco.constData(), int(blocco.size())) != 1)
+                errore(PQerrorMessage(conn));
+            blocco.clear();
+        }
+    }
+    if (!blocco.isEmpty() && PQputCopyData(conn, blocco.constData(), int(blocco.size())) != 1)
+        errore(PQerrorMessage(conn));
+    if (PQputCopyEnd(conn, nullptr) != 1) errore(PQerrorMessage(conn));
+    QByteArray problema;
+    while (PGresult* fine = PQgetResult(conn)) {
+        if (PQresultStatus(fine) != PGRES_COMMAND_OK && problema.isEmpty())
+            problema = PQresultErrorMessage(fine);
+        PQclear(fine);
+    }
+    if (!problema.isEmpty()) errore(problema.constData());
 }
 
 QStringList PostgresDialect::integrityProblems(QSqlDatabase& db) const {

@@ -50,6 +50,10 @@ class PostgresDialect final : public Dialect {
     QString returningId() const override { return QStringLiteral(" RETURNING id"); }
     qint64 insertedId(const QSqlQuery& query) const override;
     void forgetCatalog() const override;
+    bool hasBulkCopy() const override { return true; }
+    void bulkCopy(QSqlDatabase& db, const QString& table, const QStringList& columns,
+                  const std::vector<std::vector<QVariant>>& rows) const override;
+    QStringList afterBulkLoad() const override { return {QStringLiteral("ANALYZE")}; }
     QStringList keySync(const QString& table) const override;
 
     QString keyDefinition(bool maiRiusato) const override;

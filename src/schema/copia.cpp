@@ -56,11 +56,21 @@ class Scrittore {
               std::max(1, std::min(200, 30000 / int(std::max<qsizetype>(1, colonne.size()))))) {}
 
     void aggiungi(std::vector<QVariant>&& riga) {
+        // Where the engine loads rows in bulk, they go in blocks of many.
+        if (a_.dialect().hasBulkCopy()) {
+            blocco_.push_back(std::move(riga));
+            if (blocco_.size() >= 20000) scarica();
+            return;
+        }
         for (QVariant& v : riga)
             valori_.push_back(std::move(v));
         if (++righe_ == perIstruzione_) scarica();
     }
     void scarica() {
+        if (!blocco_.empty()) {
+            a_.copiaRighe(tabella_, colonne_, blocco_);
+            blocco_.clear();
+        }
         if (righe_ == 0) return;
         a_.executeNative(istruzione(righe_), valori_);
         valori_.clear();
@@ -93,6 +103,7 @@ class Scrittore {
     int perIstruzione_;
     int righe_ = 0;
     std::vector<QVariant> valori_;
+    std::vector<std::vector<QVariant>> blocco_;
     QString piena_;
 };
 
@@ -181,6 +192,9 @@ void CopiaDatabase(Database& da, Database& a,
         throw;
     }
     a.invalidateCatalog();
+    // After a large load the planner needs to know the tables.
+    const QStringList dopo = a.dialect().afterBulkLoad();
+    if (!dopo.isEmpty()) a.executeScript(dopo);
 }
 
 std::vector<ConteggioTabella> ConfrontaConteggi(Database& da, Database& a) {
