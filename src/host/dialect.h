@@ -42,6 +42,9 @@ class Dialect {
     // key that put Nulls first ascending and last descending.
     virtual QString likeOperator() const { return QStringLiteral("LIKE"); }
     virtual QString nullsOrder(bool /*descending*/) const { return QString(); }
+    // Words after an index's column so the index serves that ordering both
+    // ways.
+    virtual QString indexNullsOrder() const { return QString(); }
     // Whether results may be read as a stream (no other statement meanwhile).
     virtual bool forwardOnly() const { return true; }
 

@@ -27,6 +27,7 @@ class PostgresDialect final : public Dialect {
     QString nowExpression() const override { return QStringLiteral("LOCALTIMESTAMP(0)"); }
     QString likeOperator() const override { return QStringLiteral("ILIKE"); }
     QString nullsOrder(bool descending) const override;
+    QString indexNullsOrder() const override { return QStringLiteral(" NULLS FIRST"); }
     bool forwardOnly() const override { return false; }
 
     QVariant toEngine(const QVariant& value) const override;

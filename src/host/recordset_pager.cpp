@@ -23,7 +23,8 @@ QString RecordSet::Pager::orderBy(bool reversed, const Dialect& d) const {
     const auto& order = tr->parts.order;
     for (size_t k = 0; k <= order.size(); ++k) {
         const bool desc = descending(k, reversed);
-        const QString nulls = d.nullsOrder(desc);
+        // The key is never Null: no words about Nulls, so its index serves.
+        const QString nulls = k < order.size() ? d.nullsOrder(desc) : QString();
         keys << (k < order.size() ? order[k].sql : QStringLiteral("id")) +
                     (desc ? QStringLiteral(" DESC") : QString()) +
                     (nulls.isEmpty() ? QString() : u' ' + nulls);

@@ -81,8 +81,13 @@ class Translator {
     // on every engine.
     void endOrderKey() {
         if (!ordering_.back() || pieces_.empty()) return;
-        const bool desc = pieces_.back().keyword &&
-                          pieces_.back().text.compare(u"desc", Qt::CaseInsensitive) == 0;
+        const bool verso = pieces_.back().keyword &&
+                           (pieces_.back().text.compare(u"desc", Qt::CaseInsensitive) == 0 ||
+                            pieces_.back().text.compare(u"asc", Qt::CaseInsensitive) == 0);
+        const bool desc = verso && pieces_.back().text.compare(u"desc", Qt::CaseInsensitive) == 0;
+        // The key is never Null: its own index serves the order as it is.
+        const size_t colonna = pieces_.size() - (verso ? 2 : 1);
+        if (pieces_[colonna].text.compare(u"id", Qt::CaseInsensitive) == 0) return;
         const QString nulls = d_.nullsOrder(desc);
         if (nulls.isEmpty()) return;
         pieces_.push_back({nulls, false, depth_, false, true});

@@ -111,8 +111,11 @@ QStringList IstruzioniCreaTabella(const Dialect& d, const Tabella& t, int versio
 
 QString IstruzioneCreaIndice(const Dialect& d, const Tabella& t, const Indice& i) {
     QStringList colonne;
+    // The key is never Null and is ordered without words about Nulls.
     for (const QString& c : i.colonne)
-        colonne << d.quoteIdentifier(c);
+        colonne << d.quoteIdentifier(c) + (c.compare(u"id", Qt::CaseInsensitive) == 0
+                                               ? QString()
+                                               : d.indexNullsOrder());
     return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
         .arg(i.unico ? QStringLiteral("UNIQUE ") : QString(), d.quoteIdentifier(i.nome),
              d.quoteIdentifier(t.nome), colonne.join(QStringLiteral(", ")));
