@@ -253,12 +253,10 @@ void Database::syncKeyAfterInsert(const QString& sql) {
         queryNative(s, {});
 }
 
-bool Database::copiaRighe(const QString& table, const QStringList& columns,
+void Database::copiaRighe(const QString& table, const QStringList& columns,
                           const std::vector<std::vector<QVariant>>& rows) {
-    if (!dialect_->hasBulkCopy()) return false;
     assicuraConnessione();
     dialect_->bulkCopy(db_, table, columns, rows);
-    return true;
 }
 
 void Database::runPlain(const QString& sql) {

@@ -72,9 +72,9 @@ class Database {
     QString insertSql(const QString& table, const QStringList& columns) const;
     qint64 insert(const QString& table, const QStringList& columns,
                   const std::vector<QVariant>& values);
-    // Loads many rows into a table at once where the engine can (false: it
-    // cannot, and nothing was done); values in `columns` order.
-    bool copiaRighe(const QString& table, const QStringList& columns,
+    // Loads many rows into a table at once, on an engine whose dialect
+    // hasBulkCopy(); values in `columns` order.
+    void copiaRighe(const QString& table, const QStringList& columns,
                     const std::vector<std::vector<QVariant>>& rows);
     // Runs engine statements as they are, without values (schema creation).
     void executeScript(const QStringList& statements);
