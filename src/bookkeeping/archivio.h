@@ -10,6 +10,8 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <initializer_list>
@@ -134,6 +136,9 @@ class Archivio {
         QVariant refillLocale;
     };
     Aperti ApertiDellaMacchina(qlonglong scheda, const QDate& data);
+    // The same for several machines in two statements (a machine without
+    // any is left out: its sums are Null).
+    QHash<qlonglong, Aperti> ApertiDelleMacchine(const QList<qlonglong>& schede, const QDate& data);
     // The machine row that holds the reading before a collection on `data`
     // (that row alone, read through the index on machine and day): the last
     // INC6 or FUR at the venue (machines taken back), the last row with

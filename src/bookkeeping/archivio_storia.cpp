@@ -22,31 +22,47 @@ std::optional<QVariant> Archivio::CassettoLasciato(qlonglong scheda, const QDate
 }
 
 Archivio::Aperti Archivio::ApertiDellaMacchina(qlonglong scheda, const QDate& data) {
-    Aperti a;
+    return ApertiDelleMacchine({scheda}, data).value(scheda);
+}
+
+QHash<qlonglong, Archivio::Aperti> Archivio::ApertiDelleMacchine(const QList<qlonglong>& schede,
+                                                                 const QDate& data) {
+    QHash<qlonglong, Aperti> out;
+    if (schede.isEmpty()) return out;
+    QStringList elenco;
+    for (qlonglong s : schede)
+        elenco << QString::number(s);
+    const QString in = elenco.join(u',');
     // A row without an amount adds nothing to a sum: leaving those rows out
     // (every collection of the machine's history) keeps the sums and lets the
     // index of open amounts answer.
     auto acconti = host_.OpenRecordSet(
         QStringLiteral(
-            "select sum(noteincassi.acconti) as SommaDiAcconti from noteincassi INNER JOIN "
-            "NoteTeste ON NoteIncassi.IdTesta = NoteTeste.id where noteincassi.linkscheda=%1 and "
-            "noteincassi.chiuso=0 and NoteIncassi.dataincasso<=%2 and "
-            "noteincassi.acconti<>0 and NoteTeste.CodCausale='ACC'")
-            .arg(scheda)
-            .arg(sql::Data(data)));
-    a.acconti = acconti->Value(QStringLiteral("SommaDiAcconti"));
+            "select noteincassi.linkscheda, sum(noteincassi.acconti) as SommaDiAcconti from "
+            "noteincassi INNER JOIN NoteTeste ON NoteIncassi.IdTesta = NoteTeste.id where "
+            "noteincassi.linkscheda in (%1) and noteincassi.chiuso=0 and "
+            "NoteIncassi.dataincasso<=%2 and noteincassi.acconti<>0 and "
+            "NoteTeste.CodCausale='ACC' group by noteincassi.linkscheda")
+            .arg(in, sql::Data(data)));
+    for (; !acconti->Eof(); acconti->MoveNext()) {
+        out[qlonglong(Num(acconti->Value(QStringLiteral("linkscheda"))))].acconti =
+            acconti->Value(QStringLiteral("SommaDiAcconti"));
+    }
     auto refill = host_.OpenRecordSet(
-        QStringLiteral("select sum(noteincassi.refillgestore) as sommaRefGest, "
-                       "sum(noteincassi.refillLocale) as sommaRefLocale from noteincassi INNER "
-                       "JOIN NoteTeste ON NoteIncassi.IdTesta = NoteTeste.id where "
-                       "noteincassi.linkscheda=%1 and noteincassi.chiuso=0 and "
-                       "NoteIncassi.dataincasso<=%2 and (noteincassi.refillgestore<>0 or "
-                       "noteincassi.refillLocale<>0) and NoteTeste.CodCausale='REF'")
-            .arg(scheda)
-            .arg(sql::Data(data)));
-    a.refillGestore = refill->Value(QStringLiteral("sommaRefGest"));
-    a.refillLocale = refill->Value(QStringLiteral("sommaRefLocale"));
-    return a;
+        QStringLiteral(
+            "select noteincassi.linkscheda, sum(noteincassi.refillgestore) as sommaRefGest, "
+            "sum(noteincassi.refillLocale) as sommaRefLocale from noteincassi INNER JOIN "
+            "NoteTeste ON NoteIncassi.IdTesta = NoteTeste.id where noteincassi.linkscheda in "
+            "(%1) and noteincassi.chiuso=0 and NoteIncassi.dataincasso<=%2 and "
+            "(noteincassi.refillgestore<>0 or noteincassi.refillLocale<>0) and "
+            "NoteTeste.CodCausale='REF' group by noteincassi.linkscheda")
+            .arg(in, sql::Data(data)));
+    for (; !refill->Eof(); refill->MoveNext()) {
+        Aperti& a = out[qlonglong(Num(refill->Value(QStringLiteral("linkscheda"))))];
+        a.refillGestore = refill->Value(QStringLiteral("sommaRefGest"));
+        a.refillLocale = refill->Value(QStringLiteral("sommaRefLocale"));
+    }
+    return out;
 }
 
 RecordSetPtr Archivio::LetturaPrecedente(qlonglong scheda, const QDate& data,

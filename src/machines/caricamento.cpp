@@ -103,10 +103,21 @@ EsitoCaricamento CaricamentoApparecchi::Esegui() {
     QStringList ids = scelta.split(u'|');
     ids.removeLast();
     if (ids.isEmpty()) return EsitoCaricamento::NessunaScelta;
+    QList<qlonglong> scelti;
     for (const QString& testo : ids) {
         bool ok = false;
         const qlonglong id = testo.trimmed().toLongLong(&ok);
-        if (!ok) continue;
+        if (ok) scelti << id;
+    }
+    // The open advances and refills of all the chosen machines, read at once
+    // and for this load only (a later reload reads its machine afresh).
+    if (!ctx_.calcolo.causaleE(Causale::CAM))
+        aperti_ = Archivio(host_).ApertiDelleMacchine(scelti, ctx_.calcolo.dataRegistrazione);
+    struct Dimentica {
+        std::optional<QHash<qlonglong, Archivio::Aperti>>& aperti;
+        ~Dimentica() { aperti.reset(); }
+    } dimentica{aperti_};
+    for (const qlonglong id : scelti) {
         candidati->MoveFirst();
         if (!candidati->Find(QStringLiteral("id=%1").arg(id))) continue;
         if (!aggiungi(*candidati, id)) return EsitoCaricamento::Interrotto;
@@ -202,7 +213,8 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
         // The money left in the change machine at its last cash-box reading.
         lasciato = archivio.CassettoLasciato(id, c.dataRegistrazione);
     } else {
-        const Archivio::Aperti aperti = archivio.ApertiDellaMacchina(id, c.dataRegistrazione);
+        const Archivio::Aperti aperti =
+            aperti_ ? aperti_->value(id) : archivio.ApertiDellaMacchina(id, c.dataRegistrazione);
         r.SetValue(QStringLiteral("acconti"), Num(aperti.acconti));
         r.SetValue(QStringLiteral("RefillGestore"), Num(aperti.refillGestore));
         r.SetValue(QStringLiteral("RefillLocale"), Num(aperti.refillLocale));

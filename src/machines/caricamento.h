@@ -6,9 +6,11 @@
 // open advances and refills, taxes and fee, then calculated.
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <optional>
 
+#include "bookkeeping/archivio.h"
 #include "machines/calcolo.h"
 #include "machines/contratti.h"
 
@@ -69,6 +71,8 @@ class CaricamentoApparecchi {
     RecordSet& griglia_;
     int aggiunte_ = 0;
     std::optional<AliquoteTasse> tasse_;  // the active rates, read once per load
+    // The chosen machines' open advances and refills, read once per load.
+    std::optional<QHash<qlonglong, Archivio::Aperti>> aperti_;
 };
 
 }  // namespace incassi
