@@ -45,6 +45,10 @@ class Dialect {
     // Words after an index's column so the index serves that ordering both
     // ways.
     virtual QString indexNullsOrder() const { return QString(); }
+    // Whether a plain index must name the key `id` last to keep rows of equal
+    // values in key order, as SQLite's indexes do by their row id: a list
+    // ordered by a date and then the key reads it straight from the index.
+    virtual bool indexEndsWithKey() const { return false; }
     // Whether results may be read as a stream (no other statement meanwhile).
     virtual bool forwardOnly() const { return true; }
 

@@ -28,6 +28,7 @@ class PostgresDialect final : public Dialect {
     QString likeOperator() const override { return QStringLiteral("ILIKE"); }
     QString nullsOrder(bool descending) const override;
     QString indexNullsOrder() const override { return QStringLiteral(" NULLS FIRST"); }
+    bool indexEndsWithKey() const override { return true; }
     bool forwardOnly() const override { return false; }
 
     QVariant toEngine(const QVariant& value) const override;

@@ -112,10 +112,15 @@ QStringList IstruzioniCreaTabella(const Dialect& d, const Tabella& t, int versio
 QString IstruzioneCreaIndice(const Dialect& d, const Tabella& t, const Indice& i) {
     QStringList colonne;
     // The key is never Null and is ordered without words about Nulls.
-    for (const QString& c : i.colonne)
-        colonne << d.quoteIdentifier(c) + (c.compare(u"id", Qt::CaseInsensitive) == 0
-                                               ? QString()
-                                               : d.indexNullsOrder());
+    bool conChiave = false;
+    for (const QString& c : i.colonne) {
+        const bool chiave = c.compare(u"id", Qt::CaseInsensitive) == 0;
+        conChiave |= chiave;
+        colonne << d.quoteIdentifier(c) + (chiave ? QString() : d.indexNullsOrder());
+    }
+    // A unique index stays on its own columns: the key would make every row unique.
+    if (!i.unico && !conChiave && d.indexEndsWithKey())
+        colonne << d.quoteIdentifier(QStringLiteral("id"));
     return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
         .arg(i.unico ? QStringLiteral("UNIQUE ") : QString(), d.quoteIdentifier(i.nome),
              d.quoteIdentifier(t.nome), colonne.join(QStringLiteral(", ")));
