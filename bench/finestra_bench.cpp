@@ -291,18 +291,29 @@ class Replica {
   public:
     explicit Replica(std::vector<Istruzione> istruzioni) : istruzioni_(std::move(istruzioni)) {}
     size_t size() const { return istruzioni_.size(); }
-    // With INCASSI_BENCH_ISTRUZIONI set, the slowest statements with their
-    // mean time over the runs are written at the end, to find what to mend.
+    // With INCASSI_BENCH_ISTRUZIONI set, the statements that cost most, each
+    // text with how many times a run sends it and its mean time per run, are
+    // written at the end, to find what to mend (a text sent once per machine
+    // shows as a count).
     ~Replica() {
         if (!qEnvironmentVariableIsSet("INCASSI_BENCH_ISTRUZIONI") || giri_ == 0) return;
-        std::vector<size_t> ordine(istruzioni_.size());
-        for (size_t i = 0; i < ordine.size(); ++i)
-            ordine[i] = i;
+        struct Voce {
+            qint64 tempo = 0;
+            int volte = 0;
+        };
+        std::unordered_map<QString, Voce> perTesto;
+        for (size_t i = 0; i < istruzioni_.size(); ++i) {
+            Voce& v = perTesto[istruzioni_[i].sql];
+            v.tempo += tempi_[i];
+            ++v.volte;
+        }
+        std::vector<std::pair<QString, Voce>> ordine(perTesto.begin(), perTesto.end());
         std::sort(ordine.begin(), ordine.end(),
-                  [this](size_t a, size_t b) { return tempi_[a] > tempi_[b]; });
-        for (size_t k = 0; k < std::min<size_t>(12, ordine.size()); ++k) {
-            std::fprintf(stderr, "%8.3f ms  %s\n", double(tempi_[ordine[k]]) / 1e6 / giri_,
-                         qPrintable(istruzioni_[ordine[k]].sql.left(200)));
+                  [](const auto& a, const auto& b) { return a.second.tempo > b.second.tempo; });
+        for (size_t k = 0; k < std::min<size_t>(15, ordine.size()); ++k) {
+            std::fprintf(stderr, "%8.3f ms %3dx  %s\n",
+                         double(ordine[k].second.tempo) / 1e6 / giri_, ordine[k].second.volte,
+                         qPrintable(ordine[k].first.left(200)));
         }
         // What runs under the write lock: from BEGIN to COMMIT.
         qint64 transazione = 0;

@@ -146,10 +146,17 @@ class Archivio {
     enum class Lettura { UltimoIncasso, ConContatori, Qualsiasi };
     RecordSetPtr LetturaPrecedente(qlonglong scheda, const QDate& data, const QString& codLocale,
                                    Lettura quale);
+    // The same row of each machine of `schede` that has one, in one statement.
+    RecordSetPtr LetturePrecedenti(const QList<qlonglong>& schede, const QDate& data,
+                                   const QString& codLocale, Lettura quale);
     // The network fee charged to the machine at the venue from `dal` to `al`,
-    // both included, by documents other than `escluso`.
+    // both included, by documents other than `escluso`; and the same for
+    // several machines in one statement (a machine never charged is left out).
     Dec ReteAddebitata(qlonglong scheda, const QString& codLocale, const QDate& dal,
                        const QDate& al, qlonglong escluso);
+    QHash<qlonglong, Dec> ReteAddebitataMacchine(const QList<qlonglong>& schede,
+                                                 const QString& codLocale, const QDate& dal,
+                                                 const QDate& al, qlonglong escluso);
     // The venue's six newest documents that move money in machines, up to
     // `data`; and the sums of one document's machine rows (hoppers'
     // money hop1..hop3, sumAmmanchi, sumCassetto, sumVariazione).

@@ -29,10 +29,7 @@ QHash<qlonglong, Archivio::Aperti> Archivio::ApertiDelleMacchine(const QList<qlo
                                                                  const QDate& data) {
     QHash<qlonglong, Aperti> out;
     if (schede.isEmpty()) return out;
-    QStringList elenco;
-    for (qlonglong s : schede)
-        elenco << QString::number(s);
-    const QString in = elenco.join(u',');
+    const QString in = sql::Interi(schede);
     // A row without an amount adds nothing to a sum: leaving those rows out
     // (every collection of the machine's history) keeps the sums and lets the
     // index of open amounts answer.
@@ -67,47 +64,73 @@ QHash<qlonglong, Archivio::Aperti> Archivio::ApertiDelleMacchine(const QList<qlo
 
 RecordSetPtr Archivio::LetturaPrecedente(qlonglong scheda, const QDate& data,
                                          const QString& codLocale, Lettura quale) {
+    return LetturePrecedenti({scheda}, data, codLocale, quale);
+}
+
+RecordSetPtr Archivio::LetturePrecedenti(const QList<qlonglong>& schede, const QDate& data,
+                                         const QString& codLocale, Lettura quale) {
     const QString giorno = sql::Data(data);
     const QString locale = sql::Raddoppia(codLocale);
+    // For each machine, the id of its row (the index on machine and day finds
+    // it walking back from the date); then those rows, in one statement.
+    QString ultima;
     switch (quale) {
         case Lettura::UltimoIncasso:
-            return host_.OpenRecordSet(
-                QStringLiteral("select top 1 NoteIncassi.*, NoteTeste.CodCausale from noteincassi "
-                               "INNER JOIN NoteTeste ON NoteIncassi.IdTesta = NoteTeste.id where "
-                               "NoteIncassi.Linkscheda=%1 and NoteIncassi.DataIncasso<=%2 and "
-                               "NoteTeste.CodCausale in ('INC6','FUR') and "
-                               "noteteste.codlocale='%3' order by NoteIncassi.dataIncasso desc")
-                    .arg(scheda)
-                    .arg(giorno, locale));
+            ultima = QStringLiteral(
+                         "select top 1 r.id from noteincassi as r INNER JOIN NoteTeste as t ON "
+                         "r.IdTesta = t.id where r.linkscheda=magschede.id and "
+                         "r.dataincasso<=%1 and t.CodCausale in ('INC6','FUR') and "
+                         "t.codlocale='%2' order by r.dataincasso desc,r.id desc")
+                         .arg(giorno, locale);
+            break;
         case Lettura::ConContatori:
-            return host_.OpenRecordSet(
-                QStringLiteral("select top 1 NoteIncassi.* from noteincassi  where "
-                               "NoteIncassi.linkscheda=%1 and NoteIncassi.dataincasso<=%2 and not "
-                               "(noteincassi.contatorein is null) and codlocale='%3' order by "
-                               "NoteIncassi.dataincasso desc,noteincassi.id desc")
-                    .arg(scheda)
-                    .arg(giorno, locale));
+            ultima = QStringLiteral(
+                         "select top 1 r.id from noteincassi as r where "
+                         "r.linkscheda=magschede.id and r.dataincasso<=%1 and not "
+                         "(r.contatorein is null) and r.codlocale='%2' order by "
+                         "r.dataincasso desc,r.id desc")
+                         .arg(giorno, locale);
+            break;
         case Lettura::Qualsiasi:
+            ultima = QStringLiteral(
+                         "select top 1 r.id from noteincassi as r where "
+                         "r.linkscheda=magschede.id and r.dataincasso<=%1 order by "
+                         "r.dataincasso desc,r.id desc")
+                         .arg(giorno);
             break;
     }
-    return host_.OpenRecordSet(
-        QStringLiteral("select top 1 * from noteincassi where linkscheda=%1 and "
-                       "dataincasso<=%2 order by dataincasso desc,id desc")
-            .arg(scheda)
-            .arg(giorno));
+    const QString colonne = quale == Lettura::UltimoIncasso
+                                ? QStringLiteral(
+                                      "NoteIncassi.*, NoteTeste.CodCausale from noteincassi "
+                                      "INNER JOIN NoteTeste ON NoteIncassi.IdTesta = NoteTeste.id")
+                                : QStringLiteral("NoteIncassi.* from noteincassi");
+    return host_.OpenRecordSet(QStringLiteral("select %1 where NoteIncassi.id in (select (%2) "
+                                              "from magschede where magschede.id in (%3))")
+                                   .arg(colonne, ultima, sql::Interi(schede)));
 }
 
 Dec Archivio::ReteAddebitata(qlonglong scheda, const QString& codLocale, const QDate& dal,
                              const QDate& al, qlonglong escluso) {
+    return ReteAddebitataMacchine({scheda}, codLocale, dal, al, escluso).value(scheda);
+}
+
+QHash<qlonglong, Dec> Archivio::ReteAddebitataMacchine(const QList<qlonglong>& schede,
+                                                       const QString& codLocale, const QDate& dal,
+                                                       const QDate& al, qlonglong escluso) {
+    QHash<qlonglong, Dec> out;
+    if (schede.isEmpty()) return out;
     auto rs = host_.OpenRecordSet(
-        QStringLiteral("select sum(rete) as sommaDiRete from noteincassi where linkscheda=%1 and "
-                       "dataincasso>=%2 and dataincasso<=%3 and codlocale='%4' and "
-                       "(idtesta is null or idtesta<>%5)")
+        QStringLiteral("select linkscheda, sum(rete) as sommaDiRete from noteincassi where "
+                       "linkscheda in (%1) and dataincasso>=%2 and dataincasso<=%3 and "
+                       "codlocale='%4' and (idtesta is null or idtesta<>%5) group by linkscheda")
             // One call: a "%5" inside the venue's code stays as it is.
-            .arg(QString::number(scheda), sql::Data(dal), sql::Data(al), sql::Raddoppia(codLocale),
+            .arg(sql::Interi(schede), sql::Data(dal), sql::Data(al), sql::Raddoppia(codLocale),
                  QString::number(escluso)));
-    if (rs->Eof()) return Dec();
-    return Dec::DaCella(rs->Value(QStringLiteral("sommaDiRete")));
+    for (; !rs->Eof(); rs->MoveNext()) {
+        out.insert(qlonglong(Num(rs->Value(QStringLiteral("linkscheda")))),
+                   Dec::DaCella(rs->Value(QStringLiteral("sommaDiRete"))));
+    }
+    return out;
 }
 
 RecordSetPtr Archivio::DocumentiDelLocale(const QString& codLocale, const QDate& data) {

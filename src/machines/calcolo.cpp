@@ -213,9 +213,12 @@ void CalcoloRiga::rete() {
     const QDate d = ctx_.dataRegistrazione;
     Dec giaAddebitato;
     if (d.isValid()) {
-        giaAddebitato = Archivio(host_).ReteAddebitata(
-            qlonglong(Num(riga_.Value(QStringLiteral("linkscheda")))), ctx_.codLocale,
-            QDate(d.year(), d.month(), 1), d, ctx_.idDocumento);
+        const qlonglong scheda = qlonglong(Num(riga_.Value(QStringLiteral("linkscheda"))));
+        const QDate dal(d.year(), d.month(), 1);
+        giaAddebitato =
+            ctx_.reteGiaAddebitata
+                ? ctx_.reteGiaAddebitata(scheda, dal)
+                : Archivio(host_).ReteAddebitata(scheda, ctx_.codLocale, dal, d, ctx_.idDocumento);
     }
     scrivi("Rete", giaAddebitato > Dec() ? Dec() : cellaArrotondata("PercRete"));
 }

@@ -10,6 +10,7 @@
 #include <QDate>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "host/recordset.h"
@@ -34,6 +35,10 @@ struct ContestoCalcolo {
     std::array<Dec, 3> hopperPrecedente{};
     // Whether the grid's view shows QuotaConcess (an old personal view may not).
     bool vistaConQuotaConcess = true;
+    // The network fee already charged to a machine from `dal` to the day,
+    // when a machine load reads it for all its machines at once; unset, each
+    // row reads its own.
+    std::function<Dec(qlonglong scheda, const QDate& dal)> reteGiaAddebitata;
 
     bool causaleE(Causale c) const;
 };

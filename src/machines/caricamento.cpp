@@ -33,6 +33,16 @@ const QString kOrigine = QStringLiteral(
 
 }  // namespace
 
+namespace {
+
+// Stands the record set on the row whose `campo` is `id`; false when none.
+bool Trova(RecordSet& rs, const char* campo, qlonglong id) {
+    rs.MoveFirst();
+    return rs.Find(QStringLiteral("%1=%2").arg(QLatin1String(campo)).arg(id));
+}
+
+}  // namespace
+
 CaricamentoApparecchi::CaricamentoApparecchi(Host& host, UiPort& ui,
                                              const ContestoCaricamento& contesto,
                                              RecordSet& griglia)
@@ -109,14 +119,7 @@ EsitoCaricamento CaricamentoApparecchi::Esegui() {
         const qlonglong id = testo.trimmed().toLongLong(&ok);
         if (ok) scelti << id;
     }
-    // The open advances and refills of all the chosen machines, read at once
-    // and for this load only (a later reload reads its machine afresh).
-    if (!ctx_.calcolo.causaleE(Causale::CAM))
-        aperti_ = Archivio(host_).ApertiDelleMacchine(scelti, ctx_.calcolo.dataRegistrazione);
-    struct Dimentica {
-        std::optional<QHash<qlonglong, Archivio::Aperti>>& aperti;
-        ~Dimentica() { aperti.reset(); }
-    } dimentica{aperti_};
+    leggiInsieme(scelti);
     for (const qlonglong id : scelti) {
         candidati->MoveFirst();
         if (!candidati->Find(QStringLiteral("id=%1").arg(id))) continue;
@@ -134,6 +137,7 @@ EsitoCaricamento CaricamentoApparecchi::Ricarica(qlonglong id) {
                       QString(), Icona::Esclamazione);
         return EsitoCaricamento::Interrotto;
     }
+    leggiInsieme({id});
     return aggiungi(*candidati, id) ? EsitoCaricamento::Caricato : EsitoCaricamento::Interrotto;
 }
 
@@ -153,9 +157,8 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
             return false;
         }
     }
-    auto scheda =
-        host_.OpenRecordSet(QStringLiteral("select * from magschede where id=%1").arg(id));
-    if (scheda->Eof()) return true;
+    if (!Trova(*schede_, "id", id)) return true;
+    RecordSet* const scheda = schede_.get();
     const QDate ultimo = scheda->Value(QStringLiteral("ultimoIncasso")).toDate();
     if (ultimo.isValid() && ultimo > c.dataRegistrazione) {
         const QStringList righe = {
@@ -190,8 +193,7 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
                    Num(scheda->Value(QStringLiteral("Tipoh%1").arg(n))));
     }
     const QString categoria = Txt(cand.Value(QStringLiteral("CatApparecchio")));
-    const Ripartizione rip =
-        ScegliRipartizione(host_, id, c.codLocale, categoria, ctx_.predefinita);
+    const Ripartizione rip = regole_->Scegli(id, categoria);
     r.SetValue(QStringLiteral("TipoCalcolo"), rip.tipoCalcolo);
     r.SetValue(QStringLiteral("PercLocale"), rip.percLocale);
     r.SetValue(QStringLiteral("PercNoleggiatore"), rip.percNoleggiatore);
@@ -207,14 +209,12 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
                    Txt(scheda->Value(QStringLiteral("CodiceAAMS"))) + QStringLiteral(" - ") +
                    Txt(cand.Value(QStringLiteral("Descrizione"))));
 
-    Archivio archivio(host_);
     std::optional<QVariant> lasciato;
     if (c.causaleE(Causale::CAM)) {
         // The money left in the change machine at its last cash-box reading.
-        lasciato = archivio.CassettoLasciato(id, c.dataRegistrazione);
+        lasciato = Archivio(host_).CassettoLasciato(id, c.dataRegistrazione);
     } else {
-        const Archivio::Aperti aperti =
-            aperti_ ? aperti_->value(id) : archivio.ApertiDellaMacchina(id, c.dataRegistrazione);
+        const Archivio::Aperti aperti = aperti_.value(id);
         r.SetValue(QStringLiteral("acconti"), Num(aperti.acconti));
         r.SetValue(QStringLiteral("RefillGestore"), Num(aperti.refillGestore));
         r.SetValue(QStringLiteral("RefillLocale"), Num(aperti.refillLocale));
@@ -227,16 +227,10 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
         r.SetValue(QStringLiteral("HopperOLD3"), *lasciato);
     }
 
-    if (c.causaleE(Causale::INC6) && !ctx_.visContatori) {
-        // The readings imported for this date.
-        auto letture = host_.OpenRecordSet(
-            QStringLiteral("select * from contatori where codiceAAMS='%1' and datacontatore=%2")
-                .arg(sql::Raddoppia(Txt(scheda->Value(QStringLiteral("CodiceAAMS")))),
-                     sql::Data(c.dataRegistrazione)));
-        if (!letture->Eof()) {
-            r.SetValue(QStringLiteral("ContatoreIN"), letture->Value(QStringLiteral("cntotin")));
-            r.SetValue(QStringLiteral("ContatoreOUT"), letture->Value(QStringLiteral("cntotout")));
-        }
+    const auto importata = letture_.constFind(id);
+    if (importata != letture_.constEnd()) {
+        r.SetValue(QStringLiteral("ContatoreIN"), importata->first);
+        r.SetValue(QStringLiteral("ContatoreOUT"), importata->second);
     }
 
     if (!tasse_) tasse_ = TassaAttiva(host_);
@@ -247,7 +241,7 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
     const QString contratto = Txt(cand.Value(QStringLiteral("Contratto")));
     r.SetValue(QStringLiteral("CodConcessionario"), concessionario);
     r.SetValue(QStringLiteral("Contratto"), contratto);
-    const ParametriRete rete = CercaRete(host_, c.codLocale, concessionario, contratto);
+    const ParametriRete rete = regole_->Rete(concessionario, contratto);
     r.SetValue(QStringLiteral("TipoRete"), rete.tipoRete);
     r.SetValue(QStringLiteral("PercRete"), rete.percRete);
 
@@ -263,11 +257,11 @@ bool CaricamentoApparecchi::aggiungi(RecordSet& cand, qlonglong id) {
         }
     }
     if (c.terzoGestore) {
-        if (auto perc = PercentualeTerzoGestore(host_, c.codLocale, concessionario, contratto)) {
+        if (auto perc = regole_->TerzoGestore(concessionario, contratto)) {
             r.SetValue(QStringLiteral("PercNoleggiatore"), *perc);
         }
     }
-    CalcoloRiga(host_, ui_, c, r).calcolaAlCaricamento();
+    CalcoloRiga(host_, ui_, calcolo_, r).calcolaAlCaricamento();
     ++aggiunte_;
     return true;
 }
@@ -314,29 +308,26 @@ void CaricamentoApparecchi::daScheda(RecordSet& scheda, bool livelliDaScheda) {
     r.SetValue(QStringLiteral("DataVecchioContatore"), ultimo);
 }
 
+Archivio::Lettura CaricamentoApparecchi::letturaCercata() const {
+    if (ctx_.ritirati) return Archivio::Lettura::UltimoIncasso;
+    if (ctx_.calcolo.causaleE(Causale::INC6)) return Archivio::Lettura::ConContatori;
+    return Archivio::Lettura::Qualsiasi;
+}
+
 void CaricamentoApparecchi::letturaPrecedente(RecordSet& scheda, qlonglong id) {
     const ContestoCalcolo& c = ctx_.calcolo;
-    Archivio archivio(host_);
-    RecordSetPtr riga;
+    RecordSet* riga = Trova(*precedenti_, "linkscheda", id) ? precedenti_.get() : nullptr;
     bool livelliDaScheda = false;
-    if (ctx_.ritirati) {
-        riga = archivio.LetturaPrecedente(id, c.dataRegistrazione, c.codLocale,
-                                          Archivio::Lettura::UltimoIncasso);
-    } else if (c.causaleE(Causale::INC6)) {
-        riga = archivio.LetturaPrecedente(id, c.dataRegistrazione, c.codLocale,
-                                          Archivio::Lettura::ConContatori);
+    if (!ctx_.ritirati && c.causaleE(Causale::INC6)) {
         // The card may hold a later reading than the last collection: the later wins.
         const QDate ultimo = scheda.Value(QStringLiteral("ultimoIncasso")).toDate();
-        if (!riga->Eof() && ultimo.isValid() &&
+        if (riga && ultimo.isValid() &&
             ultimo > riga->Value(QStringLiteral("DataIncasso")).toDate()) {
-            riga.reset();
+            riga = nullptr;
         }
-        livelliDaScheda = !riga || riga->Eof();
-    } else {
-        riga = archivio.LetturaPrecedente(id, c.dataRegistrazione, c.codLocale,
-                                          Archivio::Lettura::Qualsiasi);
+        livelliDaScheda = !riga;
     }
-    if (riga && !riga->Eof()) {
+    if (riga) {
         daRiga(*riga);
     } else {
         daScheda(scheda, livelliDaScheda);
@@ -345,6 +336,51 @@ void CaricamentoApparecchi::letturaPrecedente(RecordSet& scheda, qlonglong id) {
     if (prima.isValid()) {
         griglia_.SetValue(QStringLiteral("NumGiorniIncasso"), prima.daysTo(c.dataRegistrazione));
     }
+}
+
+void CaricamentoApparecchi::leggiInsieme(const QList<qlonglong>& schede) {
+    const ContestoCalcolo& c = ctx_.calcolo;
+    const QString in = sql::Interi(schede);
+    schede_ =
+        host_.OpenRecordSet(QStringLiteral("select * from magschede where id in (%1)").arg(in));
+    Archivio archivio(host_);
+    precedenti_ =
+        archivio.LetturePrecedenti(schede, c.dataRegistrazione, c.codLocale, letturaCercata());
+    aperti_.clear();
+    if (!c.causaleE(Causale::CAM))
+        aperti_ = archivio.ApertiDelleMacchine(schede, c.dataRegistrazione);
+    letture_.clear();
+    if (c.causaleE(Causale::INC6) && !ctx_.visContatori) {
+        // The readings imported for this date, matched by the card's AAMS code;
+        // the first row of a machine counts.
+        auto letture = host_.OpenRecordSet(
+            QStringLiteral("select magschede.id as idScheda, contatori.cntotin, "
+                           "contatori.cntotout from contatori inner join magschede on "
+                           "contatori.codiceAAMS = magschede.CodiceAAMS where magschede.id in "
+                           "(%1) and contatori.datacontatore=%2")
+                .arg(in, sql::Data(c.dataRegistrazione)));
+        for (; !letture->Eof(); letture->MoveNext()) {
+            const qlonglong id = qlonglong(Num(letture->Value(QStringLiteral("idScheda"))));
+            if (!letture_.contains(id)) {
+                letture_.insert(id, {letture->Value(QStringLiteral("cntotin")),
+                                     letture->Value(QStringLiteral("cntotout"))});
+            }
+        }
+    }
+    regole_.emplace(host_, c.codLocale, ctx_.predefinita);
+    regole_->LeggiMacchine(schede);
+    // The network fee already charged this month, read for all the machines
+    // the first time a machine with a monthly fee asks.
+    calcolo_ = c;
+    reteDelMese_.reset();
+    calcolo_.reteGiaAddebitata = [this, schede](qlonglong scheda, const QDate& dal) {
+        if (!reteDelMese_) {
+            reteDelMese_ = Archivio(host_).ReteAddebitataMacchine(
+                schede, ctx_.calcolo.codLocale, dal, ctx_.calcolo.dataRegistrazione,
+                ctx_.calcolo.idDocumento);
+        }
+        return reteDelMese_->value(scheda);
+    };
 }
 
 void CaricamentoApparecchi::AggiornaRete() {

@@ -61,6 +61,11 @@ class CaricamentoApparecchi {
 
   private:
     bool aggiungi(RecordSet& candidato, qlonglong id);
+    // Reads at once, for all the machines of the load, what each row needs:
+    // the cards, the previous readings, the open advances and refills, the
+    // imported readings and the machines' own splits.
+    void leggiInsieme(const QList<qlonglong>& schede);
+    Archivio::Lettura letturaCercata() const;
     void letturaPrecedente(RecordSet& scheda, qlonglong id);
     void daScheda(RecordSet& scheda, bool livelliDaScheda);
     void daRiga(RecordSet& riga);
@@ -71,8 +76,14 @@ class CaricamentoApparecchi {
     RecordSet& griglia_;
     int aggiunte_ = 0;
     std::optional<AliquoteTasse> tasse_;  // the active rates, read once per load
-    // The chosen machines' open advances and refills, read once per load.
-    std::optional<QHash<qlonglong, Archivio::Aperti>> aperti_;
+    // What leggiInsieme read; the object lives for one load.
+    RecordSetPtr schede_;
+    RecordSetPtr precedenti_;
+    QHash<qlonglong, Archivio::Aperti> aperti_;
+    QHash<qlonglong, std::pair<QVariant, QVariant>> letture_;  // imported IN and OUT
+    std::optional<RegoleLocale> regole_;
+    std::optional<QHash<qlonglong, Dec>> reteDelMese_;
+    ContestoCalcolo calcolo_;  // the window's, with the fee read for all machines
 };
 
 }  // namespace incassi

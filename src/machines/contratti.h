@@ -4,6 +4,9 @@
 // fee, the third manager's percentage and the active tax rates. They read the
 // master data through the host and never write.
 
+#include <QHash>
+#include <QList>
+#include <QSet>
 #include <QString>
 #include <optional>
 
@@ -26,6 +29,31 @@ struct AliquoteTasse {
     double preu = 0;
     double aams = 0;
     bool trovata = false;
+};
+
+// The contract rules of one venue as a machine load asks them: the machines'
+// own splits read for all the chosen machines in one statement, and each
+// other question read once, then answered from memory for the next machine.
+// It lives for one load, so it never shows a change made after it.
+class RegoleLocale {
+  public:
+    RegoleLocale(Host& host, const QString& codLocale, const Ripartizione& predefinita);
+    // Reads the own splits of machines `schede` at once (a machine asked
+    // about later without this is read alone).
+    void LeggiMacchine(const QList<qlonglong>& schede);
+    Ripartizione Scegli(qlonglong idScheda, const QString& categoria);
+    ParametriRete Rete(const QString& concessionario, const QString& contratto);
+    std::optional<double> TerzoGestore(const QString& concessionario, const QString& contratto);
+
+  private:
+    Host& host_;
+    QString codLocale_;
+    Ripartizione predefinita_;
+    QSet<qlonglong> lette_;                   // machines whose own split was read
+    QHash<qlonglong, Ripartizione> proprie_;  // those that have one
+    QHash<QString, Ripartizione> categorie_;
+    QHash<QString, ParametriRete> reti_;
+    QHash<QString, std::optional<double>> terzi_;
 };
 
 // The collection defaults (DefaultIncassi), read once by the window.

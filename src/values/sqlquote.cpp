@@ -65,6 +65,14 @@ QString Numero(const QVariant& value) {
     NonNumerico(value);
 }
 
+QString Interi(const QList<qlonglong>& values) {
+    if (values.isEmpty()) return QStringLiteral("Null");
+    QStringList elenco;
+    for (const qlonglong v : values)
+        elenco << QString::number(v);
+    return elenco.join(u',');
+}
+
 QString Intero(const QVariant& value) {
     if (value.isNull()) throw Errore(QStringLiteral("Valore mancante dove serve un intero"));
     const int tipo = value.typeId();

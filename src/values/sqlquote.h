@@ -5,6 +5,7 @@
 // against a table's columns by the host (Host::Campo).
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QVariant>
 
@@ -27,6 +28,9 @@ QString Numero(double value);
 QString Numero(const QVariant& value);
 // An integer key such as an id; throws Errore when the value is not an integer.
 QString Intero(const QVariant& value);
+// The integer keys of an IN list, "1,2,3"; an empty list gives Null, which
+// matches nothing.
+QString Interi(const QList<qlonglong>& values);
 // A date literal between # signs.
 QString Data(const QDate& d, FormatoDataSql formato = FormatoDataSql::MeseGiornoAnnoTrattino);
 
