@@ -158,10 +158,11 @@ class Archivio {
                                                  const QString& codLocale, const QDate& dal,
                                                  const QDate& al, qlonglong escluso);
     // The venue's six newest documents that move money in machines, up to
-    // `data`; and the sums of one document's machine rows (hoppers'
-    // money hop1..hop3, sumAmmanchi, sumCassetto, sumVariazione).
+    // `data`; and the sums of the machine rows of documents `teste`, one row
+    // each by IdTesta (hoppers' money hop1..hop3, sumAmmanchi, sumCassetto,
+    // sumVariazione; a document without machine rows has none).
     RecordSetPtr DocumentiDelLocale(const QString& codLocale, const QDate& data);
-    RecordSetPtr SommeMacchine(qlonglong idTesta);
+    RecordSetPtr SommeMacchine(const QList<qlonglong>& teste);
     // The machine's last ten rows at the venue up to `data` with their causal,
     // of the documents that matter for its collection type.
     RecordSetPtr StoriaMacchina(qlonglong scheda, int tipoIncasso, const QString& codLocale,

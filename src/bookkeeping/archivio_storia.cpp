@@ -143,16 +143,16 @@ RecordSetPtr Archivio::DocumentiDelLocale(const QString& codLocale, const QDate&
             .arg(sql::Raddoppia(codLocale), sql::Data(data)));
 }
 
-RecordSetPtr Archivio::SommeMacchine(qlonglong idTesta) {
+RecordSetPtr Archivio::SommeMacchine(const QList<qlonglong>& teste) {
     return host_.OpenRecordSet(
         QStringLiteral(
-            "SELECT sum(NoteIncassi.LivelloH1*NoteIncassi.TipoH1) AS hop1, "
+            "SELECT NoteIncassi.IdTesta, sum(NoteIncassi.LivelloH1*NoteIncassi.TipoH1) AS hop1, "
             "sum(NoteIncassi.LivelloH2*NoteIncassi.TipoH2) AS hop2, "
             "sum(NoteIncassi.LivelloH3*NoteIncassi.TipoH3) AS hop3, sum(NoteIncassi.ammanchi) AS "
             "sumAmmanchi, sum(NoteIncassi.cassetto) AS sumCassetto, "
             "sum(NoteIncassi.VariazioneHopper) AS sumVariazione From NoteIncassi where "
-            "NoteIncassi.IdTesta=%1")
-            .arg(idTesta));
+            "NoteIncassi.IdTesta in (%1) group by NoteIncassi.IdTesta")
+            .arg(sql::Interi(teste)));
 }
 
 RecordSetPtr Archivio::StoriaMacchina(qlonglong scheda, int tipoIncasso, const QString& codLocale,

@@ -61,16 +61,25 @@ Pannello StoricoLocale(Host& host, const QString& codLocale, const QDate& data) 
     p.intestazione = tab.intestazione();
     Archivio archivio(host);
     auto doc = archivio.DocumentiDelLocale(codLocale, data);
+    QList<qlonglong> teste;
+    for (; !doc->Eof() && teste.size() < 6; doc->MoveNext())
+        teste << doc->Value(QStringLiteral("id")).toLongLong();
+    // The machine rows' sums of the six documents, in one statement.
+    auto somme = archivio.SommeMacchine(teste);
+    doc->MoveFirst();
     for (; !doc->Eof() && p.righe.size() < 6; doc->MoveNext()) {
         const QString causale = Txt(doc->Value(QStringLiteral("CodCausale")));
-        auto somme = archivio.SommeMacchine(doc->Value(QStringLiteral("id")).toLongLong());
+        somme->MoveFirst();
+        const bool conRighe = somme->Find(
+            QStringLiteral("IdTesta=%1").arg(doc->Value(QStringLiteral("id")).toLongLong()));
+        const auto somma = [&](const char* campo) { return conRighe ? V(*somme, campo) : Dec(); };
         Dec ammanchi, variazione, hopper;
         if (CausaleDi(causale) == Causale::CAM) {
-            hopper = V(*somme, "sumCassetto");
-            variazione = V(*somme, "sumVariazione");
-            ammanchi = V(*somme, "sumAmmanchi");
+            hopper = somma("sumCassetto");
+            variazione = somma("sumVariazione");
+            ammanchi = somma("sumAmmanchi");
         } else {
-            hopper = V(*somme, "hop1") + V(*somme, "hop2") + V(*somme, "hop3");
+            hopper = somma("hop1") + somma("hop2") + somma("hop3");
             variazione = V(*doc, "variazionehopper");
             ammanchi = V(*doc, "ammanconoleggiatore") + V(*doc, "AmmancoLocale");
         }

@@ -400,11 +400,17 @@ TEST_F(Finestra, HistoryPanels) {
              righe.join(','),
          "INSERT INTO NoteIncassi (IdTesta, linkscheda, codlocale, DataIncasso, Parzialein, "
          "NumGiorniIncasso, "
-         "LivelloH1, TipoH1) VALUES (7, 1, 'BAR1', '2026-03-07', 700, 7, 30, 1)"});
+         "LivelloH1, TipoH1) VALUES (7, 1, 'BAR1', '2026-03-07', 700, 7, 30, 1), "
+         "(5, 2, 'BAR1', '2026-03-05', 0, 1, 4, 2)"});
     const Pannello locale = StoricoLocale(t.host(), "BAR1", kOggi);
     ASSERT_EQ(locale.righe.size(), 6);
     EXPECT_TRUE(locale.righe.front().startsWith("07/03/2026"));
     EXPECT_TRUE(locale.righe.back().startsWith("02/03/2026"));
+    // Each document with the money of its own machine rows' hoppers.
+    QStringList hopper;
+    for (const QString& r : locale.righe)
+        hopper << r.split(' ', Qt::SkipEmptyParts).at(7);
+    EXPECT_EQ(hopper, (QStringList{"30,00", "0,00", "8,00", "0,00", "0,00", "0,00"}));
 
     const StoricoMacchina m = StoricoApparecchio(t.host(), 1, 6, "INC6", "BAR1", kOggi);
     ASSERT_EQ(m.pannello.righe.size(), 1);
