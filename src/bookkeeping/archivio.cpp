@@ -102,6 +102,22 @@ Archivio::Presa Archivio::PrendiTestata(qlonglong id, qlonglong versione) {
     return Flag(testata->Value(QStringLiteral("Bloccato"))) ? Presa::Bloccata : Presa::Presa;
 }
 
+namespace {
+
+// The machines of a set of machine rows, each once.
+QList<qlonglong> SchedeDelleRighe(RecordSet& righe) {
+    QList<qlonglong> ids;
+    for (righe.MoveFirst(); !righe.Eof(); righe.MoveNext()) {
+        const QVariant scheda = righe.Value(QStringLiteral("linkscheda"));
+        if (IsNull(scheda)) continue;
+        const qlonglong id = qlonglong(Num(scheda));
+        if (!ids.contains(id)) ids << id;
+    }
+    return ids;
+}
+
+}  // namespace
+
 qlonglong Archivio::Salva(const Documento& d, const std::function<void(RecordSet&)>& riempi,
                           RecordSet* incassi, RecordSet* nota) {
     RecordSetPtr testata = host_.OpenRecordSet(
@@ -140,6 +156,9 @@ qlonglong Archivio::Salva(const Documento& d, const std::function<void(RecordSet
     // The machine rows, the cards and the advances and refills they settle.
     riga = 0;
     if (incassi) {
+        const QList<qlonglong> macchine = SchedeDelleRighe(*incassi);
+        Schede schede(host_, macchine);
+        const QSet<qlonglong> ultimi = UltimiDocumenti(macchine, d.data, d.causale, d.codLocale);
         for (incassi->MoveFirst(); !incassi->Eof(); incassi->MoveNext()) {
             RecordSet& r = *incassi;
             if (CausaleTra(d.causale, {Causale::INC6}) &&
@@ -159,7 +178,7 @@ qlonglong Archivio::Salva(const Documento& d, const std::function<void(RecordSet
             r.SetValue(QStringLiteral("idoperatore"), host_.user());
             r.SetValue(QStringLiteral("CodLocale"), d.codLocale);
             r.SetValue(QStringLiteral("Riga"), ++riga);
-            scriviRigaMacchina(d, id, r, adesso);
+            scriviRigaMacchina(d, id, r, adesso, schede, ultimi);
         }
     }
     // Both row sets in one go.
@@ -175,7 +194,8 @@ qlonglong Archivio::Salva(const Documento& d, const std::function<void(RecordSet
 }
 
 void Archivio::scriviRigaMacchina(const Documento& d, qlonglong id, RecordSet& r,
-                                  const QDateTime& adesso) {
+                                  const QDateTime& adesso, Schede& schede,
+                                  const QSet<qlonglong>& ultimi) {
     const qlonglong scheda = qlonglong(Num(r.Value(QStringLiteral("linkscheda"))));
     const auto tipo = ParseNumero(Txt(r.Value(QStringLiteral("tipoincasso"))));
     switch (CausaleDi(d.causale)) {
@@ -184,8 +204,8 @@ void Archivio::scriviRigaMacchina(const Documento& d, qlonglong id, RecordSet& r
             const QDate prima = r.Value(QStringLiteral("DataVecchioContatore")).toDate();
             if (CausaleDi(d.causale) == Causale::INC6 && prima.isValid())
                 r.SetValue(QStringLiteral("NumGiorniIncasso"), prima.daysTo(d.data));
-            if (UltimoDocumento(scheda, d.data, d.causale, d.codLocale))
-                aggiornaScheda(r, d.data, true, CausaleDi(d.causale) == Causale::FUR);
+            if (ultimi.contains(scheda))
+                aggiornaScheda(schede, r, d.data, true, CausaleDi(d.causale) == Causale::FUR);
             // An advance is settled where the collection deducts it: one the
             // collector chose to ignore stays open, rows and header.
             if (!Dec::DaCella(r.Value(QStringLiteral("acconti"))).zero() && d.deduceAcconti)
@@ -198,8 +218,8 @@ void Archivio::scriviRigaMacchina(const Documento& d, qlonglong id, RecordSet& r
         }
         case Causale::INC:
             if (tipo && (*tipo == 7 || *tipo == 8 || *tipo == 9 || *tipo == 20) &&
-                UltimoDocumento(scheda, d.data, d.causale, d.codLocale)) {
-                aggiornaScheda(r, d.data, true, false);
+                ultimi.contains(scheda)) {
+                aggiornaScheda(schede, r, d.data, true, false);
             }
             if (tipo && *tipo == 13) {
                 // The machine's meter rows written before the document had an
@@ -216,8 +236,7 @@ void Archivio::scriviRigaMacchina(const Documento& d, qlonglong id, RecordSet& r
         case Causale::CH:
         case Causale::RH:
             // Only the hoppers: their money, and the money loaded in them.
-            if (UltimoDocumento(scheda, d.data, d.causale, d.codLocale))
-                aggiornaScheda(r, d.data, false, true);
+            if (ultimi.contains(scheda)) aggiornaScheda(schede, r, d.data, false, true);
             break;
         default:
             break;
@@ -270,27 +289,30 @@ void Archivio::Elimina(qlonglong id) {
                 QStringLiteral("select top 1 id from NoteIncassi where IdChiusura=%1").arg(id))
             ->RecordCount() > 0;
     auto macchine = RigheIncassi(id);
+    Schede schede(host_, SchedeDelleRighe(*macchine));
     for (macchine->MoveFirst(); !macchine->Eof(); macchine->MoveNext()) {
         RecordSet& r = *macchine;
         const qlonglong scheda = qlonglong(Num(r.Value(QStringLiteral("linkscheda"))));
         switch (c) {
             case Causale::INC:
-                ripristinaScheda(r, {Ripristino::Contatori, Ripristino::HopperDaLivelli});
+                ripristinaScheda(schede, r, {Ripristino::Contatori, Ripristino::HopperDaLivelli});
                 if (haChiuso) riapriAcconto(id, scheda);
                 ripristinaContatoriIsola(id, scheda);
                 break;
             case Causale::CH:
             case Causale::RH:
-                ripristinaScheda(r, {Ripristino::Caricati});
+                ripristinaScheda(schede, r, {Ripristino::Caricati});
                 break;
             case Causale::FUR:
-                ripristinaScheda(r, {Ripristino::Contatori, Ripristino::HopperDaPrecedenti,
-                                     Ripristino::Caricati});
+                ripristinaScheda(
+                    schede, r,
+                    {Ripristino::Contatori, Ripristino::HopperDaPrecedenti, Ripristino::Caricati});
                 if (haChiuso) riapriAcconto(id, scheda);
                 if (haChiuso) riapriRefill(id, scheda);
                 break;
             case Causale::INC6:
-                ripristinaScheda(r, {Ripristino::Contatori, Ripristino::HopperDaPrecedenti});
+                ripristinaScheda(schede, r,
+                                 {Ripristino::Contatori, Ripristino::HopperDaPrecedenti});
                 if (haChiuso) riapriAcconto(id, scheda);
                 if (haChiuso) riapriRefill(id, scheda);
                 break;

@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <initializer_list>
@@ -103,6 +104,9 @@ class Archivio {
     // document of the kinds that would make this one stale exists.
     bool UltimoDocumento(qlonglong scheda, const QDate& data, const QString& causale,
                          const QString& codLocale);
+    // The machines of `schede` for which it is, in two statements.
+    QSet<qlonglong> UltimiDocumenti(const QList<qlonglong>& schede, const QDate& data,
+                                    const QString& causale, const QString& codLocale);
 
     // An empty header and an empty set of bookkeeping rows, written row by
     // row, for a document made by a wizard.
@@ -181,16 +185,31 @@ class Archivio {
                             const QDate& data);
     void ricalcolaChiusoAcconti();
 
+    // The cards of one document's machines, read together the first time one
+    // is needed by its save or deletion.
+    class Schede {
+      public:
+        Schede(Host& host, const QList<qlonglong>& ids);
+        // The card of machine `scheda` as the current row; nullptr when none.
+        RecordSet* di(const QVariant& scheda);
+
+      private:
+        Host& host_;
+        QList<qlonglong> ids_;
+        RecordSetPtr righe_;
+        std::vector<RecordSetPtr> sole_;
+    };
     // The machine card after a collection row: last reading date, meters and
     // the money in each hopper (and, when asked, the money loaded in each).
-    void aggiornaScheda(RecordSet& riga, const QDate& data, bool contatori, bool caricati);
+    void aggiornaScheda(Schede& schede, RecordSet& riga, const QDate& data, bool contatori,
+                        bool caricati);
     enum class Ripristino {
         Contatori,           // meters and date from the previous reading
         HopperDaLivelli,     // the hoppers' money from the row's own levels
         HopperDaPrecedenti,  // the hoppers' money from the previous levels
         Caricati,            // the money loaded in the hoppers from the previous levels
     };
-    void ripristinaScheda(RecordSet& riga, std::initializer_list<Ripristino> cosa);
+    void ripristinaScheda(Schede& schede, RecordSet& riga, std::initializer_list<Ripristino> cosa);
     // Each meter row of island `scheda` in document `id` with its master meter.
     void perContatoreIsola(
         qlonglong id, qlonglong scheda,
@@ -199,9 +218,10 @@ class Archivio {
     void ripristinaContatoriIsola(qlonglong id, qlonglong scheda);
     void aggiornaContatoriIsola(qlonglong id, qlonglong scheda, const QDate& data,
                                 const QDateTime& adesso);
-    // The machine row's card and settlements, as the document's causal asks.
-    void scriviRigaMacchina(const Documento& d, qlonglong id, RecordSet& r,
-                            const QDateTime& adesso);
+    // The machine row's card and settlements, as the document's causal asks;
+    // `ultimi`: the machines whose latest document this is.
+    void scriviRigaMacchina(const Documento& d, qlonglong id, RecordSet& r, const QDateTime& adesso,
+                            Schede& schede, const QSet<qlonglong>& ultimi);
 
     Host& host_;
 };

@@ -99,14 +99,11 @@ void Archivio::ricalcolaChiusoAcconti() {
 
 bool Archivio::UltimoDocumento(qlonglong scheda, const QDate& data, const QString& causale,
                                const QString& codLocale) {
-    auto macchina = host_.OpenRecordSet(
-        QStringLiteral("Select id,codlocale from magschede where id=%1").arg(scheda));
-    if (macchina->Eof()) return false;
-    if (Txt(macchina->Value(QStringLiteral("codlocale")))
-            .trimmed()
-            .compare(codLocale.trimmed(), Qt::CaseInsensitive) != 0) {
-        return false;
-    }
+    return UltimiDocumenti({scheda}, data, causale, codLocale).contains(scheda);
+}
+
+QSet<qlonglong> Archivio::UltimiDocumenti(const QList<qlonglong>& schede, const QDate& data,
+                                          const QString& causale, const QString& codLocale) {
     // The later documents that would make this one stale.
     QString insieme;
     switch (CausaleDi(causale)) {
@@ -127,27 +124,56 @@ bool Archivio::UltimoDocumento(qlonglong scheda, const QDate& data, const QStrin
             insieme = QStringLiteral("('CAM')");
             break;
         default:
-            return false;
+            return {};
     }
+    QSet<qlonglong> ultimi;
+    auto macchine =
+        host_.OpenRecordSet(QStringLiteral("Select id,codlocale from magschede where id in (%1)")
+                                .arg(sql::Interi(schede)));
+    for (; !macchine->Eof(); macchine->MoveNext()) {
+        if (Txt(macchine->Value(QStringLiteral("codlocale")))
+                .trimmed()
+                .compare(codLocale.trimmed(), Qt::CaseInsensitive) == 0) {
+            ultimi.insert(macchine->Value(QStringLiteral("id")).toLongLong());
+        }
+    }
+    if (ultimi.isEmpty()) return ultimi;
     // A row carries its document's day (the save writes it): the range on the
-    // row's day lets the index stop at the machine's later rows instead of
+    // row's day lets the index stop at each machine's later rows instead of
     // walking its whole history under the write lock.
     auto dopo = host_.OpenRecordSet(
         QStringLiteral(
-            "Select top 1 NoteIncassi.id from NoteIncassi INNER JOIN NoteTeste ON "
-            "NoteIncassi.IdTesta = "
-            "NoteTeste.id where NoteIncassi.linkscheda=%1 and NoteIncassi.DataIncasso>%3 and "
-            "NoteTeste.codcausale in %2 and NoteTeste.dataregistrazione>%3")
-            .arg(scheda)
-            .arg(insieme, sql::Data(data)));
-    return dopo->Eof();
+            "Select distinct NoteIncassi.linkscheda from NoteIncassi INNER JOIN NoteTeste ON "
+            "NoteIncassi.IdTesta = NoteTeste.id where NoteIncassi.linkscheda in (%1) and "
+            "NoteIncassi.DataIncasso>%3 and NoteTeste.codcausale in %2 and "
+            "NoteTeste.dataregistrazione>%3")
+            .arg(sql::Interi(schede), insieme, sql::Data(data)));
+    for (; !dopo->Eof(); dopo->MoveNext())
+        ultimi.remove(qlonglong(Num(dopo->Value(QStringLiteral("linkscheda")))));
+    return ultimi;
 }
 
-void Archivio::aggiornaScheda(RecordSet& riga, const QDate& data, bool contatori, bool caricati) {
-    auto scheda =
-        host_.OpenRecordSet(QStringLiteral("select * from magschede where id=%1")
-                                .arg(sql::Intero(riga.Value(QStringLiteral("linkscheda")))));
-    if (scheda->Eof()) return;
+Archivio::Schede::Schede(Host& host, const QList<qlonglong>& ids) : host_(host), ids_(ids) {}
+
+RecordSet* Archivio::Schede::di(const QVariant& scheda) {
+    const QString id = sql::Intero(scheda);
+    if (!righe_) {
+        righe_ = host_.OpenRecordSet(
+            QStringLiteral("select * from magschede where id in (%1)").arg(sql::Interi(ids_)));
+    }
+    righe_->MoveFirst();
+    if (righe_->Find(QStringLiteral("id=") + id)) return righe_.get();
+    // A card not among the document's machines (none is): read alone.
+    auto sola = host_.OpenRecordSet(QStringLiteral("select * from magschede where id=%1").arg(id));
+    if (sola->Eof()) return nullptr;
+    sole_.push_back(sola);
+    return sola.get();
+}
+
+void Archivio::aggiornaScheda(Schede& schede, RecordSet& riga, const QDate& data, bool contatori,
+                              bool caricati) {
+    RecordSet* const scheda = schede.di(riga.Value(QStringLiteral("linkscheda")));
+    if (!scheda) return;
     if (contatori) {
         scheda->SetValue(QStringLiteral("ultimoIncasso"), data);
         scheda->SetValue(QStringLiteral("cntotin"), riga.Value(QStringLiteral("ContatoreIn")));
@@ -163,11 +189,10 @@ void Archivio::aggiornaScheda(RecordSet& riga, const QDate& data, bool contatori
     scheda->Update();
 }
 
-void Archivio::ripristinaScheda(RecordSet& riga, std::initializer_list<Ripristino> cosa) {
-    auto scheda =
-        host_.OpenRecordSet(QStringLiteral("select * from magschede where id=%1")
-                                .arg(sql::Intero(riga.Value(QStringLiteral("linkscheda")))));
-    if (scheda->Eof()) return;
+void Archivio::ripristinaScheda(Schede& schede, RecordSet& riga,
+                                std::initializer_list<Ripristino> cosa) {
+    RecordSet* const scheda = schede.di(riga.Value(QStringLiteral("linkscheda")));
+    if (!scheda) return;
     for (Ripristino r : cosa) {
         if (r == Ripristino::Contatori) {
             scheda->SetValue(QStringLiteral("cntotin"),

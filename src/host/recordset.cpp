@@ -632,12 +632,7 @@ void RecordSet::UpdateBatch() {
     const Istantanea prima = istantanea();
     try {
         Transazione t(*db_);
-        for (const Row& r : deleted_) {
-            checkOne(db_->executeNative(QStringLiteral("DELETE FROM %1 WHERE id = ?")
-                                            .arg(db_->dialect().quoteIdentifier(table_)),
-                                        {rowId(r)}),
-                     r, "eliminare");
-        }
+        eliminaInsieme();
         for (Row& r : rows_) {
             if (r.state == Row::Modified) {
                 writeRow(r);
@@ -653,6 +648,36 @@ void RecordSet::UpdateBatch() {
     }
     custodisci(prima);
     markClean();
+}
+
+void RecordSet::eliminaInsieme() {
+    // A few statements for many rows (each a round trip to a server).
+    constexpr size_t kPerIstruzione = 500;
+    for (size_t da = 0; da < deleted_.size(); da += kPerIstruzione) {
+        const size_t a = std::min(deleted_.size(), da + kPerIstruzione);
+        QStringList segni, ids;
+        std::vector<QVariant> params;
+        for (size_t i = da; i < a; ++i) {
+            segni << QStringLiteral("?");
+            params.push_back(rowId(deleted_[i]));
+            ids << QString::number(rowId(deleted_[i]));
+        }
+        const int eliminate =
+            db_->executeNative(QStringLiteral("DELETE FROM %1 WHERE id IN (%2)")
+                                   .arg(db_->dialect().quoteIdentifier(table_), segni.join(u',')),
+                               params);
+        if (eliminate == int(a - da)) continue;
+        if (a - da == 1) checkOne(eliminate, deleted_[da], "eliminare");
+        const int mancanti = int(a - da) - eliminate;
+        throw Errore(
+            QStringLiteral("Impossibile eliminare le righe %1 di %2: %3 (eliminat%4 da "
+                           "un'altra finestra o postazione). Nessuna modifica è stata salvata; "
+                           "rileggere i dati e riprovare.")
+                .arg(ids.join(QStringLiteral(", ")), table_,
+                     mancanti == 1 ? QStringLiteral("una non esiste più")
+                                   : QStringLiteral("%1 non esistono più").arg(mancanti),
+                     mancanti == 1 ? QStringLiteral("a") : QStringLiteral("e")));
+    }
 }
 
 void RecordSet::markClean() {

@@ -163,6 +163,8 @@ class RecordSet : public std::enable_shared_from_this<RecordSet> {
     std::optional<Istantanea> perTransazione() const;
     void markClean();
     void checkOne(int affected, const Row& r, const char* what) const;
+    // Sends the deletions held in batch mode; a row no longer there stops them.
+    void eliminaInsieme();
     void writeRow(Row& r);
     void insertRow(Row& r, bool rileggi = true);
     qint64 rowId(const Row& r) const;

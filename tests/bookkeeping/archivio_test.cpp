@@ -209,6 +209,17 @@ TEST_F(ArchivioTest, LatestDocument) {
     EXPECT_TRUE(archivio.UltimoDocumento(1, kGiorno, "INC6", "bar1"));
     EXPECT_FALSE(archivio.UltimoDocumento(1, kGiorno, "INC6", "BAR2"));
     EXPECT_FALSE(archivio.UltimoDocumento(99, kGiorno, "INC6", "BAR1"));
+
+    // Several machines at once: each answered for itself.
+    t.run({"INSERT INTO NoteTeste (id, CodLocale, CodCausale, DataRegistrazione) VALUES "
+           "(901, 'BAR1', 'INC6', '2026-03-22')",
+           "INSERT INTO NoteIncassi (IdTesta, linkscheda, DataIncasso) VALUES "
+           "(901, 2, '2026-03-22')"});
+    EXPECT_EQ(archivio.UltimiDocumenti({1, 2, 99}, kGiorno, "INC6", "BAR1"), QSet<qlonglong>{1});
+    EXPECT_EQ(archivio.UltimiDocumenti({1, 2}, kGiorno, "INC", "BAR1"),
+              (QSet<qlonglong>{1, 2}));
+    EXPECT_TRUE(archivio.UltimiDocumenti({1, 2}, kGiorno, "INC6", "BAR2").isEmpty());
+    EXPECT_TRUE(archivio.UltimiDocumenti({}, kGiorno, "INC6", "BAR1").isEmpty());
 }
 
 // A venue's balance up to a day, with or without one document's own rows.

@@ -196,6 +196,35 @@ TEST_F(RecordSets, FailedBatchWritesNothing) {
     EXPECT_DOUBLE_EQ(rs->Value("Dare").toDouble(), 10);
 }
 
+// Deletions held in batch mode go in one statement; one row gone meanwhile
+// (another workstation) stops them all and says so.
+TEST_F(RecordSets, BatchDeletionsAndARowGoneMeanwhile) {
+    t.run(
+        {"INSERT INTO NoteRighe (id, IdTesta, CodConto, Dare) VALUES (1, 1, '01.01', 10), "
+         "(2, 1, '02.01', 20), (3, 1, '03.01', 30), (4, 1, '04.01', 40)"});
+    const auto eliminaTutte = [&] {
+        auto rs = t.host().OpenRecordSetBatch("select * from noterighe where idtesta=1");
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+            rs->Delete();
+        return rs;
+    };
+    auto rs = eliminaTutte();
+    t.run({"DELETE FROM NoteRighe WHERE id=3"});
+    try {
+        rs->UpdateBatch();
+        ADD_FAILURE() << "a row gone must stop the deletion";
+    } catch (const Errore& e) {
+        EXPECT_EQ(e.testo(),
+                  "Impossibile eliminare le righe 1, 2, 3, 4 di noterighe: una non esiste più "
+                  "(eliminata da un'altra finestra o postazione). Nessuna modifica è stata "
+                  "salvata; rileggere i dati e riprovare.");
+    }
+    EXPECT_EQ(t.scalar("select count(*) from noterighe").toInt(), 3);
+    EXPECT_TRUE(rs->HasPendingChanges());
+    eliminaTutte()->UpdateBatch();
+    EXPECT_EQ(t.scalar("select count(*) from noterighe").toInt(), 0);
+}
+
 // 1050 headers over 400 days, several on the same day, some without a date.
 void InserisciTestate(TestDb& t) {
     QStringList rows;
