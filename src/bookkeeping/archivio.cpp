@@ -364,6 +364,32 @@ Dec Archivio::Saldo(const QString& conto, const QString& codLocale, const QDate&
     return saldo;
 }
 
+std::vector<Dec> Archivio::Saldi(const QStringList& conti, const QString& codLocale,
+                                 const QDate& data) {
+    std::vector<Dec> saldi(size_t(conti.size()));
+    if (conti.isEmpty()) return saldi;
+    QStringList elenco;
+    for (const QString& c : conti)
+        elenco << sql::Testo(c);
+    auto rs = host_.OpenRecordSet(
+        QStringLiteral("SELECT NoteRighe.CodConto, Sum(NoteRighe.Dare) AS SommaDiDare, "
+                       "Sum(NoteRighe.Avere) AS SommaDiAvere From NoteRighe WHERE "
+                       "NoteRighe.CodConto in (%1) AND NoteRighe.codLocale='%2' and "
+                       "NoteRighe.data<=%3 GROUP BY NoteRighe.CodConto")
+            .arg(elenco.join(u','), sql::Raddoppia(codLocale),
+                 sql::Data(data, FormatoDataSql::MeseGiornoAnnoBarra)));
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const QString conto = Txt(rs->Value(QStringLiteral("CodConto")));
+        const Dec saldo = Dec::DaCella(rs->Value(QStringLiteral("SommaDiDare"))) -
+                          Dec::DaCella(rs->Value(QStringLiteral("SommaDiAvere")));
+        // Codes compare without regard to case, as in the statement.
+        for (int i = 0; i < conti.size(); ++i) {
+            if (conti[i].compare(conto, Qt::CaseInsensitive) == 0) saldi[size_t(i)] = saldo;
+        }
+    }
+    return saldi;
+}
+
 Dec Archivio::dareMenoAvere(const QString& condizione) {
     auto rs = host_.OpenRecordSet(
         QStringLiteral("SELECT Sum(NoteRighe.Dare) AS SommaDiDare, Sum(NoteRighe.Avere) AS "

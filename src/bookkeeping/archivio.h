@@ -14,9 +14,11 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <initializer_list>
 #include <optional>
+#include <vector>
 
 #include "host/recordset.h"
 #include "values/dec.h"
@@ -121,6 +123,9 @@ class Archivio {
     // rows of document `escluso` (0 leaves out none).
     Dec Saldo(const QString& conto, const QString& codLocale, const QDate& data,
               qlonglong escluso = 0);
+    // The balances of several accounts at the venue up to `data`, in the
+    // order given, read in one statement.
+    std::vector<Dec> Saldi(const QStringList& conti, const QString& codLocale, const QDate& data);
     // The whole balance of `conto` (debit minus credit), and its newest
     // `quanti` rows, newest first, at one venue or, with no venue, at all of them.
     Dec SaldoConto(const QString& conto, const QString& codLocale = {});

@@ -24,6 +24,7 @@ class ContiAssociati {
     static ContiAssociati Leggi(Host& host);
     static ContiAssociati Da(RecordSet& tabella);
     QString operator[](const QString& ruolo) const { return conti_.value(ruolo.toLower()); }
+    bool vuoti() const { return conti_.isEmpty(); }
     void imposta(const QString& ruolo, const QString& conto) {
         conti_.insert(ruolo.toLower(), conto);
     }

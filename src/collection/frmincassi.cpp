@@ -331,19 +331,24 @@ std::optional<int> FrmIncassi::tipologiaScelta() const {
     return n ? std::optional<int>(int(*n)) : std::nullopt;
 }
 
-void FrmIncassi::ImpostaLocale() {
-    const QString causale = finestra_[QStringLiteral("txeCodCausale")].text().trimmed();
+void FrmIncassi::leggiLocale() {
     const QString codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
-    if (elenchi_.causali) {
-        elenchi_.causali->SetFilter(
-            QStringLiteral("Codicecausale='%1'").arg(sql::Raddoppia(causale)));
-    }
     locale_ =
         codLocale.isEmpty()
             ? host_.OpenRecordSet(QStringLiteral("select * from anagraficalocali where id=-1"))
             : host_.OpenRecordSet(
                   QStringLiteral("select * from anagraficalocali where codlocale='%1'")
                       .arg(sql::Raddoppia(codLocale)));
+}
+
+void FrmIncassi::ImpostaLocale(bool rileggi) {
+    const QString causale = finestra_[QStringLiteral("txeCodCausale")].text().trimmed();
+    const QString codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
+    if (elenchi_.causali) {
+        elenchi_.causali->SetFilter(
+            QStringLiteral("Codicecausale='%1'").arg(sql::Raddoppia(causale)));
+    }
+    if (rileggi || !locale_) leggiLocale();
     if (!locale_->Eof()) {
         auto scegli = [&](const char* combo, const char* campo) {
             Controllo& c = finestra_[QLatin1String(combo)];

@@ -79,8 +79,9 @@ class FrmIncassi {
     std::function<QDate()> orologio = [] { return QDate::currentDate(); };
 
     // Venue settings: the causal list, the venue row, the money choices, the
-    // collection type, the grid's tab and the invoices switch.
-    void ImpostaLocale();
+    // collection type, the grid's tab and the invoices switch. `rileggi`
+    // false: the venue row was just read for the same venue.
+    void ImpostaLocale(bool rileggi = true);
     // The current header shown in the window.
     void MostraTestata();
     // Shows the document `id`: where the list holds it, else alone.
@@ -221,6 +222,8 @@ class FrmIncassi {
     bool rimanenzaAbilitata() const { return !rimanenzaUsata_; }
 
   private:
+    // Reads the row of the venue in the venue box into locale_.
+    void leggiLocale();
     // Everything the window holds, to put it back exactly as it was after a
     // save that failed.
     struct Fotografia {

@@ -12,18 +12,15 @@
 namespace incassi {
 
 void FrmIncassi::Saldi() {
-    auto conti = host_.OpenRecordSet(QStringLiteral("select * from TabAssociazioneConti"));
-    if (conti->Eof()) return;
+    // The accounts the window read when it opened.
+    if (conti_.vuoti()) return;
     const QString codLocale = finestra_[QStringLiteral("txeCodLocale")].text().trimmed();
     const QDate data = dataRegistrazione();
     if (!data.isValid()) return;
-    Archivio archivio(host_);
-    const Dec residui =
-        archivio.Saldo(Txt(conti->Value(QStringLiteral("ResiduiIncassi"))), codLocale, data);
-    const Dec prestiti =
-        archivio.Saldo(Txt(conti->Value(QStringLiteral("PrestitiALocale"))), codLocale, data);
-    finestra_[QStringLiteral("LllVarDebito")].setCaption(FormatoNumero(residui.toDouble(), 2));
-    finestra_[QStringLiteral("LabPrestitoPre")].setCaption(FormatoNumero(prestiti.toDouble(), 2));
+    const std::vector<Dec> saldi = Archivio(host_).Saldi(
+        {conti_["ResiduiIncassi"], conti_["PrestitiALocale"]}, codLocale, data);
+    finestra_[QStringLiteral("LllVarDebito")].setCaption(FormatoNumero(saldi[0].toDouble(), 2));
+    finestra_[QStringLiteral("LabPrestitoPre")].setCaption(FormatoNumero(saldi[1].toDouble(), 2));
 }
 
 void FrmIncassi::avvisaHopperAperti(const QString& codLocale) {
@@ -95,11 +92,9 @@ void FrmIncassi::SceltaLocale() {
         // The note button.
         coloraNota(codLocale);
         // The venue's company.
-        auto locale = host_.OpenRecordSet(
-            QStringLiteral("select * from anagraficalocali where codlocale='%1'")
-                .arg(sql::Raddoppia(codLocale)));
-        if (!locale->Eof()) {
-            const QString azienda = Txt(locale->Value(QStringLiteral("CodiceAzienda")));
+        leggiLocale();
+        if (!locale_->Eof()) {
+            const QString azienda = Txt(locale_->Value(QStringLiteral("CodiceAzienda")));
             Controllo& combo = finestra_[QStringLiteral("CmbCodiceAzienda")];
             if (azienda != combo.text()) combo.selezionaPerValore(azienda);
         }
@@ -186,7 +181,7 @@ void FrmIncassi::SceltaLocale() {
         }
         // The venue's recent documents.
         if (data.isValid()) storicoLocale_ = StoricoLocale(host_, codLocale, data);
-        ImpostaLocale();
+        ImpostaLocale(false);
     } catch (const Errore& e) {
         ui_.Messaggio(QStringLiteral("Scelta del locale: ") + e.testo(), titolo_, Icona::Critico);
     }

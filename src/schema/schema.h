@@ -18,7 +18,7 @@ namespace incassi::schema {
 
 // The schema version this program writes. Raise it when a column, table or
 // index arrives, and declare the newcomer with dalla(<new version>).
-inline constexpr int kVersioneSchema = 5;
+inline constexpr int kVersioneSchema = 6;
 
 // Table holding the version of the schema (one row).
 inline constexpr const char* kTabellaVersione = "SchemaVersione";

@@ -87,6 +87,10 @@ Tabella NoteTeste() {
             // The advance and refill rows a collection settles are found by
             // the causal of their headers.
             Idx("NoteTeste_causale", {"CodCausale"}),
+            // A venue's documents by day, newest first, whatever their causal:
+            // its history panel and its list read a few from the index instead
+            // of sorting all of them.
+            Indice{"NoteTeste_locale_data", {"CodLocale", "DataRegistrazione"}, false, 6},
         },
     };
 }
