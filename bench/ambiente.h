@@ -17,6 +17,7 @@
 #include "host/connessione.h"
 #include "host/database.h"
 #include "schema/copia.h"
+#include "schema/creazione.h"
 
 namespace incassi::bench {
 
@@ -48,6 +49,8 @@ inline std::shared_ptr<Database> SuMotore(std::shared_ptr<Database> sqlite) {
         std::fprintf(stderr, "copia del database di prova su %s...\n", qPrintable(server));
         schema::CopiaDatabase(*sqlite, *pg);
     }
+    // A copy made by an older program is brought to this one's schema.
+    schema::PreparaSchema(*pg);
     return pg;
 }
 
