@@ -149,6 +149,11 @@ void EseguiPasso(Database& db, const std::vector<Tabella>& tabelle, int passo) {
                                             "max(id) FROM notalocale GROUP BY codlocale)"),
                              {});
         }
+        // The index of open amounts without the header gives way to the one with it.
+        if (passo == 6) {
+            db.executeScript({QStringLiteral("DROP INDEX IF EXISTS %1")
+                                  .arg(d.quoteIdentifier(QStringLiteral("NoteIncassi_aperti")))});
+        }
         for (const Tabella& t : tabelle) {
             if (t.versione > passo) continue;
             if (!db.hasTable(t.nome)) {

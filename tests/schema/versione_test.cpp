@@ -256,4 +256,28 @@ TEST(SchemaVersion, OneNotePerVenueKeepsTheNewest) {
                  Errore);
 }
 
+// The index of open amounts made from version 3 to 5 gives way on the upgrade
+// to the one that also holds the header.
+TEST(SchemaVersion, TheOpenAmountsIndexGetsTheHeader) {
+    TestDb t;
+    CreaSchema(t.db(), Tabelle(), 5);
+    t.run({"CREATE INDEX NoteIncassi_aperti ON NoteIncassi (linkscheda, Chiuso)"});
+    const auto indici = [&] {
+        const QString sql =
+            test::SuPostgres()
+                ? QStringLiteral("SELECT indexname FROM pg_indexes WHERE tablename='noteincassi'")
+                : QStringLiteral(
+                      "SELECT name FROM sqlite_master WHERE type='index' AND "
+                      "tbl_name='NoteIncassi'");
+        QStringList nomi;
+        for (const auto& riga : t.db().queryNative(sql, {}).rows)
+            nomi << riga[0].toString().toLower();
+        return nomi;
+    };
+    EXPECT_TRUE(indici().contains("noteincassi_aperti"));
+    AggiornaSchema(t.db());
+    EXPECT_FALSE(indici().contains("noteincassi_aperti"));
+    EXPECT_TRUE(indici().contains("noteincassi_aperti_testa"));
+}
+
 }  // namespace
