@@ -31,12 +31,19 @@ pg_test_start() {
   }
   local port
   for port in $((50000 + RANDOM % 10000)) $((50000 + RANDOM % 10000)) $((50000 + RANDOM % 10000)); do
-    # A server only for tests: nothing needs to survive a crash of the machine.
+    # A server only for tests: nothing needs to survive a crash of the machine
+    # (fsync off), but a commit must survive a crash of the server itself, as
+    # a test stops it at once (synchronous_commit stays on).
     if pg_test_as "$bin/pg_ctl" -D "$PG_TEST_DIR/data" -w -l "$PG_TEST_DIR/server.log" \
         -o "-k $PG_TEST_DIR -c listen_addresses=127.0.0.1 -p $port -c fsync=off \
-            -c synchronous_commit=off -c full_page_writes=off -c max_connections=200" \
+            -c full_page_writes=off -c max_connections=200" \
         start >/dev/null; then
       export INCASSI_TEST_PG="postgresql://incassi@127.0.0.1:$port/postgres"
+      # How a test stops this server at once and starts it again.
+      local as=""
+      [ "$(id -u)" -eq 0 ] && as="runuser -u postgres -- "
+      export INCASSI_TEST_PG_RIAVVIO="$as$bin/pg_ctl -D $PG_TEST_DIR/data -m immediate -w \
+-l $PG_TEST_DIR/server.log restart >/dev/null"
       PG_TEST_BIN="$bin"
       echo "Server PostgreSQL di prova su 127.0.0.1:$port"
       return 0

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <cstdlib>
 
 #include "collection/frmincassi.h"
 #include "schema/controllo.h"
@@ -164,6 +165,52 @@ TEST_F(Guasti, TheServerGoingAwayInTheMiddleOfASave) {
         });
         const bool salvato = f->Salva();
         t.db().setOsservatore({});
+        EXPECT_EQ(documenti(t), prima + (salvato ? 1 : 0));
+        if (!salvato) {
+            EXPECT_TRUE(ui.messaggi().back().testo.contains("interrotto"))
+                << ui.messaggi().back().testo.toStdString();
+            EXPECT_TRUE(f->Salva());
+            EXPECT_EQ(documenti(t), prima + 1);
+        }
+        const schema::RapportoControllo r = schema::ControllaIntegrita(t.db());
+        EXPECT_TRUE(r.ok()) << r.testo().toStdString();
+    }
+}
+
+// The server stopped at once (pg_ctl stop -m immediate) and started again
+// before one statement of a save, at its start, middle and end: after the
+// server's recovery the document is whole or absent, the books are sound, and
+// the save tried again goes through. INCASSI_TEST_PG_RIAVVIO is the command
+// that does it (scripts/pg-test.sh sets it for its own server).
+TEST_F(Guasti, TheServerStoppedAtOnceInTheMiddleOfASave) {
+    const QByteArray riavvio = qgetenv("INCASSI_TEST_PG_RIAVVIO");
+    if (!test::SuPostgres() || riavvio.isEmpty())
+        GTEST_SKIP() << "un server che la prova può fermare";
+    int totale = 0;
+    {
+        TestDb t(modello());
+        ScriptedUi ui;
+        auto f = Incasso(t, ui, prop_);
+        test::Guasto g(t.db());
+        ASSERT_TRUE(f->Salva());
+        totale = g.inviate();
+    }
+    auto documenti = [](TestDb& t) { return t.scalar("select count(*) from NoteTeste").toInt(); };
+    for (const int n : {2, totale / 2, totale - 1}) {
+        SCOPED_TRACE(n);
+        TestDb t(modello());
+        ScriptedUi ui;
+        auto f = Incasso(t, ui, prop_);
+        const int prima = documenti(t);
+        int inviate = 0;
+        t.db().setOsservatore([&](const QString&, const std::vector<QVariant>&) {
+            if (++inviate == n) {
+                EXPECT_EQ(std::system(riavvio.constData()), 0);
+            }
+        });
+        const bool salvato = f->Salva();
+        t.db().setOsservatore({});
+        test::DopoRiavvioDelServer();
         EXPECT_EQ(documenti(t), prima + (salvato ? 1 : 0));
         if (!salvato) {
             EXPECT_TRUE(ui.messaggi().back().testo.contains("interrotto"))

@@ -24,6 +24,18 @@ Database& Amministrazione() {
     return *db;
 }
 
+}  // namespace
+
+void DopoRiavvioDelServer() {
+    try {
+        Amministrazione().queryNative(QStringLiteral("SELECT 1"), {});
+    } catch (const Errore&) {
+        // The lost connection is said once; the next statement connects again.
+    }
+}
+
+namespace {
+
 void Esegui(const QString& sql) {
     Amministrazione().executeScript({sql});
 }

@@ -15,6 +15,9 @@ namespace incassi::test {
 
 // Whether this run of the tests is the PostgreSQL one.
 bool SuPostgres();
+// After the test server was restarted: the process's administration
+// connection notices it and connects again.
+void DopoRiavvioDelServer();
 // For a test of what only SQLite has (its files, its functions, its
 // triggers): skipped in the PostgreSQL run.
 #define SOLO_SQLITE(perche) \
