@@ -131,6 +131,9 @@ void CopiaDatabase(Database& da, Database& a,
     }
     try {
         Transazione tr(a);
+        // What the engine needs before any table (a server's case-blind text).
+        const QStringList preambolo = a.dialect().schemaPreamble();
+        if (!preambolo.isEmpty()) a.executeScript(preambolo);
         // The declared tables as the source's version has them, emptied of
         // the rows their creation writes; then any table of the source's own.
         if (incassi) {
