@@ -31,10 +31,6 @@ const QString kOrigine = QStringLiteral(
     "MagProdottoFinito.id) INNER JOIN MagAnagArticoli ON MagProdottoFinito.CodArticolo = "
     "MagAnagArticoli.CodArticolo ");
 
-}  // namespace
-
-namespace {
-
 // Stands the record set on the row whose `campo` is `id`; false when none.
 bool Trova(RecordSet& rs, const char* campo, qlonglong id) {
     rs.MoveFirst();

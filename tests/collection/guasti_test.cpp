@@ -96,6 +96,51 @@ class Guasti : public ::testing::Test {
         return f;
     }
 
+    // How many statements a collection's save sends.
+    static int IstruzioniDelSalvataggio() {
+        TestDb t(modello());
+        ScriptedUi ui;
+        auto f = Incasso(t, ui, prop_);
+        test::Guasto g(t.db());
+        EXPECT_TRUE(f->Salva());
+        return g.inviate();
+    }
+
+    // A collection saved with the server failing before statement n, for each n
+    // of `quando` (`guasto` makes the failure for the test's database): the
+    // document is whole or absent, the books are sound, and the save tried again
+    // goes through.
+    static void SalvaConServerGuasto(const std::vector<int>& quando,
+                                     const std::function<std::function<void()>(TestDb&)>& guasto) {
+        auto documenti = [](TestDb& t) {
+            return t.scalar("select count(*) from NoteTeste").toInt();
+        };
+        for (const int n : quando) {
+            SCOPED_TRACE(n);
+            TestDb t(modello());
+            ScriptedUi ui;
+            auto f = Incasso(t, ui, prop_);
+            const int prima = documenti(t);
+            const std::function<void()> fai = guasto(t);
+            int inviate = 0;
+            t.db().setOsservatore([&](const QString&, const std::vector<QVariant>&) {
+                if (++inviate == n) fai();
+            });
+            const bool salvato = f->Salva();
+            t.db().setOsservatore({});
+            test::DopoRiavvioDelServer();
+            EXPECT_EQ(documenti(t), prima + (salvato ? 1 : 0));
+            if (!salvato) {
+                EXPECT_TRUE(ui.messaggi().back().testo.contains("interrotto"))
+                    << ui.messaggi().back().testo.toStdString();
+                EXPECT_TRUE(f->Salva());
+                EXPECT_EQ(documenti(t), prima + 1);
+            }
+            const schema::RapportoControllo r = schema::ControllaIntegrita(t.db());
+            EXPECT_TRUE(r.ok()) << r.testo().toStdString();
+        }
+    }
+
     static Caso SuIncassi(std::shared_ptr<FrmIncassi> f, std::function<bool()> opera) {
         return {std::move(opera), [f] { return test::DumpFinestra(f->finestra()); }, f};
     }
@@ -137,90 +182,32 @@ TEST_F(Guasti, DeletionOfTheLatestCollection) {
 }
 
 // The server goes away (its process ends) before one statement of a save,
-// taken at intervals over the whole save: the document is whole or absent,
-// the books are sound, and the save tried again goes through.
+// taken at intervals over the whole save.
 TEST_F(Guasti, TheServerGoingAwayInTheMiddleOfASave) {
     if (!test::SuPostgres()) GTEST_SKIP() << "una connessione a un server";
-    int totale = 0;
-    {
-        TestDb t(modello());
-        ScriptedUi ui;
-        auto f = Incasso(t, ui, prop_);
-        test::Guasto g(t.db());
-        ASSERT_TRUE(f->Salva());
-        totale = g.inviate();
-    }
-    auto documenti = [](TestDb& t) { return t.scalar("select count(*) from NoteTeste").toInt(); };
-    for (int n = 1; n <= totale; n += std::max(1, totale / 12)) {
-        SCOPED_TRACE(n);
-        TestDb t(modello());
-        ScriptedUi ui;
-        auto f = Incasso(t, ui, prop_);
-        const int prima = documenti(t);
+    const int totale = IstruzioniDelSalvataggio();
+    std::vector<int> quando;
+    for (int n = 1; n <= totale; n += std::max(1, totale / 12))
+        quando.push_back(n);
+    SalvaConServerGuasto(quando, [](TestDb& t) {
         const QVariant pid = t.db().queryNative("SELECT pg_backend_pid()", {}).scalar();
-        auto altra = t.altraConnessione();
-        int inviate = 0;
-        t.db().setOsservatore([&](const QString&, const std::vector<QVariant>&) {
-            if (++inviate == n) altra->queryNative("SELECT pg_terminate_backend(?, 5000)", {pid});
-        });
-        const bool salvato = f->Salva();
-        t.db().setOsservatore({});
-        EXPECT_EQ(documenti(t), prima + (salvato ? 1 : 0));
-        if (!salvato) {
-            EXPECT_TRUE(ui.messaggi().back().testo.contains("interrotto"))
-                << ui.messaggi().back().testo.toStdString();
-            EXPECT_TRUE(f->Salva());
-            EXPECT_EQ(documenti(t), prima + 1);
-        }
-        const schema::RapportoControllo r = schema::ControllaIntegrita(t.db());
-        EXPECT_TRUE(r.ok()) << r.testo().toStdString();
-    }
+        std::shared_ptr<Database> altra = t.altraConnessione();
+        return [pid, altra] { altra->queryNative("SELECT pg_terminate_backend(?, 5000)", {pid}); };
+    });
 }
 
 // The server stopped at once (pg_ctl stop -m immediate) and started again
-// before one statement of a save, at its start, middle and end: after the
-// server's recovery the document is whole or absent, the books are sound, and
-// the save tried again goes through. INCASSI_TEST_PG_RIAVVIO is the command
-// that does it (scripts/pg-test.sh sets it for its own server).
+// before one statement of a save, at its start, middle and end.
+// INCASSI_TEST_PG_RIAVVIO is the command that does it (scripts/pg-test.sh
+// sets it for its own server).
 TEST_F(Guasti, TheServerStoppedAtOnceInTheMiddleOfASave) {
     const QByteArray riavvio = qgetenv("INCASSI_TEST_PG_RIAVVIO");
     if (!test::SuPostgres() || riavvio.isEmpty())
         GTEST_SKIP() << "un server che la prova può fermare";
-    int totale = 0;
-    {
-        TestDb t(modello());
-        ScriptedUi ui;
-        auto f = Incasso(t, ui, prop_);
-        test::Guasto g(t.db());
-        ASSERT_TRUE(f->Salva());
-        totale = g.inviate();
-    }
-    auto documenti = [](TestDb& t) { return t.scalar("select count(*) from NoteTeste").toInt(); };
-    for (const int n : {2, totale / 2, totale - 1}) {
-        SCOPED_TRACE(n);
-        TestDb t(modello());
-        ScriptedUi ui;
-        auto f = Incasso(t, ui, prop_);
-        const int prima = documenti(t);
-        int inviate = 0;
-        t.db().setOsservatore([&](const QString&, const std::vector<QVariant>&) {
-            if (++inviate == n) {
-                EXPECT_EQ(std::system(riavvio.constData()), 0);
-            }
-        });
-        const bool salvato = f->Salva();
-        t.db().setOsservatore({});
-        test::DopoRiavvioDelServer();
-        EXPECT_EQ(documenti(t), prima + (salvato ? 1 : 0));
-        if (!salvato) {
-            EXPECT_TRUE(ui.messaggi().back().testo.contains("interrotto"))
-                << ui.messaggi().back().testo.toStdString();
-            EXPECT_TRUE(f->Salva());
-            EXPECT_EQ(documenti(t), prima + 1);
-        }
-        const schema::RapportoControllo r = schema::ControllaIntegrita(t.db());
-        EXPECT_TRUE(r.ok()) << r.testo().toStdString();
-    }
+    const int totale = IstruzioniDelSalvataggio();
+    SalvaConServerGuasto({2, totale / 2, totale - 1}, [&](TestDb&) {
+        return [&] { EXPECT_EQ(std::system(riavvio.constData()), 0); };
+    });
 }
 
 TEST_F(Guasti, GenerateOfEachCashWizard) {
