@@ -18,6 +18,7 @@
 #include "host/database.h"
 #include "schema/copia.h"
 #include "schema/creazione.h"
+#include "schema/schema.h"
 
 namespace incassi::bench {
 
@@ -50,7 +51,7 @@ inline std::shared_ptr<Database> SuMotore(std::shared_ptr<Database> sqlite) {
         schema::CopiaDatabase(*sqlite, *pg);
     }
     // A copy made by an older program is brought to this one's schema.
-    schema::PreparaSchema(*pg);
+    if (pg->hasTable(QString::fromLatin1(schema::kTabellaVersione))) schema::PreparaSchema(*pg);
     return pg;
 }
 
