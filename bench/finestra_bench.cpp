@@ -37,13 +37,15 @@ constexpr int kPrimaMacchina = 900000;
 // The bench venue without the documents of the bench and its cards at the
 // last readings of its history.
 void Ripristina(Database& db) {
-    // The documents saved by a run, found through the headers' index: the
-    // rows by their header's, not by a scan of millions.
-    const QString nuovi = QStringLiteral(
-        "SELECT id FROM NoteTeste WHERE CodLocale='BENCH' AND DataRegistrazione>'2026-11-30'");
+    // Every row of the bench venue after its history, found through indexes
+    // (a replayed save writes rows under the header id it recorded, so rows
+    // are not found through their headers): by account, venue and day, and
+    // by machine and day; not by a scan of millions.
     db.executeScript(
-        {QStringLiteral("DELETE FROM NoteRighe WHERE IdTesta IN (%1)").arg(nuovi),
-         QStringLiteral("DELETE FROM NoteIncassi WHERE IdTesta IN (%1)").arg(nuovi),
+        {QStringLiteral("DELETE FROM NoteRighe WHERE CodConto IN (SELECT CodiceConto FROM "
+                        "AnagraficaPianoConti) AND CodLocale='BENCH' AND Data>'2026-11-30'"),
+         QStringLiteral("DELETE FROM NoteIncassi WHERE linkscheda IN (SELECT id FROM MagSchede "
+                        "WHERE CodLocale='BENCH') AND DataIncasso>'2026-11-30'"),
          QStringLiteral(
              "DELETE FROM NoteTeste WHERE CodLocale='BENCH' AND DataRegistrazione>'2026-11-30'"),
          QStringLiteral("UPDATE MagSchede SET ultimoIncasso='2026-11-30', cntotin=10000, "
