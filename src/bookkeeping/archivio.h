@@ -137,25 +137,21 @@ class Archivio {
     // The cash box counted at the machine's last change-machine (CAM) or
     // theft (FUR) operation up to `data`, if any.
     std::optional<QVariant> CassettoLasciato(qlonglong scheda, const QDate& data);
-    // The sums of the machine's open advances (ACC) and refills (REF) dated
-    // up to `data`, as stored (Null when there is none).
+    // The sums of the open advances (ACC) and refills (REF) dated up to
+    // `data` of each machine of `schede`, as stored, in two statements (a
+    // machine without any is left out: its sums are Null).
     struct Aperti {
         QVariant acconti;
         QVariant refillGestore;
         QVariant refillLocale;
     };
-    Aperti ApertiDellaMacchina(qlonglong scheda, const QDate& data);
-    // The same for several machines in two statements (a machine without
-    // any is left out: its sums are Null).
     QHash<qlonglong, Aperti> ApertiDelleMacchine(const QList<qlonglong>& schede, const QDate& data);
-    // The machine row that holds the reading before a collection on `data`
-    // (that row alone, read through the index on machine and day): the last
-    // INC6 or FUR at the venue (machines taken back), the last row with
-    // meters at the venue (networked machines), or the last row anywhere.
+    // For each machine of `schede` that has one, in one statement, the
+    // machine row that holds the reading before a collection on `data` (read
+    // through the index on machine and day): the last INC6 or FUR at the
+    // venue (machines taken back), the last row with meters at the venue
+    // (networked machines), or the last row anywhere.
     enum class Lettura { UltimoIncasso, ConContatori, Qualsiasi };
-    RecordSetPtr LetturaPrecedente(qlonglong scheda, const QDate& data, const QString& codLocale,
-                                   Lettura quale);
-    // The same row of each machine of `schede` that has one, in one statement.
     RecordSetPtr LetturePrecedenti(const QList<qlonglong>& schede, const QDate& data,
                                    const QString& codLocale, Lettura quale);
     // The network fee charged to the machine at the venue from `dal` to `al`,
@@ -202,7 +198,6 @@ class Archivio {
         Host& host_;
         QList<qlonglong> ids_;
         RecordSetPtr righe_;
-        std::vector<RecordSetPtr> sole_;
     };
     // The machine card after a collection row: last reading date, meters and
     // the money in each hopper (and, when asked, the money loaded in each).

@@ -162,12 +162,7 @@ RecordSet* Archivio::Schede::di(const QVariant& scheda) {
             QStringLiteral("select * from magschede where id in (%1)").arg(sql::Interi(ids_)));
     }
     righe_->MoveFirst();
-    if (righe_->Find(QStringLiteral("id=") + id)) return righe_.get();
-    // A card not among the document's machines (none is): read alone.
-    auto sola = host_.OpenRecordSet(QStringLiteral("select * from magschede where id=%1").arg(id));
-    if (sola->Eof()) return nullptr;
-    sole_.push_back(sola);
-    return sola.get();
+    return righe_->Find(QStringLiteral("id=") + id) ? righe_.get() : nullptr;
 }
 
 void Archivio::aggiornaScheda(Schede& schede, RecordSet& riga, const QDate& data, bool contatori,

@@ -21,10 +21,6 @@ std::optional<QVariant> Archivio::CassettoLasciato(qlonglong scheda, const QDate
     return ultima->Value(QStringLiteral("cassetto"));
 }
 
-Archivio::Aperti Archivio::ApertiDellaMacchina(qlonglong scheda, const QDate& data) {
-    return ApertiDelleMacchine({scheda}, data).value(scheda);
-}
-
 QHash<qlonglong, Archivio::Aperti> Archivio::ApertiDelleMacchine(const QList<qlonglong>& schede,
                                                                  const QDate& data) {
     QHash<qlonglong, Aperti> out;
@@ -60,11 +56,6 @@ QHash<qlonglong, Archivio::Aperti> Archivio::ApertiDelleMacchine(const QList<qlo
         a.refillLocale = refill->Value(QStringLiteral("sommaRefLocale"));
     }
     return out;
-}
-
-RecordSetPtr Archivio::LetturaPrecedente(qlonglong scheda, const QDate& data,
-                                         const QString& codLocale, Lettura quale) {
-    return LetturePrecedenti({scheda}, data, codLocale, quale);
 }
 
 RecordSetPtr Archivio::LetturePrecedenti(const QList<qlonglong>& schede, const QDate& data,

@@ -157,7 +157,7 @@ TEST_F(Caricamento, ThePreviousReadingOfEachKindForSeveralMachines) {
         EXPECT_EQ(trovate, c.attese);
         // Each alone gets the same row.
         for (int scheda = 1; scheda <= 4; ++scheda) {
-            auto sola = archivio.LetturaPrecedente(scheda, kOggi, c.locale, c.quale);
+            auto sola = archivio.LetturePrecedenti({scheda}, kOggi, c.locale, c.quale);
             EXPECT_EQ(sola->Eof(), !c.attese.count(scheda));
             if (!sola->Eof()) {
                 EXPECT_EQ(sola->Value("DataIncasso").toDate(), c.attese.at(scheda));
